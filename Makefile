@@ -1,0 +1,34 @@
+# The one entry point: every target installs what it needs first.
+PRESET ?= default
+BUILD_DIR := $(if $(filter asan,$(PRESET)),build-asan,build)
+JOBS ?= $(shell nproc)
+# Tests that open windows need an X server; start a virtual one when there is none.
+HEADLESS := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
+
+.PHONY: all deps configure build test test-asan bench format run
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	@cd $(BUILD_DIR) && $(HEADLESS) ctest --output-on-failure -j $(JOBS)
+
+test-asan:
+	@$(MAKE) --no-print-directory test PRESET=asan
+
+bench: build
+	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && $(HEADLESS) "$$b"; done
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+run: build
+	@cd $(BUILD_DIR)/bin && ./Brumbly
