@@ -1,5 +1,9 @@
 #pragma once
 
+#include "Data/Image.h"
+#include "Data/SGNode.h"
+#include "Data/Shader.h"
+#include "System/AssetRef.h"
 #include "Tool/Export.h"
 
 #include <string>
@@ -7,7 +11,8 @@
 namespace System {
 
 // File access of the game library. Every asset path is the working directory
-// followed by the asset's relative directory and file name.
+// followed by the asset's relative directory and file name. Loads never throw and
+// never cache: failures are logged and reported by an empty or invalid result.
 class File {
 public:
     // Keeps the text up to and including the last '/' or '\' and appends one "/"
@@ -16,6 +21,22 @@ public:
     BRUMBLY_API static void init(const std::string& programPath);
     BRUMBLY_API static void init(int argc, char** argv);
     BRUMBLY_API static std::string getPWD();
+
+    // Imports a model and loads the textures its materials name; null on failure.
+    BRUMBLY_API static Data::SGNodePtr loadMesh(const AssetRef& asset);
+    // Loads a picture into `image`; on failure the image is left invalid, name "".
+    BRUMBLY_API static void loadImage(const Data::ImagePtr& image, const AssetRef& asset);
+    // Creates the shader when `shader` is empty, then appends the sources of
+    // asset.file (+ ".vert" / ".frag", after "basicLib.glsl").
+    BRUMBLY_API static void loadShader(Data::ShaderPtr& shader, const AssetRef& asset);
+    // Loads asset.file + "Trans.png" and the width table asset.file + ".ini" and
+    // registers the font as the current font.
+    BRUMBLY_API static void loadFont(const AssetRef& asset);
+
+    // The path as the file system takes it: every "\" becomes "/".
+    static std::string nativePath(const std::string& path);
+    // The whole text file with "\r\n" read as "\n"; "" when it cannot be read.
+    static std::string readText(const std::string& path);
 
 private:
     static std::string workingDirectory;
