@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Tool/Export.h"
+
+#include <cstdint>
+#include <string>
+
+namespace Data {
+
+// The audio and video settings handed from the launcher to the game kernel.
+class BRUMBLY_API Options {
+public:
+    Options() = default;
+    Options(const unsigned int& xResolution, const unsigned int& yResolution);
+    Options(const Options& other) = default;
+    Options& operator=(const Options& other) = default;
+    bool operator==(const Options& other) const = default;
+
+    // Width and height joined by " x ", e.g. "1024 x 768".
+    std::string getResolutionString() const;
+
+    std::int32_t soundVolume = 75;
+    std::int32_t musicVolume = 50;
+    std::uint32_t xResolution = 1024;
+    std::uint32_t yResolution = 768;
+    // Depth-buffer bit count requested when the window opens.
+    std::int32_t colorDepth = 32;
+    bool fullscreen = false;
+    // Multisample count of the window; 0 requests none. Not stored in the config file.
+    std::int32_t fsaaSamples = 16;
+};
+
+} // namespace Data
