@@ -1,0 +1,88 @@
+#pragma once
+
+namespace Platform {
+
+// Key and action codes as the game sees them. Printable keys are their upper-case
+// ASCII code ('A' is 65, '1' is 49, the space bar 32); every other key has one of
+// the codes below.
+enum Action : int { RELEASE = 0, PRESS = 1 };
+
+enum Key : int {
+    KEY_UNKNOWN = -1,
+    KEY_SPACE = 32,
+    KEY_SPECIAL = 256,
+    KEY_ESC = 257,
+    KEY_F1 = 258,
+    KEY_F2 = 259,
+    KEY_F3 = 260,
+    KEY_F4 = 261,
+    KEY_F5 = 262,
+    KEY_F6 = 263,
+    KEY_F7 = 264,
+    KEY_F8 = 265,
+    KEY_F9 = 266,
+    KEY_F10 = 267,
+    KEY_F11 = 268,
+    KEY_F12 = 269,
+    KEY_F13 = 270,
+    KEY_F14 = 271,
+    KEY_F15 = 272,
+    KEY_F16 = 273,
+    KEY_F17 = 274,
+    KEY_F18 = 275,
+    KEY_F19 = 276,
+    KEY_F20 = 277,
+    KEY_F21 = 278,
+    KEY_F22 = 279,
+    KEY_F23 = 280,
+    KEY_F24 = 281,
+    KEY_F25 = 282,
+    KEY_UP = 283,
+    KEY_DOWN = 284,
+    KEY_LEFT = 285,
+    KEY_RIGHT = 286,
+    KEY_LSHIFT = 287,
+    KEY_RSHIFT = 288,
+    KEY_LCTRL = 289,
+    KEY_RCTRL = 290,
+    KEY_LALT = 291,
+    KEY_RALT = 292,
+    KEY_TAB = 293,
+    KEY_ENTER = 294,
+    KEY_BACKSPACE = 295,
+    KEY_INSERT = 296,
+    KEY_DEL = 297,
+    KEY_PAGEUP = 298,
+    KEY_PAGEDOWN = 299,
+    KEY_HOME = 300,
+    KEY_END = 301,
+    KEY_KP_0 = 302,
+    KEY_KP_1 = 303,
+    KEY_KP_2 = 304,
+    KEY_KP_3 = 305,
+    KEY_KP_4 = 306,
+    KEY_KP_5 = 307,
+    KEY_KP_6 = 308,
+    KEY_KP_7 = 309,
+    KEY_KP_8 = 310,
+    KEY_KP_9 = 311,
+    KEY_KP_DIVIDE = 312,
+    KEY_KP_MULTIPLY = 313,
+    KEY_KP_SUBTRACT = 314,
+    KEY_KP_ADD = 315,
+    KEY_KP_DECIMAL = 316,
+    KEY_KP_EQUAL = 317,
+    KEY_KP_ENTER = 318,
+    KEY_KP_NUM_LOCK = 319,
+    KEY_CAPS_LOCK = 320,
+    KEY_SCROLL_LOCK = 321,
+    KEY_PAUSE = 322,
+    KEY_LSUPER = 323,
+    KEY_RSUPER = 324,
+    KEY_MENU = 325,
+    KEY_LAST = KEY_MENU
+};
+
+enum MouseButton : int { MOUSE_BUTTON_LEFT = 0, MOUSE_BUTTON_RIGHT = 1, MOUSE_BUTTON_MIDDLE = 2 };
+
+} // namespace Platform
