@@ -73,6 +73,16 @@ template <class T> T parseNumber(const std::string& element, const std::string& 
     return static_cast<T>(value);
 }
 
+// Every class of the file has version 0. The archive itself no longer refuses newer
+// class versions, whose members it would misread.
+void checkClassVersion(const char* className, const unsigned int version) {
+    if (version > 0) {
+        fail(archive_exception::unsupported_class_version,
+             std::string("class ") + className + " has version " + std::to_string(version) +
+                 ", newer than this library's 0");
+    }
+}
+
 template <class Archive, class T> void number(Archive& archive, const char* element, T& value) {
     if constexpr (Archive::is_loading::value) {
         std::string content;
@@ -181,7 +191,8 @@ private:
 namespace boost::serialization {
 
 template <class Archive>
-void serialize(Archive& archive, Data::Nation& nation, const unsigned int) {
+void serialize(Archive& archive, Data::Nation& nation, const unsigned int version) {
+    checkClassVersion("Nation", version);
     unsigned int index = nation.getNationIndex();
     number(archive, "Nation", index);
     if constexpr (Archive::is_loading::value) {
@@ -189,7 +200,9 @@ void serialize(Archive& archive, Data::Nation& nation, const unsigned int) {
     }
 }
 
-template <class Archive> void serialize(Archive& archive, Data::Date& date, const unsigned int) {
+template <class Archive>
+void serialize(Archive& archive, Data::Date& date, const unsigned int version) {
+    checkClassVersion("Date", version);
     number(archive, "Day", date.day);
     number(archive, "Month", date.month);
     number(archive, "Year", date.year);
@@ -199,7 +212,8 @@ template <class Archive> void serialize(Archive& archive, Data::Date& date, cons
 }
 
 template <class Archive>
-void serialize(Archive& archive, Data::Control& control, const unsigned int) {
+void serialize(Archive& archive, Data::Control& control, const unsigned int version) {
+    checkClassVersion("Control", version);
     number(archive, "AIEnabled", control.aiEnabled);
     number(archive, "AIDifficulty", control.aiDifficulty);
     number(archive, "Accelerate", control.accelerate);
@@ -211,7 +225,8 @@ void serialize(Archive& archive, Data::Control& control, const unsigned int) {
 
 // Element order of the file, which differs from the member order.
 template <class Archive>
-void serialize(Archive& archive, Data::Profile& profile, const unsigned int) {
+void serialize(Archive& archive, Data::Profile& profile, const unsigned int version) {
+    checkClassVersion("Profile", version);
     std::string name = profile.getName();
     archive& make_nvp("Name", name);
     if constexpr (Archive::is_loading::value) {

@@ -35,12 +35,15 @@ void ResourceManager<T>::loadEntry(const std::filesystem::directory_entry& entry
                                    const std::filesystem::path& scannedDirectory) {
     namespace fs = std::filesystem;
     const std::string entryPath = entry.path().string();
-    std::error_code ignored;
-    const fs::file_status status = entry.symlink_status(ignored);
     try {
+        std::error_code error;
+        const fs::file_status status = entry.symlink_status(error);
+        if (error) {
+            throw fs::filesystem_error("status", entry.path(), error);
+        }
         if (fs::is_directory(status)) {
             loadFromDirectory(entry.path());
-        } else if (fs::is_symlink(status) && fs::is_directory(entry.status(ignored))) {
+        } else if (fs::is_symlink(status) && fs::is_directory(entry.status(error))) {
             return;
         } else if (entryPath.find(extension) != std::string::npos) {
             auto resource = std::make_shared<T>(std::string(), scannedDirectory, extension);
