@@ -1,8 +1,27 @@
 #include "System/File.h"
+#include "ColladaFixture.h"
+#include "Data/FontManager.h"
+#include "Data/Material.h"
+#include "Data/Object.h"
+#include "Tool/LogManager.h"
 
 #include <gtest/gtest.h>
 
 using System::File;
+
+namespace {
+
+class RecordingListener : public Tool::LogListener {
+public:
+    void process(const Tool::LogCommand& command) override {
+        if (command.kind == Tool::LC_MESSAGE) {
+            messages.push_back(command.message);
+        }
+    }
+    std::vector<Tool::Message> messages;
+};
+
+} // namespace
 
 // One test, because the working directory is process-wide state and the empty
 // value is only observable before the first init.
@@ -28,4 +47,184 @@ TEST(FileWorkingDirectoryTest, InitRules) {
     char* argv[] = {program, other};
     File::init(2, argv);
     EXPECT_EQ(File::getPWD(), "bin//");
+}
+
+// Loading through the working directory. These tests set it, so they come after the
+// test above, which needs to see it unset.
+class FileLoadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        File::init(directory.path.string() + "/Brumbly");
+        Tool::LogManager::getInstance().setEnabled(true);
+        Tool::LogManager::getInstance().attachLogListener(&log, false);
+    }
+    void TearDown() override {
+        Tool::LogManager::getInstance().detachLogListener(&log);
+        Data::FontManager::getInstance().clear();
+    }
+
+    void writeImage(const std::string& relative, unsigned width, unsigned height) const {
+        const std::filesystem::path file = directory.write(relative, "");
+        fipImage picture;
+        ASSERT_TRUE(picture.setSize(FIT_BITMAP, width, height, 24));
+        ASSERT_TRUE(picture.save(file.c_str()));
+    }
+
+    std::vector<Tool::Message> errors() const {
+        std::vector<Tool::Message> result;
+        for (const auto& message : log.messages) {
+            if (message.getType() == Tool::MT_ERROR) {
+                result.push_back(message);
+            }
+        }
+        return result;
+    }
+
+    ColladaFixture::TempDirectory directory;
+    RecordingListener log;
+};
+
+TEST_F(FileLoadTest, PathsAndText) {
+    EXPECT_EQ(File::nativePath("a\\b/c\\\\d"), "a/b/c//d");
+    directory.write("data/text.txt", "one\r\ntwo\rthree\n\r\n");
+    EXPECT_EQ(File::readText(File::getPWD() + "data\\text.txt"), "one\ntwo\rthree\n\n");
+    EXPECT_EQ(File::readText(File::getPWD() + "data\\none.txt"), "");
+}
+
+TEST_F(FileLoadTest, LoadImageSetsNameAndOriginOrLeavesItInvalid) {
+    writeImage("data/images/sky.png", 8, 4);
+    auto image = std::make_shared<Data::Image>();
+    File::loadImage(image, System::AssetRef{"sky.png", "data\\images\\"});
+    EXPECT_TRUE(image->isValid());
+    EXPECT_EQ(image->picture.getWidth(), 8u);
+    EXPECT_EQ(image->name, "sky.png");
+    EXPECT_EQ(image->origin, "file:" + File::getPWD() + "data\\images\\sky.png");
+    EXPECT_TRUE(errors().empty());
+    ASSERT_FALSE(log.messages.empty());
+    EXPECT_EQ(log.messages[0].getAuthor(), "File");
+    EXPECT_EQ(log.messages[0].getTitle(), "loading Image sky.png");
+
+    File::loadImage(image, System::AssetRef{"none.png", "data\\images\\"});
+    EXPECT_FALSE(image->isValid());
+    EXPECT_EQ(image->name, "");
+    EXPECT_EQ(image->origin, "");
+    ASSERT_EQ(errors().size(), 1u);
+    EXPECT_EQ(errors()[0].getTitle(), "loading Image none.png");
+
+    File::loadImage(nullptr, System::AssetRef{"sky.png", "data\\images\\"});
+    EXPECT_EQ(errors().size(), 2u);
+}
+
+TEST_F(FileLoadTest, LoadMeshResolvesTexturesAgainstTheModelDirectory) {
+    using namespace ColladaFixture;
+    writeImage("data/objects/crate/tex.png", 4, 4);
+    const std::string geometries =
+        geometry("a", "0 0 0 1 0 0 0 1 0", 3, triangles("a", "0 1 2", 1)) +
+        geometry("b", "0 0 0 2 0 0 0 2 0", 3, triangles("b", "0 1 2", 1)) +
+        geometry("c", "0 0 0 3 0 0 0 3 0", 3, triangles("c", "0 1 2", 1));
+    directory.write("data/objects/crate/crate.dae",
+                    document(image("found", "./tex.png") + image("lost", "missing.png"),
+                             material("found", "found") + material("lost", "lost"),
+                             materialEntry("found", "Found") + materialEntry("lost", "Lost"),
+                             geometries,
+                             meshNode("a", "a", "found") + meshNode("b", "b", "found") +
+                                 meshNode("c", "c", "lost")));
+
+    const Data::SGNodePtr root =
+        File::loadMesh(System::AssetRef{"crate.dae", "data\\objects\\crate\\"});
+    ASSERT_NE(root, nullptr);
+    auto a = std::dynamic_pointer_cast<Data::Object>(root->findByName("a"));
+    auto b = std::dynamic_pointer_cast<Data::Object>(root->findByName("b"));
+    auto c = std::dynamic_pointer_cast<Data::Object>(root->findByName("c"));
+    ASSERT_TRUE(a && b && c);
+    const Data::MaterialPtr found = a->getMeshes().at(0)->faces.at(0).material;
+    EXPECT_EQ(b->getMeshes().at(0)->faces.at(0).material, found);
+    const Data::ImagePtr texture = found->getImage(Data::MP_DIFFUSE_TEXTURE);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->name, "tex.png");
+    EXPECT_EQ(texture->origin, "file:" + File::getPWD() + "data\\objects\\crate\\tex.png");
+
+    const Data::MaterialPtr lost = c->getMeshes().at(0)->faces.at(0).material;
+    EXPECT_EQ(lost->getString(Data::MP_DIFFUSE_TEXTURE), "missing.png");
+    ASSERT_EQ(errors().size(), 1u);
+    EXPECT_EQ(errors()[0].getTitle(), "loading Image missing.png");
+
+    EXPECT_TRUE(std::filesystem::exists(directory.path / "Assimp.log"));
+}
+
+TEST_F(FileLoadTest, MissingModelIsReportedByLoaderAndFile) {
+    EXPECT_EQ(File::loadMesh(System::AssetRef{"jeep.dae", "data\\vehicles\\"}), nullptr);
+    ASSERT_EQ(errors().size(), 2u);
+    EXPECT_EQ(errors()[0].getAuthor(), "AssetLoader");
+    EXPECT_EQ(errors()[0].getTitle(), "couldn't load jeep.dae");
+    EXPECT_EQ(errors()[1].getAuthor(), "File");
+    EXPECT_EQ(errors()[1].getTitle(), "loading Mesh jeep.dae");
+}
+
+TEST_F(FileLoadTest, LoadShaderCreatesThenAppends) {
+    directory.write("shaders/basicLib.glsl", "lib");
+    directory.write("shaders/default.vert", "vert");
+    directory.write("shaders/default.frag", "frag");
+    Data::ShaderPtr shader;
+    File::loadShader(shader, System::AssetRef{"default", "shaders\\"});
+    ASSERT_NE(shader, nullptr);
+    const Data::Shader* first = shader.get();
+    File::loadShader(shader, System::AssetRef{"default", "shaders\\"});
+    EXPECT_EQ(shader.get(), first);
+    EXPECT_EQ(shader->vertexSources.size(), 4u);
+    EXPECT_EQ(shader->name, "default");
+    EXPECT_TRUE(errors().empty());
+
+    Data::ShaderPtr missing;
+    File::loadShader(missing, System::AssetRef{"SkyBox", "shaders\\"});
+    ASSERT_NE(missing, nullptr);
+    ASSERT_EQ(errors().size(), 2u);
+    EXPECT_EQ(errors()[0].getTitle(), "couldn't open " + File::getPWD() + "shaders\\SkyBox.vert");
+    EXPECT_EQ(errors()[1].getTitle(), "loading first Shader SkyBox");
+}
+
+TEST_F(FileLoadTest, FontWidthTable) {
+    writeImage("data/images/Fonts/ArialTrans.png", 256, 256);
+    directory.write("data/images/Fonts/Arial.ini", "a=8\nb= 16");
+    File::loadFont(System::AssetRef{"Arial", "data\\images\\Fonts\\"});
+    const Data::FontPtr font = Data::FontManager::getInstance().getFont("Arial");
+    ASSERT_NE(font, nullptr);
+    EXPECT_TRUE(font->image->isValid());
+    EXPECT_EQ(font->glyphs[0].width, 0.03125f);
+    EXPECT_EQ(font->glyphs[1].width, 0.0625f);
+    EXPECT_EQ(font->glyphs[2].width, 0.0625f);
+    EXPECT_EQ(font->glyphs[255].width, 0.0625f);
+    EXPECT_EQ(Data::FontManager::getInstance().getCurrentFontName(), "Arial");
+    EXPECT_TRUE(errors().empty());
+
+    // "\r\n" lines, keys ignored, only the first 256 values count.
+    writeImage("data/images/Fonts/WideTrans.png", 512, 512);
+    std::string table;
+    for (int i = 0; i < 300; ++i) {
+        table += "k" + std::to_string(i) + "=" + std::to_string(i < 256 ? i : 0) + "\r\n";
+    }
+    directory.write("data/images/Fonts/Wide.ini", table);
+    File::loadFont(System::AssetRef{"Wide", "data\\images\\Fonts\\"});
+    const Data::FontPtr wide = Data::FontManager::getInstance().getFont("Wide");
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(wide->glyphs[0].width, 0.0f);
+    EXPECT_EQ(wide->glyphs[64].width, 0.125f);
+    EXPECT_EQ(wide->glyphs[255].width, 255.0f / 512.0f);
+    EXPECT_EQ(Data::FontManager::getInstance().getCurrentFontName(), "Wide");
+}
+
+TEST_F(FileLoadTest, FontWithoutFilesIsStillRegistered) {
+    File::loadFont(System::AssetRef{"Newsflash", "data\\images\\Fonts\\"});
+    const Data::FontPtr font = Data::FontManager::getInstance().getFont("Newsflash");
+    ASSERT_NE(font, nullptr);
+    EXPECT_FALSE(font->image->isValid());
+    EXPECT_EQ(font->glyphs[65].width, 0.0625f);
+    ASSERT_EQ(errors().size(), 2u);
+    EXPECT_EQ(errors()[0].getTitle(), "loading Image NewsflashTrans.png");
+    EXPECT_EQ(errors()[1].getTitle(), "loading Font ini Newsflash.ini");
+
+    // A width table without its texture cannot be scaled: widths stay one cell.
+    directory.write("data/images/Fonts/Bare.ini", "a=8\n");
+    File::loadFont(System::AssetRef{"Bare", "data\\images\\Fonts\\"});
+    EXPECT_EQ(Data::FontManager::getInstance().getFont("Bare")->glyphs[0].width, 0.0625f);
 }
