@@ -1,0 +1,154 @@
+#include "Render/glResources/GLTexture.h"
+
+#include "Data/Image.h"
+#include "Tool/LogManager.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+namespace Render {
+namespace {
+
+int minificationLinear = 1;
+int magnificationLinear = 1;
+int mipmapMode = 2;
+
+// Rows of the pixel data are padded to 4 bytes, as the image library stores them
+// and as OpenGL's default unpack alignment expects.
+std::size_t rowBytes(int width, int bytesPerPixel) {
+    return (static_cast<std::size_t>(width) * bytesPerPixel + 3) / 4 * 4;
+}
+
+} // namespace
+
+GLTexture::~GLTexture() {
+    if (name != 0)
+        glDeleteTextures(1, &name);
+}
+
+bool GLTexture::setup(std::int32_t type, int width, int height, bool withMipmaps,
+                      const void* pixels, bool asCubeMap, int bytesPerPixel) {
+    if (pixelType != PT_NONE)
+        return false;
+    GLint internalFormat = 0;
+    GLenum format = 0;
+    switch (type) {
+    case PT_RGBA:
+        internalFormat = GL_RGBA;
+        format = GL_BGRA;
+        break;
+    case PT_RGB:
+        internalFormat = GL_RGB;
+        format = GL_BGR;
+        break;
+    case PT_DEPTH:
+        internalFormat = GL_DEPTH_COMPONENT;
+        format = GL_DEPTH_COMPONENT;
+        break;
+    case PT_RED:
+        internalFormat = GL_RED;
+        format = GL_RED;
+        break;
+    default:
+        return false;
+    }
+
+    const GLenum target = asCubeMap ? GL_TEXTURE_CUBE_MAP : GL_TEXTURE_2D;
+    const int images = asCubeMap ? 6 : 1;
+    const int imageHeight = height / images;
+    const std::size_t imageBytes = rowBytes(width, bytesPerPixel) * imageHeight;
+
+    glGenTextures(1, &name);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(target, name);
+    for (int i = 0; i < images; ++i) {
+        const GLenum imageTarget = asCubeMap ? GL_TEXTURE_CUBE_MAP_POSITIVE_X + i : GL_TEXTURE_2D;
+        const void* data = pixels ? static_cast<const unsigned char*>(pixels) + i * imageBytes
+                                  : nullptr;
+        glTexImage2D(imageTarget, 0, internalFormat, width, imageHeight, 0, format,
+                     GL_UNSIGNED_BYTE, data);
+    }
+    if (withMipmaps)
+        glGenerateMipmap(target);
+
+    const GLenum error = glGetError();
+    if (error != GL_NO_ERROR) {
+        Tool::LogManager::getInstance().send(
+            Tool::Message("GLTexture", "setup failed",
+                          reinterpret_cast<const char*>(gluErrorString(error)), __FILE__,
+                          __LINE__, Tool::MT_ERROR));
+        glDeleteTextures(1, &name);
+        name = 0;
+        return false;
+    }
+    pixelType = type;
+    mipmaps = withMipmaps;
+    cubeMap = asCubeMap;
+    return true;
+}
+
+bool GLTexture::upload(const Data::Image& image, bool withMipmaps, bool asCubeMap) {
+    if (!image.isValid())
+        return false;
+    const unsigned bits = image.picture.getBitsPerPixel();
+    std::int32_t type = PT_NONE;
+    if (bits >= 8 && bits < 16)
+        type = PT_RED;
+    else if (bits >= 24 && bits < 32)
+        type = PT_RGB;
+    else if (bits >= 32 && bits < 40)
+        type = PT_RGBA;
+    if (type == PT_NONE) {
+        Tool::LogManager::getInstance().send(Tool::Message(
+            "GLTexture", "unsuported image type", "", __FILE__, __LINE__, Tool::MT_ERROR));
+        return false;
+    }
+    const int bytesPerPixel = static_cast<int>(bits / 8);
+    const int width = static_cast<int>(image.picture.getWidth());
+    const int height = static_cast<int>(image.picture.getHeight());
+    if (!asCubeMap)
+        return setup(type, width, height, withMipmaps, image.picture.accessPixels(), false,
+                     bytesPerPixel);
+    fipImage turned(image.picture);
+    turned.flipHorizontal();
+    turned.flipVertical();
+    return setup(type, width, height, withMipmaps, turned.accessPixels(), true, bytesPerPixel);
+}
+
+void GLTexture::bind(int unit) const {
+    if (pixelType == PT_NONE)
+        return;
+    const GLenum target = cubeMap ? GL_TEXTURE_CUBE_MAP : GL_TEXTURE_2D;
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(target, name);
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, magnificationLinear == 1 ? GL_LINEAR : GL_NEAREST);
+    GLint minFilter = minificationLinear ? GL_LINEAR : GL_NEAREST;
+    if (mipmaps && mipmapMode == 1)
+        minFilter = minificationLinear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+    else if (mipmaps && mipmapMode == 2)
+        minFilter = minificationLinear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, minFilter);
+    const GLint wrap = cubeMap ? GL_CLAMP_TO_EDGE : GL_REPEAT;
+    glTexParameteri(target, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(target, GL_TEXTURE_WRAP_T, wrap);
+}
+
+void GLTexture::setFilterSettings(int minLinear, int magLinear, int mode) {
+    minificationLinear = minLinear;
+    magnificationLinear = magLinear;
+    mipmapMode = mode;
+}
+
+int GLTexture::getMinificationLinear() {
+    return minificationLinear;
+}
+
+int GLTexture::getMagnificationLinear() {
+    return magnificationLinear;
+}
+
+int GLTexture::getMipmapMode() {
+    return mipmapMode;
+}
+
+} // namespace Render

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+namespace Data {
+class Image;
+}
+
+namespace Render {
+
+// The OpenGL copy of an image, or an empty texture a render target draws into.
+class GLTexture {
+public:
+    enum PixelType : std::int32_t {
+        PT_NONE = 0,  // not set up
+        PT_RGBA = 1,  // BGRA bytes
+        PT_RGB = 2,   // BGR bytes
+        PT_DEPTH = 3, // depth component (render targets)
+        PT_RED = 5    // one byte per pixel
+    };
+
+    GLTexture() = default;
+    GLTexture(const GLTexture&) = delete;
+    GLTexture& operator=(const GLTexture&) = delete;
+    ~GLTexture();
+
+    // Creates the texture from rows padded to 4 bytes (null pixels: contents left
+    // undefined). A cube map takes its six faces (+X, -X, +Y, -Y, +Z, -Z) from one
+    // picture with the faces stacked top to bottom in memory. False, and nothing
+    // changed, when already set up or the pixel type is unknown; false with a log
+    // line when OpenGL refuses.
+    bool setup(std::int32_t pixelType, int width, int height, bool mipmaps, const void* pixels,
+               bool cubeMap, int bytesPerPixel);
+    // Sets up from an image by its bits per pixel (8, 24 or 32); a cube map uses the
+    // picture turned by 180 degrees. False for an invalid or unsupported image.
+    bool upload(const Data::Image& image, bool mipmaps, bool cubeMap);
+    // Binds to the texture unit with the current filtering settings; does nothing
+    // before a successful setup.
+    void bind(int unit) const;
+
+    std::uint32_t getName() const { return name; }
+    std::int32_t getPixelType() const { return pixelType; }
+    bool hasMipmaps() const { return mipmaps; }
+    bool isCubeMap() const { return cubeMap; }
+
+    // Process-wide filtering used by every bind: linear (1) or nearest (0) for
+    // minification and magnification; mipmaps off (0), nearest (1), linear (2).
+    static void setFilterSettings(int minificationLinear, int magnificationLinear,
+                                  int mipmapMode);
+    static int getMinificationLinear();
+    static int getMagnificationLinear();
+    static int getMipmapMode();
+
+private:
+    std::uint32_t name = 0;
+    std::int32_t pixelType = PT_NONE;
+    bool mipmaps = false;
+    bool cubeMap = false;
+};
+
+using GLTexturePtr = std::shared_ptr<GLTexture>;
+
+} // namespace Render

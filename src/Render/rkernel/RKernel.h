@@ -1,0 +1,126 @@
+#pragma once
+
+#include "Data/Camera.h"
+#include "Data/Image.h"
+#include "Data/Material.h"
+#include "Data/Mesh.h"
+#include "Data/SGNode.h"
+#include "Render/GLShaderMgmt.h"
+#include "Render/glResources/GLMesh.h"
+#include "Render/glResources/GLTexture.h"
+#include "Render/targets/RTScreen.h"
+#include "Render/targets/RTTexture.h"
+#include "Render/targets/RenderTarget.h"
+
+#include <cstdint>
+#include <glm/mat4x4.hpp>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace Render {
+
+// The process-wide render kernel: the window and its OpenGL context, the render
+// targets, the shader programs, the GPU copies of meshes and images, and scene
+// drawing. getInstance() creates it; deleting it closes the window, after which
+// getInstance() makes a new one.
+class RKernel {
+public:
+    enum DrawStrategy : std::int32_t { VertexArrays = 0, VertexBufferObjects = 1 };
+    enum DebugDrawMode : std::int32_t {
+        DD_NONE = 0,
+        DD_WORLD_BOXES = 1,
+        DD_ORIENTED_BOXES = 2,
+        DD_AXES = 3
+    };
+
+    static RKernel* getInstance();
+
+    RKernel(const RKernel&) = delete;
+    RKernel& operator=(const RKernel&) = delete;
+    ~RKernel();
+
+    // Opens the window (titled "Brumbly") and prepares OpenGL: 0 on success, 1 when
+    // the window could not be opened.
+    int init(int width, int height, int depthBits, int fsaaSamples, bool fullscreen);
+
+    // Makes the target current and begins it (viewport and clear).
+    void setRenderTarget(const RenderTargetPtr& target);
+    const RenderTargetPtr& getRenderTarget() const { return currentTarget; }
+    const RTScreenPtr& getScreen() const { return screen; }
+
+    GLShaderMgmt& getShaderMgmt() { return shaderMgmt; }
+    void setTime(float seconds) { shaderMgmt.setTime(seconds); }
+
+    void setDrawStrategy(std::int32_t strategy) { drawStrategy = strategy; }
+    std::int32_t getDrawStrategy() const { return drawStrategy; }
+    void setDebugDrawMode(std::int32_t mode) { debugDrawMode = mode; }
+    std::int32_t getDebugDrawMode() const { return debugDrawMode; }
+    void setFrustumCulling(bool enabled) { frustumCulling = enabled; }
+    bool getFrustumCulling() const { return frustumCulling; }
+
+    const Data::MaterialPtr& getDefaultMaterial() const { return defaultMaterial; }
+    const Data::MaterialPtr& getCurrentMaterial() const { return currentMaterial; }
+
+    // Projection, position and view of the camera for the current target, written
+    // into the current program at once.
+    void setCamera(const Data::CameraPtr& camera);
+    // Draws the tree below the node, skipping the children of cameras.
+    void drawNode(const Data::SGNodePtr& node);
+    void drawNodes(const Data::SGNodeList& nodes);
+    void drawMesh(const Data::MeshPtr& mesh);
+    // "modelMatrix" and "normalMatrix" of the current program.
+    void setModelMatrix(const glm::mat4& model);
+    // Draws the camera's axes and the outline of its view frustum for the target.
+    void drawCamera(const Data::CameraPtr& camera, const RenderTargetPtr& target);
+    // "projTexMatrix": the camera's projection for the target x its view.
+    void setProjTexMatrix(const Data::CameraPtr& camera, const RenderTargetPtr& target);
+
+    // Binds the image's texture (made on first use) to the sampler's unit.
+    void bindTexture(const std::string& sampler, const Data::ImagePtr& image,
+                     bool cubeMap = false);
+    // Binds the target's depth texture to the sampler's unit.
+    void bindTexture(const std::string& sampler, const RTTexturePtr& target);
+
+    // Whether a box (local coordinates) under the world transform may be seen by
+    // the current camera; always true while frustum culling is off.
+    bool isVisible(const Data::BoundingBox& box, const glm::mat4& world) const;
+
+    const std::map<std::string, GLTexturePtr>& getTextureCache() const { return textureCache; }
+    std::size_t getMeshCacheSize() const { return meshCache.size(); }
+
+private:
+    using MeshKey = std::weak_ptr<const Data::Mesh>;
+    using ImageKey = std::weak_ptr<const Data::Image>;
+
+    RKernel();
+
+    void setDefaultState();
+    void logContext(int depthBits, int fsaaSamples);
+    void applyMaterial(const Data::MaterialPtr& groupMaterial);
+    const Data::Material* findProperty(const Data::Material* group, std::int32_t key) const;
+    void drawObjectBox(const Data::BoundingBox& box, const glm::mat4& world);
+    GLTexturePtr textureFor(const Data::ImagePtr& image, bool cubeMap);
+
+    RTScreenPtr screen;
+    RenderTargetPtr currentTarget;
+    std::map<std::string, GLTexturePtr> textureCache;
+    std::map<MeshKey, GLMeshPtr, std::owner_less<>> meshCache;
+    GLShaderMgmt shaderMgmt;
+    std::int32_t drawStrategy = VertexBufferObjects;
+    std::int32_t debugDrawMode = DD_NONE;
+    bool frustumCulling = false;
+    Data::MaterialPtr defaultMaterial;
+    Data::MaterialPtr currentMaterial;
+    Data::MeshPtr boxMesh;
+    Data::MeshPtr axisMesh;
+
+    // Images without an origin have no cache key; they are cached by identity.
+    std::map<ImageKey, GLTexturePtr, std::owner_less<>> unnamedTextures[2];
+    bool windowOpen = false;
+    bool coreContext = false;
+    std::uint32_t vertexArray = 0;
+    StreamBuffers streamBuffers;
+};
+
+} // namespace Render
