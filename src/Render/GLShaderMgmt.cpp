@@ -126,7 +126,8 @@ void GLShaderMgmt::writeLights() const {
                        light.type == Data::LT_SPOT ? light.spotCutoff : 180.0f);
             setUniform(prefix + ".position", toEye * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f));
         } else {
-            setUniform(prefix + ".position", glm::vec4(normalToEye * glm::vec3(0.0f, 0.0f, 1.0f), 0.0f));
+            setUniform(prefix + ".position",
+                       glm::vec4(normalToEye * glm::vec3(0.0f, 0.0f, 1.0f), 0.0f));
         }
         setUniform(prefix + ".ambient", light.ambient);
         setUniform(prefix + ".diffuse", light.diffuse);

@@ -20,8 +20,7 @@ GLMesh::GLMesh(const Data::Mesh& mesh)
       indexByteSize(bytes(mesh.indices)), vertexCount(mesh.vertices.size()), faces(mesh.faces) {
     if (mesh.vertices.empty())
         return;
-    auto add = [this](const std::string& name, int components, const void* data,
-                      std::size_t size) {
+    auto add = [this](const std::string& name, int components, const void* data, std::size_t size) {
         const std::size_t offset =
             attributes.empty() ? 0 : attributes.back().offset + attributes.back().byteSize;
         attributes.push_back({name, components, data, offset, size});

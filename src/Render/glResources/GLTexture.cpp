@@ -63,8 +63,8 @@ bool GLTexture::setup(std::int32_t type, int width, int height, bool withMipmaps
     glBindTexture(target, name);
     for (int i = 0; i < images; ++i) {
         const GLenum imageTarget = asCubeMap ? GL_TEXTURE_CUBE_MAP_POSITIVE_X + i : GL_TEXTURE_2D;
-        const void* data = pixels ? static_cast<const unsigned char*>(pixels) + i * imageBytes
-                                  : nullptr;
+        const void* data =
+            pixels ? static_cast<const unsigned char*>(pixels) + i * imageBytes : nullptr;
         glTexImage2D(imageTarget, 0, internalFormat, width, imageHeight, 0, format,
                      GL_UNSIGNED_BYTE, data);
     }
@@ -73,10 +73,9 @@ bool GLTexture::setup(std::int32_t type, int width, int height, bool withMipmaps
 
     const GLenum error = glGetError();
     if (error != GL_NO_ERROR) {
-        Tool::LogManager::getInstance().send(
-            Tool::Message("GLTexture", "setup failed",
-                          reinterpret_cast<const char*>(gluErrorString(error)), __FILE__,
-                          __LINE__, Tool::MT_ERROR));
+        Tool::LogManager::getInstance().send(Tool::Message(
+            "GLTexture", "setup failed", reinterpret_cast<const char*>(gluErrorString(error)),
+            __FILE__, __LINE__, Tool::MT_ERROR));
         glDeleteTextures(1, &name);
         name = 0;
         return false;
@@ -99,8 +98,8 @@ bool GLTexture::upload(const Data::Image& image, bool withMipmaps, bool asCubeMa
     else if (bits >= 32 && bits < 40)
         type = PT_RGBA;
     if (type == PT_NONE) {
-        Tool::LogManager::getInstance().send(Tool::Message(
-            "GLTexture", "unsuported image type", "", __FILE__, __LINE__, Tool::MT_ERROR));
+        Tool::LogManager::getInstance().send(Tool::Message("GLTexture", "unsuported image type", "",
+                                                           __FILE__, __LINE__, Tool::MT_ERROR));
         return false;
     }
     const int bytesPerPixel = static_cast<int>(bits / 8);
@@ -121,7 +120,8 @@ void GLTexture::bind(int unit) const {
     const GLenum target = cubeMap ? GL_TEXTURE_CUBE_MAP : GL_TEXTURE_2D;
     glActiveTexture(GL_TEXTURE0 + unit);
     glBindTexture(target, name);
-    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, magnificationLinear == 1 ? GL_LINEAR : GL_NEAREST);
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER,
+                    magnificationLinear == 1 ? GL_LINEAR : GL_NEAREST);
     GLint minFilter = minificationLinear ? GL_LINEAR : GL_NEAREST;
     if (mipmaps && mipmapMode == 1)
         minFilter = minificationLinear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;

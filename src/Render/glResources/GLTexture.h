@@ -46,8 +46,7 @@ public:
 
     // Process-wide filtering used by every bind: linear (1) or nearest (0) for
     // minification and magnification; mipmaps off (0), nearest (1), linear (2).
-    static void setFilterSettings(int minificationLinear, int magnificationLinear,
-                                  int mipmapMode);
+    static void setFilterSettings(int minificationLinear, int magnificationLinear, int mipmapMode);
     static int getMinificationLinear();
     static int getMagnificationLinear();
     static int getMipmapMode();

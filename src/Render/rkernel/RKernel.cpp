@@ -20,7 +20,8 @@ namespace {
 RKernel* instance = nullptr;
 
 void log(const std::string& title, const std::string& message = "") {
-    Tool::LogManager::getInstance().send(Tool::Message("RKernel", title, message, Tool::MT_MESSAGE));
+    Tool::LogManager::getInstance().send(
+        Tool::Message("RKernel", title, message, Tool::MT_MESSAGE));
 }
 
 void logError(const std::string& title, const std::string& message, int line) {
@@ -43,7 +44,8 @@ RKernel* RKernel::getInstance() {
 }
 
 RKernel::RKernel()
-    : screen(std::make_shared<RTScreen>(800, 600)), defaultMaterial(std::make_shared<Data::Material>()),
+    : screen(std::make_shared<RTScreen>(800, 600)),
+      defaultMaterial(std::make_shared<Data::Material>()),
       boxMesh(Data::makeLinesBox(-0.5f, -0.5f, -0.5f, 0.5f, 0.5f, 0.5f)),
       axisMesh(Data::makeLinesAxis(1.0f, 1.0f, 1.0f)) {}
 
@@ -171,8 +173,8 @@ void RKernel::setCamera(const Data::CameraPtr& camera) {
         return;
     const RenderTarget& target = currentTarget ? *currentTarget : *screen;
     const glm::mat4 world = camera->getWorldTransformation();
-    shaderMgmt.setProjectionMatrix(camera->getProjection(static_cast<unsigned>(target.getWidth()),
-                                                         static_cast<unsigned>(target.getHeight())));
+    shaderMgmt.setProjectionMatrix(camera->getProjection(
+        static_cast<unsigned>(target.getWidth()), static_cast<unsigned>(target.getHeight())));
     shaderMgmt.setCameraPosition(glm::vec3(world * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)));
     shaderMgmt.setViewMatrix(glm::inverse(world));
     shaderMgmt.writeSharedUniforms();
@@ -278,8 +280,8 @@ void RKernel::drawMesh(const Data::MeshPtr& mesh) {
 
 void RKernel::setModelMatrix(const glm::mat4& model) {
     shaderMgmt.setUniform("modelMatrix", model);
-    shaderMgmt.setUniform("normalMatrix",
-                          glm::transpose(glm::inverse(glm::mat3(shaderMgmt.getViewMatrix() * model))));
+    shaderMgmt.setUniform("normalMatrix", glm::transpose(glm::inverse(
+                                              glm::mat3(shaderMgmt.getViewMatrix() * model))));
 }
 
 const Data::Material* RKernel::findProperty(const Data::Material* group, std::int32_t key) const {

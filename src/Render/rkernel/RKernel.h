@@ -77,8 +77,7 @@ public:
     void setProjTexMatrix(const Data::CameraPtr& camera, const RenderTargetPtr& target);
 
     // Binds the image's texture (made on first use) to the sampler's unit.
-    void bindTexture(const std::string& sampler, const Data::ImagePtr& image,
-                     bool cubeMap = false);
+    void bindTexture(const std::string& sampler, const Data::ImagePtr& image, bool cubeMap = false);
     // Binds the target's depth texture to the sampler's unit.
     void bindTexture(const std::string& sampler, const RTTexturePtr& target);
 
