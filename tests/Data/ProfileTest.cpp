@@ -5,7 +5,9 @@
 #include <boost/archive/archive_exception.hpp>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace Data;
 using namespace ProfileTestSupport;
@@ -241,6 +243,31 @@ TEST_F(ProfileTest, FailedSaveKeepsThePreviousFile) {
     profile.saveToFile(file);
     EXPECT_EQ(readFile(file), fixtureText);
     EXPECT_EQ(directory.entries(), std::vector<std::string>{"Ann.profile"});
+}
+
+// The new contents go to a temporary file beside the target, named so that a
+// directory scan never takes it for a profile, and then replace the target.
+TEST_F(ProfileTest, SaveWritesATemporaryFileBesideTheTarget) {
+    const int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, directory.path().c_str(), IN_CREATE | IN_MOVED_TO), 0);
+    fixtureProfile(directory.path()).save();
+
+    std::vector<std::string> created;
+    std::vector<std::string> movedTo;
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t length; (length = read(watch, buffer, sizeof(buffer))) > 0;) {
+        for (char* at = buffer; at < buffer + length;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            (event->mask & IN_CREATE ? created : movedTo).push_back(event->name);
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    close(watch);
+    ASSERT_EQ(created.size(), 1u);
+    EXPECT_EQ(created[0].find(".profile"), std::string::npos) << created[0];
+    EXPECT_EQ(movedTo, std::vector<std::string>{"Ann & Co.profile"});
+    EXPECT_EQ(directory.entries(), std::vector<std::string>{"Ann & Co.profile"});
 }
 
 TEST_F(ProfileTest, SaveIntoAMissingDirectoryFails) {

@@ -65,11 +65,14 @@ inline std::filesystem::path version7Fixture() {
 // Records the error messages that reach the log while it exists.
 class ErrorRecorder : public Tool::LogListener {
 public:
-    ErrorRecorder() {
+    ErrorRecorder() : wasEnabled(Tool::LogManager::getInstance().isEnabled()) {
         Tool::LogManager::getInstance().setEnabled(true);
         Tool::LogManager::getInstance().attachLogListener(this, false);
     }
-    ~ErrorRecorder() override { Tool::LogManager::getInstance().detachLogListener(this); }
+    ~ErrorRecorder() override {
+        Tool::LogManager::getInstance().detachLogListener(this);
+        Tool::LogManager::getInstance().setEnabled(wasEnabled);
+    }
 
     void process(const Tool::LogCommand& command) override {
         if (command.kind == Tool::LC_MESSAGE && command.message.getType() == Tool::MT_ERROR) {
@@ -78,6 +81,9 @@ public:
     }
 
     std::vector<Tool::Message> errors;
+
+private:
+    bool wasEnabled;
 };
 
 } // namespace ProfileTestSupport
