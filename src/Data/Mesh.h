@@ -48,7 +48,8 @@ public:
     explicit Mesh(const std::string& name);
 
     // Validates the mesh, logging every finding in one message. Repairs a missing
-    // face list (one group over all indices or vertices) without failing.
+    // face list without failing: one points group over all indices or vertices,
+    // whose type callers that know better overwrite.
     bool check();
 
     // The cached box, computed from the vertices when it is empty.

@@ -1,6 +1,6 @@
 #include "Data/Mesh.h"
 #include "Data/Material.h"
-#include "Tool/LogManager.h"
+#include "RecordingLog.h"
 
 #include <gtest/gtest.h>
 
@@ -8,31 +8,15 @@ using namespace Data;
 
 namespace {
 
-class RecordingListener : public Tool::LogListener {
-public:
-    void process(const Tool::LogCommand& command) override {
-        if (command.kind == Tool::LC_MESSAGE) {
-            messages.push_back(command.message);
-        }
-    }
-    std::vector<Tool::Message> messages;
-};
-
 class MeshCheckTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Tool::LogManager::getInstance().setEnabled(true);
-        Tool::LogManager::getInstance().attachLogListener(&log, false);
-    }
-    void TearDown() override { Tool::LogManager::getInstance().detachLogListener(&log); }
-
     static Mesh triangleMesh() {
         Mesh mesh("tri");
         mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
         return mesh;
     }
 
-    RecordingListener log;
+    RecordingLog log;
 };
 
 TEST_F(MeshCheckTest, MissingFacesAreRepairedSilently) {

@@ -265,18 +265,4 @@ TEST(CameraTest, OrthographicMapsAspectToClipEdge) {
     EXPECT_TRUE(std::isfinite(degenerate[0][0]));
 }
 
-TEST(LightTest, Defaults) {
-    const Light light;
-    EXPECT_EQ(light.ambient, glm::vec4(0, 0, 0, 1));
-    EXPECT_EQ(light.diffuse, glm::vec4(1));
-    EXPECT_EQ(light.specular, glm::vec4(1));
-    EXPECT_FLOAT_EQ(light.constantAttenuation, 0.2f);
-    EXPECT_FLOAT_EQ(light.linearAttenuation, 0.05f);
-    EXPECT_FLOAT_EQ(light.quadraticAttenuation, 0.001f);
-    EXPECT_EQ(light.spotDirection, glm::vec3(0, 0, -1));
-    EXPECT_EQ(light.spotExponent, 20.0f);
-    EXPECT_EQ(light.spotCutoff, 30.0f);
-    EXPECT_EQ(light.type, LT_DIRECTIONAL);
-}
-
 } // namespace

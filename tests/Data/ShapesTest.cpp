@@ -1,6 +1,6 @@
 #include "Data/Shapes.h"
 #include "Data/Material.h"
-#include "Tool/LogManager.h"
+#include "RecordingLog.h"
 
 #include <glm/geometric.hpp>
 #include <gtest/gtest.h>
@@ -8,12 +8,6 @@
 using namespace Data;
 
 namespace {
-
-class RecordingListener : public Tool::LogListener {
-public:
-    void process(const Tool::LogCommand& command) override { commands.push_back(command); }
-    std::vector<Tool::LogCommand> commands;
-};
 
 ImagePtr makeImage(unsigned width, unsigned height) {
     auto image = std::make_shared<Image>();
@@ -23,15 +17,10 @@ ImagePtr makeImage(unsigned width, unsigned height) {
 
 class ShapesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Tool::LogManager::getInstance().setEnabled(true);
-        Tool::LogManager::getInstance().attachLogListener(&log, false);
-    }
     void TearDown() override {
-        Tool::LogManager::getInstance().detachLogListener(&log);
-        EXPECT_TRUE(log.commands.empty()) << "a shape logged a check finding";
+        EXPECT_TRUE(log.messages.empty()) << "a shape logged a check finding";
     }
-    RecordingListener log;
+    RecordingLog log;
 };
 
 TEST_F(ShapesTest, LinesBoxEdges) {

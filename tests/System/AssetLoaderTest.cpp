@@ -1,8 +1,8 @@
 #include "System/loader/AssetLoader.h"
+#include "../Data/RecordingLog.h"
 #include "ColladaFixture.h"
 #include "Data/Material.h"
 #include "Data/Object.h"
-#include "Tool/LogManager.h"
 
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
@@ -13,24 +13,8 @@ using System::AssetRef;
 
 namespace {
 
-class RecordingListener : public Tool::LogListener {
-public:
-    void process(const Tool::LogCommand& command) override {
-        if (command.kind == Tool::LC_MESSAGE) {
-            messages.push_back(command.message);
-        }
-    }
-    std::vector<Tool::Message> messages;
-};
-
 class AssetLoaderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Tool::LogManager::getInstance().setEnabled(true);
-        Tool::LogManager::getInstance().attachLogListener(&log, false);
-    }
-    void TearDown() override { Tool::LogManager::getInstance().detachLogListener(&log); }
-
     Data::SGNodePtr load(const std::string& file, const std::string& text) {
         directory.write(file, text);
         return loader.load(AssetRef{file, "model\\"}, directory.path.string() + "/");
@@ -38,7 +22,7 @@ protected:
 
     TempDirectory directory;
     AssetLoader loader;
-    RecordingListener log;
+    RecordingLog log;
 };
 
 const std::string TRIANGLE = "0 0 0 1 0 0 0 1 0";

@@ -1,27 +1,13 @@
 #include "System/File.h"
+#include "../Data/RecordingLog.h"
 #include "ColladaFixture.h"
 #include "Data/FontManager.h"
 #include "Data/Material.h"
 #include "Data/Object.h"
-#include "Tool/LogManager.h"
 
 #include <gtest/gtest.h>
 
 using System::File;
-
-namespace {
-
-class RecordingListener : public Tool::LogListener {
-public:
-    void process(const Tool::LogCommand& command) override {
-        if (command.kind == Tool::LC_MESSAGE) {
-            messages.push_back(command.message);
-        }
-    }
-    std::vector<Tool::Message> messages;
-};
-
-} // namespace
 
 // One test, because the working directory is process-wide state and the empty
 // value is only observable before the first init.
@@ -53,15 +39,8 @@ TEST(FileWorkingDirectoryTest, InitRules) {
 // test above, which needs to see it unset.
 class FileLoadTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        File::init(directory.path.string() + "/Brumbly");
-        Tool::LogManager::getInstance().setEnabled(true);
-        Tool::LogManager::getInstance().attachLogListener(&log, false);
-    }
-    void TearDown() override {
-        Tool::LogManager::getInstance().detachLogListener(&log);
-        Data::FontManager::getInstance().clear();
-    }
+    void SetUp() override { File::init(directory.path.string() + "/Brumbly"); }
+    void TearDown() override { Data::FontManager::getInstance().clear(); }
 
     void writeImage(const std::string& relative, unsigned width, unsigned height) const {
         const std::filesystem::path file = directory.write(relative, "");
@@ -70,18 +49,8 @@ protected:
         ASSERT_TRUE(picture.save(file.c_str()));
     }
 
-    std::vector<Tool::Message> errors() const {
-        std::vector<Tool::Message> result;
-        for (const auto& message : log.messages) {
-            if (message.getType() == Tool::MT_ERROR) {
-                result.push_back(message);
-            }
-        }
-        return result;
-    }
-
     ColladaFixture::TempDirectory directory;
-    RecordingListener log;
+    RecordingLog log;
 };
 
 TEST_F(FileLoadTest, PathsAndText) {
@@ -99,7 +68,7 @@ TEST_F(FileLoadTest, LoadImageSetsNameAndOriginOrLeavesItInvalid) {
     EXPECT_EQ(image->picture.getWidth(), 8u);
     EXPECT_EQ(image->name, "sky.png");
     EXPECT_EQ(image->origin, "file:" + File::getPWD() + "data\\images\\sky.png");
-    EXPECT_TRUE(errors().empty());
+    EXPECT_TRUE(log.errors().empty());
     ASSERT_FALSE(log.messages.empty());
     EXPECT_EQ(log.messages[0].getAuthor(), "File");
     EXPECT_EQ(log.messages[0].getTitle(), "loading Image sky.png");
@@ -108,11 +77,11 @@ TEST_F(FileLoadTest, LoadImageSetsNameAndOriginOrLeavesItInvalid) {
     EXPECT_FALSE(image->isValid());
     EXPECT_EQ(image->name, "");
     EXPECT_EQ(image->origin, "");
-    ASSERT_EQ(errors().size(), 1u);
-    EXPECT_EQ(errors()[0].getTitle(), "loading Image none.png");
+    ASSERT_EQ(log.errors().size(), 1u);
+    EXPECT_EQ(log.errors()[0].getTitle(), "loading Image none.png");
 
     File::loadImage(nullptr, System::AssetRef{"sky.png", "data\\images\\"});
-    EXPECT_EQ(errors().size(), 2u);
+    EXPECT_EQ(log.errors().size(), 2u);
 }
 
 TEST_F(FileLoadTest, LoadMeshResolvesTexturesAgainstTheModelDirectory) {
@@ -146,19 +115,19 @@ TEST_F(FileLoadTest, LoadMeshResolvesTexturesAgainstTheModelDirectory) {
 
     const Data::MaterialPtr lost = c->getMeshes().at(0)->faces.at(0).material;
     EXPECT_EQ(lost->getString(Data::MP_DIFFUSE_TEXTURE), "missing.png");
-    ASSERT_EQ(errors().size(), 1u);
-    EXPECT_EQ(errors()[0].getTitle(), "loading Image missing.png");
+    ASSERT_EQ(log.errors().size(), 1u);
+    EXPECT_EQ(log.errors()[0].getTitle(), "loading Image missing.png");
 
     EXPECT_TRUE(std::filesystem::exists(directory.path / "Assimp.log"));
 }
 
 TEST_F(FileLoadTest, MissingModelIsReportedByLoaderAndFile) {
     EXPECT_EQ(File::loadMesh(System::AssetRef{"jeep.dae", "data\\vehicles\\"}), nullptr);
-    ASSERT_EQ(errors().size(), 2u);
-    EXPECT_EQ(errors()[0].getAuthor(), "AssetLoader");
-    EXPECT_EQ(errors()[0].getTitle(), "couldn't load jeep.dae");
-    EXPECT_EQ(errors()[1].getAuthor(), "File");
-    EXPECT_EQ(errors()[1].getTitle(), "loading Mesh jeep.dae");
+    ASSERT_EQ(log.errors().size(), 2u);
+    EXPECT_EQ(log.errors()[0].getAuthor(), "AssetLoader");
+    EXPECT_EQ(log.errors()[0].getTitle(), "couldn't load jeep.dae");
+    EXPECT_EQ(log.errors()[1].getAuthor(), "File");
+    EXPECT_EQ(log.errors()[1].getTitle(), "loading Mesh jeep.dae");
 }
 
 TEST_F(FileLoadTest, LoadShaderCreatesThenAppends) {
@@ -173,14 +142,15 @@ TEST_F(FileLoadTest, LoadShaderCreatesThenAppends) {
     EXPECT_EQ(shader.get(), first);
     EXPECT_EQ(shader->vertexSources.size(), 4u);
     EXPECT_EQ(shader->name, "default");
-    EXPECT_TRUE(errors().empty());
+    EXPECT_TRUE(log.errors().empty());
 
     Data::ShaderPtr missing;
     File::loadShader(missing, System::AssetRef{"SkyBox", "shaders\\"});
     ASSERT_NE(missing, nullptr);
-    ASSERT_EQ(errors().size(), 2u);
-    EXPECT_EQ(errors()[0].getTitle(), "couldn't open " + File::getPWD() + "shaders\\SkyBox.vert");
-    EXPECT_EQ(errors()[1].getTitle(), "loading first Shader SkyBox");
+    ASSERT_EQ(log.errors().size(), 2u);
+    EXPECT_EQ(log.errors()[0].getTitle(),
+              "couldn't open " + File::getPWD() + "shaders\\SkyBox.vert");
+    EXPECT_EQ(log.errors()[1].getTitle(), "loading first Shader SkyBox");
 }
 
 TEST_F(FileLoadTest, FontWidthTable) {
@@ -195,7 +165,7 @@ TEST_F(FileLoadTest, FontWidthTable) {
     EXPECT_EQ(font->glyphs[2].width, 0.0625f);
     EXPECT_EQ(font->glyphs[255].width, 0.0625f);
     EXPECT_EQ(Data::FontManager::getInstance().getCurrentFontName(), "Arial");
-    EXPECT_TRUE(errors().empty());
+    EXPECT_TRUE(log.errors().empty());
 
     // "\r\n" lines, keys ignored, only the first 256 values count.
     writeImage("data/images/Fonts/WideTrans.png", 512, 512);
@@ -219,9 +189,9 @@ TEST_F(FileLoadTest, FontWithoutFilesIsStillRegistered) {
     ASSERT_NE(font, nullptr);
     EXPECT_FALSE(font->image->isValid());
     EXPECT_EQ(font->glyphs[65].width, 0.0625f);
-    ASSERT_EQ(errors().size(), 2u);
-    EXPECT_EQ(errors()[0].getTitle(), "loading Image NewsflashTrans.png");
-    EXPECT_EQ(errors()[1].getTitle(), "loading Font ini Newsflash.ini");
+    ASSERT_EQ(log.errors().size(), 2u);
+    EXPECT_EQ(log.errors()[0].getTitle(), "loading Image NewsflashTrans.png");
+    EXPECT_EQ(log.errors()[1].getTitle(), "loading Font ini Newsflash.ini");
 
     // A width table without its texture cannot be scaled: widths stay one cell.
     directory.write("data/images/Fonts/Bare.ini", "a=8\n");

@@ -1,6 +1,6 @@
 #include "System/loader/ShaderLoader.h"
+#include "../Data/RecordingLog.h"
 #include "ColladaFixture.h"
-#include "Tool/LogManager.h"
 
 #include <gtest/gtest.h>
 
@@ -9,25 +9,12 @@ using System::ShaderLoader;
 
 namespace {
 
-class RecordingListener : public Tool::LogListener {
-public:
-    void process(const Tool::LogCommand& command) override {
-        if (command.kind == Tool::LC_MESSAGE) {
-            messages.push_back(command.message);
-        }
-    }
-    std::vector<Tool::Message> messages;
-};
-
 class ShaderLoaderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Tool::LogManager::getInstance().setEnabled(true);
-        Tool::LogManager::getInstance().attachLogListener(&log, false);
         shader.name = "before";
         shader.origin = "intern:before";
     }
-    void TearDown() override { Tool::LogManager::getInstance().detachLogListener(&log); }
 
     std::string dir() const { return directory.path.string() + "/"; }
 
@@ -43,7 +30,7 @@ protected:
 
     TempDirectory directory;
     Data::Shader shader;
-    RecordingListener log;
+    RecordingLog log;
 };
 
 TEST_F(ShaderLoaderTest, FullProgramTwiceAppends) {
