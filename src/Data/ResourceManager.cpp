@@ -4,6 +4,7 @@
 #include "Tool/LogManager.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <vector>
 
 namespace Data {
@@ -48,6 +49,12 @@ void ResourceManager<T>::loadEntry(const std::filesystem::directory_entry& entry
         } else if (entryPath.find(extension) != std::string::npos) {
             auto resource = std::make_shared<T>(std::string(), scannedDirectory, extension);
             resource->loadFromFile(entry.path());
+            // A name that cannot be a file name in the directory could never be saved
+            // or removed again.
+            if (!T::isSafeFileName(resource->getName())) {
+                throw std::runtime_error("the name \"" + resource->getName() +
+                                         "\" cannot be used as a file name");
+            }
             resources.emplace(resource->getName(), resource);
         }
     } catch (const std::exception& error) {

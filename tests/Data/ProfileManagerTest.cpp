@@ -103,12 +103,14 @@ TEST_F(ProfileManagerTest, BrokenFilesAreSkippedAndLogged) {
     writeFile(directory.path() / "b.profile", "garbage");
     std::filesystem::create_symlink(directory.path() / "missing", directory.path() / "c.profile");
     writeProfile(directory.path() / "d.profile", "Dora");
+    writeProfile(directory.path() / "e.profile", "../Escape");
     manager.loadFromDirectory(directory.path());
 
     EXPECT_EQ(names(manager), (std::vector<std::string>{"Anna", "Dora"}));
-    ASSERT_EQ(log.errors.size(), 2u);
+    ASSERT_EQ(log.errors.size(), 3u);
     for (const auto& [error, file] : {std::pair{log.errors[0], std::string("b.profile")},
-                                      std::pair{log.errors[1], std::string("c.profile")}}) {
+                                      std::pair{log.errors[1], std::string("c.profile")},
+                                      std::pair{log.errors[2], std::string("e.profile")}}) {
         EXPECT_EQ(error.getAuthor(), "ProfileManager");
         EXPECT_NE(error.getMessage().find((directory.path() / file).string()), std::string::npos)
             << error.getMessage();
