@@ -38,10 +38,11 @@ int writeAll(int descriptor, const std::string& bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t result = ::write(descriptor, bytes.data() + written, bytes.size() - written);
-        if (result < 0 && errno != EINTR) {
-            return errno;
+        if (result > 0) {
+            written += static_cast<std::size_t>(result);
+        } else if (result == 0 || errno != EINTR) {
+            return result == 0 ? EIO : errno;
         }
-        written += result > 0 ? static_cast<std::size_t>(result) : 0;
     }
     return ::fsync(descriptor) == 0 ? 0 : errno;
 }
