@@ -1,0 +1,210 @@
+#include "TerrainModel.h"
+
+#include "Noise.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Tools {
+
+namespace {
+
+constexpr int gridCount = TrackLayout::gridVertices;
+constexpr float step = TrackLayout::gridStep;
+constexpr float minimumRoadHeight = 3.6f;
+
+struct Hill {
+    float x, z, radius, height;
+};
+
+// Landmarks that give every part of the map its own shape.
+const Hill hills[] = {
+    {230.0f, 18.0f, 60.0f, 11.0f}, {250.0f, 240.0f, 75.0f, 13.0f}, {12.0f, 244.0f, 65.0f, 12.0f},
+    {0.0f, 10.0f, 50.0f, 9.0f},    {184.0f, 128.0f, 24.0f, 6.5f},  {118.0f, 244.0f, 34.0f, 8.0f},
+    {108.0f, 18.0f, 32.0f, 7.0f},  {72.0f, 126.0f, 20.0f, 5.0f},   {256.0f, 96.0f, 40.0f, 8.0f},
+    {130.0f, 170.0f, 14.0f, 3.0f},
+};
+
+} // namespace
+
+TerrainModel::TerrainModel(const TrackLayout& track) {
+    buildRoadProfile(track);
+    buildGrid(track);
+    levelPads(track);
+    buildNormals();
+}
+
+float TerrainModel::natural(float x, float z) {
+    static const Noise noise(1234U);
+    float h = 4.6f;
+    // Rolling land everywhere, stronger away from the middle of the map.
+    h += 3.2f * noise.fbm(x / 60.0f, z / 60.0f, 3);
+    for (const Hill& hill : hills) {
+        const float d = std::hypot(x - hill.x, z - hill.z) / hill.radius;
+        h += hill.height * smoothstep(1.0f, 0.0f, d);
+    }
+    // The land rises toward every edge.
+    const float edge = std::min({x, z, 256.0f - x, 256.0f - z});
+    h += 9.0f * smoothstep(45.0f, 0.0f, edge) * (0.7f + 0.3f * noise.fbm(x / 30.0f, z / 30.0f, 2));
+    // A lake inside the loop, its shore made irregular by noise.
+    const float lx = (x - 128.0f) / 48.0f;
+    const float lz = (z - 133.0f) / 33.0f;
+    const float lake = std::sqrt(lx * lx + lz * lz) + 0.18f * noise.fbm(x / 25.0f, z / 25.0f, 2);
+    h -= 5.5f * smoothstep(1.15f, 0.45f, lake);
+    // Peaks flatten out softly below the height map's white.
+    if (h > 13.0f) {
+        h = 13.0f + 6.0f * (1.0f - std::exp(-(h - 13.0f) / 6.0f));
+    }
+    return std::max(h, 0.3f);
+}
+
+void TerrainModel::buildRoadProfile(const TrackLayout& track) {
+    const auto& line = track.samples();
+    const int n = static_cast<int>(line.size());
+    std::vector<float> raw(line.size());
+    for (int i = 0; i < n; ++i) {
+        raw[i] = natural(line[i].x, line[i].z);
+    }
+    // Smooth over 40 units so that the road follows the land only in long waves.
+    const int window = 40;
+    road.assign(line.size(), 0.0f);
+    for (int i = 0; i < n; ++i) {
+        float sum = 0.0f;
+        for (int k = -window; k <= window; ++k) {
+            sum += raw[static_cast<std::size_t>((i + k + n) % n)];
+        }
+        road[i] = std::max(minimumRoadHeight, sum / (2 * window + 1));
+    }
+    // The start straight and the goal lie level at one height.
+    std::vector<bool> fixed(line.size(), false);
+    float straightSum = 0.0f;
+    int straightCount = 0;
+    for (int i = 0; i < n; ++i) {
+        if (line[i].x >= TrackLayout::startStraightX0 - 6.0f &&
+            line[i].x <= TrackLayout::startStraightX1 + 6.0f &&
+            std::fabs(line[i].z - TrackLayout::startStraightZ) < 2.5f) {
+            fixed[i] = true;
+            straightSum += road[i];
+            ++straightCount;
+        }
+    }
+    const float straightHeight = straightCount > 0 ? straightSum / straightCount : 4.5f;
+    for (int i = 0; i < n; ++i) {
+        if (fixed[i]) {
+            road[i] = straightHeight;
+        }
+    }
+    // Limit the grade to 4 % in both directions around the loop.
+    const float maxRise = 0.04f * 0.5f;
+    for (int pass = 0; pass < 4; ++pass) {
+        for (int k = 1; k <= n; ++k) {
+            const int i = k % n;
+            const float prev = road[(i + n - 1) % n];
+            if (!fixed[i]) {
+                road[i] = std::clamp(road[i], prev - maxRise, prev + maxRise);
+            }
+        }
+        for (int k = n - 1; k >= 0; --k) {
+            const float next = road[(k + 1) % n];
+            if (!fixed[k]) {
+                road[k] = std::clamp(road[k], next - maxRise, next + maxRise);
+            }
+        }
+    }
+}
+
+void TerrainModel::buildGrid(const TrackLayout& track) {
+    grid.assign(gridCount * gridCount, 0.0f);
+    for (int row = 0; row < gridCount; ++row) {
+        for (int column = 0; column < gridCount; ++column) {
+            const float x = column * step;
+            const float z = row * step;
+            const TrackLayout::Nearest near = track.nearest(x, z);
+            const float roadY = road[static_cast<std::size_t>(near.index)];
+            // Within 8 units the ground is the road; beyond, it may leave the road's
+            // height by at most 0.3 per unit of distance: gentle banks and cuttings.
+            const float limit = std::max(0.0f, near.distance - 8.0f) * 0.3f;
+            float h = roadY + std::clamp(natural(x, z) - roadY, -limit, limit);
+            if (near.distance < 16.0f) {
+                h = std::max(h, minimumRoadHeight - 0.6f);
+            }
+            grid[index(column, row)] = std::clamp(h, 0.2f, heightScale - 0.3f);
+        }
+    }
+}
+
+void TerrainModel::levelPads(const TrackLayout& track) {
+    for (const FlatPad& pad : TrackLayout::flatPads()) {
+        const TrackLayout::Nearest near =
+            track.nearest((pad.x0 + pad.x1) * 0.5f, (pad.z0 + pad.z1) * 0.5f);
+        const float level = std::max(minimumRoadHeight, road[static_cast<std::size_t>(near.index)]);
+        const int c0 = std::max(0, static_cast<int>(std::floor(pad.x0 / step)));
+        const int c1 = std::min(gridCount - 1, static_cast<int>(std::ceil(pad.x1 / step)));
+        const int r0 = std::max(0, static_cast<int>(std::floor(pad.z0 / step)));
+        const int r1 = std::min(gridCount - 1, static_cast<int>(std::ceil(pad.z1 / step)));
+        for (int row = r0; row <= r1; ++row) {
+            for (int column = c0; column <= c1; ++column) {
+                grid[index(column, row)] = level;
+            }
+        }
+    }
+}
+
+void TerrainModel::buildNormals() {
+    normals.assign(grid.size(), {0.0f, 1.0f, 0.0f});
+    for (int row = 0; row < gridCount; ++row) {
+        for (int column = 0; column < gridCount; ++column) {
+            const float left = vertexHeight(std::max(column - 1, 0), row);
+            const float right = vertexHeight(std::min(column + 1, gridCount - 1), row);
+            const float down = vertexHeight(column, std::max(row - 1, 0));
+            const float up = vertexHeight(column, std::min(row + 1, gridCount - 1));
+            const float spanX = step * static_cast<float>(std::min(column + 1, gridCount - 1) -
+                                                          std::max(column - 1, 0));
+            const float spanZ =
+                step * static_cast<float>(std::min(row + 1, gridCount - 1) - std::max(row - 1, 0));
+            const float nx = -(right - left) / spanX;
+            const float nz = -(up - down) / spanZ;
+            const float length = std::sqrt(nx * nx + 1.0f + nz * nz);
+            normals[index(column, row)] = {nx / length, 1.0f / length, nz / length};
+        }
+    }
+}
+
+float TerrainModel::heightAt(float x, float z) const {
+    const float fx = std::clamp(x / step, 0.0f, gridCount - 1.0f);
+    const float fz = std::clamp(z / step, 0.0f, gridCount - 1.0f);
+    const int c = std::min(static_cast<int>(fx), gridCount - 2);
+    const int r = std::min(static_cast<int>(fz), gridCount - 2);
+    const float tx = fx - static_cast<float>(c);
+    const float tz = fz - static_cast<float>(r);
+    const float h00 = vertexHeight(c, r);
+    const float h10 = vertexHeight(c + 1, r);
+    const float h01 = vertexHeight(c, r + 1);
+    const float h11 = vertexHeight(c + 1, r + 1);
+    // The ground mesh splits each cell along the diagonal from (c, r + 1) to (c + 1, r).
+    if (tx + tz <= 1.0f) {
+        return h00 + (h10 - h00) * tx + (h01 - h00) * tz;
+    }
+    return h11 + (h01 - h11) * (1.0f - tx) + (h10 - h11) * (1.0f - tz);
+}
+
+std::array<float, 3> TerrainModel::normalAt(float x, float z) const {
+    const float fx = std::clamp(x / step, 0.0f, gridCount - 1.0f);
+    const float fz = std::clamp(z / step, 0.0f, gridCount - 1.0f);
+    const int c = std::min(static_cast<int>(fx), gridCount - 2);
+    const int r = std::min(static_cast<int>(fz), gridCount - 2);
+    const float tx = fx - static_cast<float>(c);
+    const float tz = fz - static_cast<float>(r);
+    std::array<float, 3> n{};
+    const float weights[4] = {(1 - tx) * (1 - tz), tx * (1 - tz), (1 - tx) * tz, tx * tz};
+    const int corners[4] = {index(c, r), index(c + 1, r), index(c, r + 1), index(c + 1, r + 1)};
+    for (int k = 0; k < 4; ++k) {
+        for (int a = 0; a < 3; ++a) {
+            n[a] += weights[k] * normals[corners[k]][a];
+        }
+    }
+    const float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    return {n[0] / length, n[1] / length, n[2] / length};
+}
+
+} // namespace Tools
