@@ -1,0 +1,269 @@
+#include "Physics/Scene.h"
+#include "Physics/BoxShape.h"
+#include "Physics/PhysicsSDK.h"
+
+#include "PhysicsFixtures.h"
+
+#include <gtest/gtest.h>
+
+using namespace Physics;
+using namespace PhysicsFixtures;
+
+namespace {
+
+class SceneTest : public ::testing::Test {
+protected:
+    SceneTest() : sdk(createPhysicsSDK(SDK_VERSION, &stream)), scene(createGameScene(*sdk)) {}
+
+    Actor* createBox(const Vec3& position, const Vec3& halfExtents, float mass,
+                     MaterialIndex material = 0, const Mat33& orientation = Mat33(1.0f)) {
+        BoxShapeDesc box;
+        box.dimensions = halfExtents;
+        box.materialIndex = material;
+        BodyDesc body;
+        body.mass = mass;
+        ActorDesc desc;
+        desc.body = &body;
+        desc.shapes.push_back(&box);
+        desc.globalPose.t = position;
+        desc.globalPose.M = orientation;
+        return scene->createActor(desc);
+    }
+
+    std::uint32_t subStepsOf(float elapsed) {
+        scene->simulate(elapsed);
+        scene->fetchResults(RIGID_BODY_FINISHED, true);
+        float timestep;
+        std::uint32_t iterations;
+        TimeStepMethod method;
+        std::uint32_t steps = 0;
+        scene->getTiming(timestep, iterations, method, &steps);
+        return steps;
+    }
+
+    RecordingStream stream;
+    SdkPtr sdk;
+    Scene* scene;
+};
+
+} // namespace
+
+TEST_F(SceneTest, SimulatesInFixedSubStepsOfASixtiethAtMostEightPerCall) {
+    Actor* falling = createBox(Vec3(0, 100, 0), Vec3(0.5f), 1.0f);
+    EXPECT_EQ(subStepsOf(1.0f / 30.0f), 2u);
+    EXPECT_NEAR(falling->getLinearVelocity().y, -9.81f * 2.0f / 60.0f, 1e-4f);
+
+    EXPECT_EQ(subStepsOf(1.0f), 8u);
+    EXPECT_NEAR(falling->getLinearVelocity().y, -9.81f * 10.0f / 60.0f, 1e-3f);
+
+    // A part of a sub-step is carried over to the next call.
+    EXPECT_EQ(subStepsOf(1.0f / 120.0f), 0u);
+    EXPECT_EQ(subStepsOf(1.0f / 120.0f), 1u);
+    EXPECT_TRUE(stream.errors.empty());
+}
+
+TEST_F(SceneTest, SimulateTwiceWithoutFetchingIsReported) {
+    scene->simulate(1.0f / 60.0f);
+    EXPECT_TRUE(scene->checkResults(RIGID_BODY_FINISHED));
+    scene->simulate(1.0f / 60.0f);
+    ASSERT_EQ(stream.errors.size(), 1u);
+    EXPECT_EQ(stream.errors[0].first, E_INVALID_OPERATION);
+    EXPECT_TRUE(scene->fetchResults(RIGID_BODY_FINISHED, true));
+    EXPECT_FALSE(scene->fetchResults(RIGID_BODY_FINISHED, true));
+    scene->simulate(-1.0f);
+    EXPECT_EQ(stream.errors.back().first, E_INVALID_PARAMETER);
+}
+
+TEST_F(SceneTest, MaterialsGetIndicesAndTheDefaultStays) {
+    Material* standard = scene->getMaterialFromIndex(0);
+    ASSERT_NE(standard, nullptr);
+    EXPECT_FLOAT_EQ(standard->getStaticFriction(), 0.5f);
+
+    MaterialDesc desc;
+    desc.restitution = 0.3f;
+    Material* first = scene->createMaterial(desc);
+    Material* second = scene->createMaterial(desc);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(first->getMaterialIndex(), 1);
+    EXPECT_EQ(second->getMaterialIndex(), 2);
+    MaterialDesc saved;
+    second->saveToDesc(saved);
+    EXPECT_FLOAT_EQ(saved.restitution, 0.3f);
+
+    scene->releaseMaterial(*first);
+    EXPECT_EQ(scene->getMaterialFromIndex(1), nullptr);
+    EXPECT_EQ(scene->createMaterial(desc)->getMaterialIndex(), 1);
+
+    scene->releaseMaterial(*standard);
+    EXPECT_NE(scene->getMaterialFromIndex(0), nullptr);
+    desc.restitution = 2.0f;
+    EXPECT_EQ(scene->createMaterial(desc), nullptr);
+    EXPECT_EQ(stream.errors.size(), 2u);
+}
+
+TEST(MaterialTest, CombinesWithTheHigherModeAndHonoursDisableFriction) {
+    SdkPtr sdk(createPhysicsSDK(SDK_VERSION, nullptr));
+    Scene* scene = sdk->createScene(SceneDesc());
+    MaterialDesc desc;
+    desc.dynamicFriction = 0.2f;
+    desc.restitution = 0.4f;
+    Material a(*scene, 1, desc);
+    desc.dynamicFriction = 0.6f;
+    desc.restitution = 0.8f;
+    desc.frictionCombineMode = CM_MAX;
+    desc.restitutionCombineMode = CM_MULTIPLY;
+    Material b(*scene, 2, desc);
+    EXPECT_FLOAT_EQ(Material::combinedFriction(a, b), 0.6f);
+    EXPECT_FLOAT_EQ(Material::combinedRestitution(a, b), 0.32f);
+    b.setFrictionCombineMode(CM_MIN);
+    EXPECT_FLOAT_EQ(Material::combinedFriction(a, b), 0.2f);
+    b.setFrictionCombineMode(CM_AVERAGE);
+    EXPECT_FLOAT_EQ(Material::combinedFriction(a, b), 0.4f);
+    a.setFlags(MF_DISABLE_FRICTION);
+    EXPECT_FLOAT_EQ(Material::combinedFriction(a, b), 0.0f);
+}
+
+TEST_F(SceneTest, ActorDescriptionsAreValidatedBeforeCreation) {
+    BoxShapeDesc box;
+    box.dimensions = Vec3(1.0f);
+    BodyDesc body;
+    ActorDesc desc;
+    EXPECT_FALSE(desc.isValid()); // static without shapes
+    desc.shapes.push_back(&box);
+    EXPECT_TRUE(desc.isValid());
+
+    desc.body = &body;
+    EXPECT_FALSE(desc.isValid()); // neither mass nor density
+    body.mass = 2.0f;
+    EXPECT_TRUE(desc.isValid());
+    desc.density = 1.0f;
+    EXPECT_FALSE(desc.isValid()); // both
+    desc.density = 0.0f;
+
+    HeightFieldShapeDesc field; // no height field given
+    desc.shapes.push_back(&field);
+    EXPECT_FALSE(desc.isValid());
+    desc.shapes.pop_back();
+
+    WheelShapeDesc wheel;
+    desc.shapes.push_back(&wheel);
+    EXPECT_TRUE(desc.isValid());
+    desc.body = nullptr;
+    EXPECT_FALSE(desc.isValid()); // wheels need a body
+    wheel.radius = 0.0f;
+    desc.body = &body;
+    EXPECT_FALSE(desc.isValid());
+
+    EXPECT_EQ(scene->createActor(desc), nullptr);
+    ASSERT_EQ(stream.errors.size(), 1u);
+    EXPECT_EQ(stream.errors[0].first, E_INVALID_PARAMETER);
+    EXPECT_EQ(scene->getNbActors(), 0u);
+}
+
+TEST_F(SceneTest, BodyMassIsSharedByItsShapes) {
+    BoxShapeDesc low, high;
+    low.dimensions = high.dimensions = Vec3(1.0f, 0.5f, 1.0f);
+    low.localPose.t = Vec3(0, -1, 0);
+    high.localPose.t = Vec3(0, 1, 0);
+    high.density = 3.0f; // three times the weight of the lower box
+    BodyDesc body;
+    body.mass = 10.0f;
+    ActorDesc desc;
+    desc.body = &body;
+    desc.shapes = {&low, &high};
+    desc.globalPose.t = Vec3(5, 20, 5);
+    Actor* actor = scene->createActor(desc);
+    ASSERT_NE(actor, nullptr);
+    EXPECT_FLOAT_EQ(actor->getMass(), 10.0f);
+    EXPECT_NEAR(actor->getCMassLocalPose().t.y, 0.5f, 1e-5f);
+    EXPECT_NEAR(actor->getCMassGlobalPosition().y, 20.5f, 1e-5f);
+    EXPECT_EQ(actor->getNbShapes(), 2u);
+    EXPECT_NE(actor->getShape(1)->isBox(), nullptr);
+    EXPECT_EQ(actor->getShape(1)->getGlobalPosition(), Vec3(5, 21, 5));
+    EXPECT_EQ(actor->getShape(2), nullptr);
+
+    // Momenta follow the mass and the inertia.
+    actor->setLinearVelocity(Vec3(1, 0, 0));
+    EXPECT_NEAR(actor->getLinearMomentum().x, 10.0f, 1e-5f);
+    actor->setAngularMomentum(Vec3(0, 2, 0));
+    EXPECT_NEAR(actor->getAngularMomentum().y, 2.0f, 1e-4f);
+    EXPECT_GT(actor->getAngularVelocity().y, 0.0f);
+}
+
+TEST_F(SceneTest, PoseOfStaticAndDynamicActorsCanBeSet) {
+    BoxShapeDesc box;
+    box.dimensions = Vec3(1.0f);
+    box.localPose.t = Vec3(0, 0, 3);
+    ActorDesc desc;
+    desc.shapes.push_back(&box);
+    Actor* wall = scene->createActor(desc);
+    ASSERT_NE(wall, nullptr);
+    EXPECT_FALSE(wall->isDynamic());
+    EXPECT_FLOAT_EQ(wall->getMass(), 0.0f);
+
+    Mat34 pose;
+    pose.M = Mat33(Vec3(0, 0, -1), Vec3(0, 1, 0), Vec3(1, 0, 0)); // 90 degrees about +y
+    pose.t = Vec3(10, 0, 0);
+    wall->setGlobalPose(pose);
+    EXPECT_NEAR(wall->getShape(0)->getGlobalPosition().x, 13.0f, 1e-5f);
+
+    // A box dropped onto the moved wall lands on it, not on the old place.
+    Actor* box2 = createBox(Vec3(13, 5, 0), Vec3(0.5f), 1.0f);
+    run(*scene, 2.0f);
+    EXPECT_NEAR(box2->getGlobalPosition().y, 1.5f, 0.05f);
+    box2->setGlobalPosition(Vec3(50, 50, 50));
+    EXPECT_EQ(box2->getGlobalPosition(), Vec3(50, 50, 50));
+}
+
+TEST_F(SceneTest, BoxDroppedOnHeightFieldRestsOnItsSurface) {
+    const auto ground = [](float x, float z) { return 2.0f + 0.05f * x + 0.02f * z; };
+    createTerrain(*scene, ground);
+    Actor* crate = createBox(Vec3(102.4f, 12, 51.2f), Vec3(1.0f), 2.0f);
+    run(*scene, 4.0f);
+    const Vec3 rest = crate->getGlobalPosition();
+    // The ground is nearly flat: the cube lies on a face, its centre one unit above.
+    EXPECT_NEAR(rest.y - ground(rest.x, rest.z), 1.0f, 0.02f);
+    EXPECT_GT(crate->getGlobalOrientation()[1].y, 0.99f);
+    EXPECT_LT(glm::length(crate->getLinearVelocity()), 0.05f);
+    EXPECT_NEAR(rest.x, 102.4f, 0.5f);
+}
+
+TEST_F(SceneTest, BodiesCollideInsteadOfPassingThrough) {
+    createTerrain(*scene, flat());
+    Actor* left = createBox(Vec3(100, 3, 100), Vec3(0.5f), 1.0f);
+    Actor* right = createBox(Vec3(106, 3, 100), Vec3(0.5f), 1.0f);
+    left->setLinearVelocity(Vec3(8, 0, 0));
+    right->setLinearVelocity(Vec3(-8, 0, 0));
+    run(*scene, 1.5f);
+    EXPECT_LT(left->getGlobalPosition().x, right->getGlobalPosition().x - 0.95f);
+    EXPECT_LT(left->getGlobalPosition().x, 103.0f);
+    EXPECT_GT(right->getGlobalPosition().x, 103.0f);
+
+    // Released actors no longer collide.
+    scene->releaseActor(*right);
+    EXPECT_EQ(scene->getNbActors(), 2u);
+    left->setLinearVelocity(Vec3(8, 0, 0));
+    run(*scene, 1.0f);
+    EXPECT_GT(left->getGlobalPosition().x, 104.0f);
+}
+
+TEST_F(SceneTest, DisableFrictionFlagLetsABoxSlideDownASlope) {
+    createTerrain(*scene, slope(20.0f), false);
+    MaterialDesc iceDesc;
+    iceDesc.flags = MF_DISABLE_FRICTION;
+    const MaterialIndex ice = scene->createMaterial(iceDesc)->getMaterialIndex();
+    const auto ground = slope(20.0f);
+    // Lying flat on the slope: turned 20 degrees about +z, one unit off the surface.
+    const float angle = 20.0f * 3.14159265f / 180.0f;
+    const Mat33 tilt(Vec3(std::cos(angle), std::sin(angle), 0),
+                     Vec3(-std::sin(angle), std::cos(angle), 0), Vec3(0, 0, 1));
+    const Vec3 offset = tilt[1] * 1.01f;
+    Actor* sticking = createBox(Vec3(100, ground(100, 0), 60) + offset, Vec3(1.0f), 2.0f, 0, tilt);
+    Actor* sliding =
+        createBox(Vec3(100, ground(100, 0), 160) + offset, Vec3(1.0f), 2.0f, ice, tilt);
+    // Friction 0.5 holds a box on 20 degrees (tan 20 = 0.36); without friction it slides.
+    run(*scene, 2.0f);
+    EXPECT_NEAR(sticking->getGlobalPosition().x, 100.0f + offset.x, 0.05f);
+    EXPECT_LT(sliding->getGlobalPosition().x, 95.0f);
+}
