@@ -34,8 +34,9 @@ public:
     virtual std::shared_ptr<T> getOrCreate(const std::string& name);
     // The entry for `name`, or an empty pointer.
     virtual std::shared_ptr<T> find(const std::string& name);
-    // Erases the entry for `name`, deleting its file first when fromDisk is true.
-    // An absent name does nothing.
+    // Erases the entry for `name`, deleting its file first when fromDisk is true (an
+    // error from that deletion is raised and keeps the entry). An absent name does
+    // nothing.
     virtual void remove(const std::string& name, const bool& fromDisk);
     virtual unsigned int getCount() const;
     virtual bool exists(const std::string& name) const;
