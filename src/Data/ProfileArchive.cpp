@@ -7,15 +7,13 @@
 #include <boost/archive/xml_iarchive.hpp>
 #include <boost/archive/xml_oarchive.hpp>
 #include <boost/serialization/nvp.hpp>
-#include <boost/serialization/split_free.hpp>
 #include <boost/serialization/string.hpp>
 #include <boost/serialization/tracking.hpp>
 
 #include <charconv>
-#include <limits>
-#include <regex>
 #include <sstream>
 #include <string_view>
+#include <type_traits>
 
 BOOST_CLASS_TRACKING(Data::Profile, boost::serialization::track_never)
 BOOST_CLASS_TRACKING(Data::Nation, boost::serialization::track_never)
