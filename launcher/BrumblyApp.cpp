@@ -1,0 +1,63 @@
+#include "BrumblyApp.h"
+
+#include "Artwork.h"
+#include "BrumblyDlg.h"
+#include "Data/ProfileManager.h"
+#include "System/File.h"
+#include "Tool/FileLogListener.h"
+#include "Tool/LogManager.h"
+#include "Tool/Message.h"
+
+#include <QApplication>
+#include <exception>
+
+namespace {
+
+const char* const author = "Brumbly";
+
+void log(const std::string& title, const std::string& message) {
+    Tool::LogManager::getInstance().send(Tool::Message(author, title, message, Tool::MT_MESSAGE));
+}
+
+// The directory part of the program path, final separator included, with "/" as the
+// only separator.
+std::string programDirectory(const QString& programFilePath) {
+    QString directory = programFilePath;
+    directory.replace('\\', '/');
+    return directory.left(directory.lastIndexOf('/') + 1).toStdString();
+}
+
+} // namespace
+
+CBrumblyApp::CBrumblyApp() : settings(QStringLiteral("./config.ini")) {}
+
+void CBrumblyApp::initInstance(const QString& programFilePath) {
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Brumbly"));
+    QGuiApplication::setWindowIcon(Artwork::applicationIcon());
+
+    // The listener lives as long as the process: the log manager keeps using it.
+    Tool::LogManager& logManager = Tool::LogManager::getInstance();
+    logManager.attachLogListener(new Tool::FileLogListener("Brumbly.log"), true);
+    logManager.setEnabled(true);
+    log("v0.5 - Brumbly, by the Brumbly developers, 2010\n", "");
+
+    const std::string directory = programDirectory(programFilePath);
+    System::File::init(directory);
+    log("Filesystem initialised .. [OK]", directory);
+
+    Data::ProfileManager& profiles = Data::ProfileManager::getInstance();
+    try {
+        profiles.loadFromDirectory(directory + "profiles");
+    } catch (const std::exception& failure) {
+        logManager.send(Tool::Message(author, "Couldn't read the profiles directory .. [Failed]",
+                                      failure.what(), __FILE__, __LINE__, Tool::MT_ERROR));
+    }
+    log("ProfileManager initialised and loaded .. [OK]",
+        std::to_string(profiles.getCount()) + " Profile(s) loaded");
+}
+
+int CBrumblyApp::run() {
+    CBrumblyDlg dialog(messageBoxes, settings);
+    dialog.exec();
+    return 0;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ConfigFile.h"
+#include "MessageBoxes.h"
+
+#include <QString>
+
+// The launcher's start-up: the log file, the game library's working directory, the
+// profiles below the program, then the main window until it is closed.
+class CBrumblyApp {
+public:
+    CBrumblyApp();
+
+    // Everything before the main window. programFilePath is the program's own file;
+    // the working directory and the "profiles" directory are taken from its directory.
+    void initInstance(const QString& programFilePath);
+    // Shows the main window modally; returns when it is closed.
+    int run();
+
+    const ConfigFile& config() const { return settings; }
+
+private:
+    ConfigFile settings;
+    QtMessageBoxes messageBoxes;
+};

@@ -1,0 +1,29 @@
+#include "BrumblyDlg.h"
+
+#include "Artwork.h"
+#include "DialogUnits.h"
+#include "MyTabCtrl.h"
+
+#include <QPushButton>
+#include <QVBoxLayout>
+
+CBrumblyDlg::CBrumblyDlg(MessageBoxes& messages, const ConfigFile& config, QWidget* parent)
+    : QDialog(parent), tabControl(new CMyTabCtrl(messages, config, this)) {
+    setWindowTitle(QStringLiteral("Brumbly"));
+    setWindowIcon(Artwork::applicationIcon());
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+
+    tabControl->setMinimumSize(DialogUnits::toPixels(*this, QSize(378, 251)));
+    tabControl->setObjectName(QStringLiteral("tabControl"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new CBanner(this), 0, Qt::AlignLeft);
+    layout->addWidget(tabControl, 1);
+
+    // The pages are forms, not button boxes: Enter in a field must not press a button
+    // (or close the window).
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+    }
+}

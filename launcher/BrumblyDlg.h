@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDialog>
+
+class CMyTabCtrl;
+class ConfigFile;
+class MessageBoxes;
+
+// The launcher's main window "Brumbly": the banner above the four tabs.
+class CBrumblyDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    CBrumblyDlg(MessageBoxes& messages, const ConfigFile& config, QWidget* parent = nullptr);
+
+    CMyTabCtrl* tabs() const { return tabControl; }
+
+private:
+    CMyTabCtrl* tabControl;
+};

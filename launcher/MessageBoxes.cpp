@@ -1,0 +1,18 @@
+#include "MessageBoxes.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+
+void MessageBoxes::message(QWidget* parent, const QString& text) {
+    show(parent, QGuiApplication::applicationDisplayName(), text, Icon::Warning);
+}
+
+void MessageBoxes::error(QWidget* parent, const QString& text) {
+    show(parent, QStringLiteral("Error"), text, Icon::Error);
+}
+
+void QtMessageBoxes::show(QWidget* parent, const QString& caption, const QString& text, Icon icon) {
+    QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Warning, caption,
+                    text, QMessageBox::Ok, parent);
+    box.exec();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QTabWidget>
+
+class ConfigFile;
+class CTabDriver;
+class CTabHighScore;
+class CTabNewGame;
+class CTabOption;
+class MessageBoxes;
+
+// The main window's tabs: "New Game", "Drivers", "Options" and "Highscore", in this
+// order, with "New Game" shown first. The page switched to gets the keyboard focus.
+class CMyTabCtrl : public QTabWidget {
+    Q_OBJECT
+
+public:
+    CMyTabCtrl(MessageBoxes& messages, const ConfigFile& config, QWidget* parent = nullptr);
+
+    CTabNewGame* newGamePage() const { return newGame; }
+
+private:
+    CTabNewGame* newGame;
+    CTabDriver* driver;
+    CTabOption* option;
+    CTabHighScore* highScore;
+};

@@ -1,0 +1,345 @@
+#include "TabDriver.h"
+
+#include "Data/KeyTable.h"
+#include "Data/Nation.h"
+#include "Data/ProfileManager.h"
+#include "DeleteDialog.h"
+#include "KeyDialog.h"
+#include "MessageBoxes.h"
+#include "Tool/LogManager.h"
+#include "Tool/Message.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <ctime>
+#include <exception>
+
+namespace {
+
+const QString unsetKeyCaption = QStringLiteral("Set Key..");
+
+// The five bindings in button order: label, member of Control, text when unset.
+struct KeyBinding {
+    const char* label;
+    const char* objectName;
+    std::uint32_t Data::Control::*key;
+    const char* missingText;
+};
+
+constexpr std::array<KeyBinding, 5> keyBindings = {{
+    {"Accelerate:", "accelerateButton", &Data::Control::accelerate,
+     "* You must set a Key to accelerate\n"},
+    {"Break:", "brakeButton", &Data::Control::brake, "* You must set a Key to brake\n"},
+    {"Steer Left:", "steerLeftButton", &Data::Control::steerLeft,
+     "* You must set a Key to steer left\n"},
+    {"Steer Right:", "steerRightButton", &Data::Control::steerRight,
+     "* You must set a Key to steer right\n"},
+    {"Reset Car:", "resetButton", &Data::Control::reset, "* You must set a Key to reset the car\n"},
+}};
+
+QString keyName(std::uint32_t key) {
+    return QString::fromStdString(Data::KeyTable::name(key));
+}
+
+void logError(const std::string& title, const std::string& details) {
+    Tool::LogManager::getInstance().send(
+        Tool::Message("Brumbly", title, details, __FILE__, __LINE__, Tool::MT_ERROR));
+}
+
+} // namespace
+
+CTabDriver::CTabDriver(MessageBoxes& messages, QWidget* parent)
+    : QWidget(parent), messages(messages) {
+    // Edit Profile: choose a profile to edit or delete.
+    profileList = new QComboBox(this);
+    deleteButton = new QPushButton(QStringLiteral("Delete"), this);
+    auto* editGroup = new QGroupBox(QStringLiteral("Edit Profile"), this);
+    auto* editLayout = new QHBoxLayout(editGroup);
+    editLayout->addWidget(profileList, 1);
+    editLayout->addWidget(deleteButton);
+
+    // Details.
+    nameEdit = new QLineEdit(this);
+    birthdateEdit = new QDateTimeEdit(this);
+    birthdateEdit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    birthdateEdit->setCalendarPopup(true);
+    nationalityList = new QComboBox(this);
+    maleBox = new QCheckBox(QStringLiteral("Male"), this);
+    femaleBox = new QCheckBox(QStringLiteral("Female"), this);
+    humanBox = new QCheckBox(QStringLiteral("Human"), this);
+    aiBox = new QCheckBox(QStringLiteral("AI"), this);
+    aiBox->setEnabled(false);
+    difficultyList = new QComboBox(this);
+
+    auto* sexRow = new QHBoxLayout;
+    sexRow->addWidget(maleBox);
+    sexRow->addWidget(femaleBox);
+    sexRow->addStretch();
+    auto* controlsRow = new QHBoxLayout;
+    controlsRow->addWidget(humanBox);
+    controlsRow->addWidget(aiBox);
+    controlsRow->addWidget(difficultyList, 1);
+
+    auto* detailsGroup = new QGroupBox(QStringLiteral("Details"), this);
+    auto* detailsLayout = new QFormLayout(detailsGroup);
+    detailsLayout->addRow(QStringLiteral("Name:"), nameEdit);
+    detailsLayout->addRow(QStringLiteral("Birthdate:"), birthdateEdit);
+    detailsLayout->addRow(QStringLiteral("Nationality:"), nationalityList);
+    detailsLayout->addRow(QStringLiteral("Sex:"), sexRow);
+    detailsLayout->addRow(QStringLiteral("Controls:"), controlsRow);
+
+    // Control: one "Set Key.." button per binding.
+    auto* controlGroup = new QGroupBox(QStringLiteral("Control"), this);
+    auto* controlLayout = new QFormLayout(controlGroup);
+    for (std::size_t binding = 0; binding < keyCount; ++binding) {
+        auto* button = new QPushButton(unsetKeyCaption, this);
+        button->setObjectName(QString::fromLatin1(keyBindings[binding].objectName));
+        controlLayout->addRow(QString::fromLatin1(keyBindings[binding].label), button);
+        connect(button, &QPushButton::clicked, this, [this, binding] { setKey(binding); });
+        keyButtons[binding] = button;
+    }
+
+    auto* saveButton = new QPushButton(QStringLiteral("Save"), this);
+    auto* clearButton = new QPushButton(QStringLiteral("Clear"), this);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(saveButton);
+    buttonRow->addWidget(clearButton);
+
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(detailsGroup, 3);
+    columns->addWidget(controlGroup, 2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(editGroup);
+    layout->addLayout(columns);
+    layout->addStretch();
+    layout->addLayout(buttonRow);
+
+    profileList->setObjectName(QStringLiteral("profileList"));
+    deleteButton->setObjectName(QStringLiteral("deleteButton"));
+    nameEdit->setObjectName(QStringLiteral("nameEdit"));
+    birthdateEdit->setObjectName(QStringLiteral("birthdateEdit"));
+    nationalityList->setObjectName(QStringLiteral("nationalityList"));
+    maleBox->setObjectName(QStringLiteral("maleBox"));
+    femaleBox->setObjectName(QStringLiteral("femaleBox"));
+    humanBox->setObjectName(QStringLiteral("humanBox"));
+    aiBox->setObjectName(QStringLiteral("aiBox"));
+    difficultyList->setObjectName(QStringLiteral("difficultyList"));
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    clearButton->setObjectName(QStringLiteral("clearButton"));
+
+    // The nation table is alphabetical, so list position and nation index agree.
+    const std::string* nations = Data::Nation::getStringMap();
+    for (unsigned int index = 0; index < Data::Nation::getNationMapsize(); ++index) {
+        nationalityList->addItem(QString::fromStdString(nations[index]));
+    }
+    difficultyList->addItems(
+        {QStringLiteral("Easy"), QStringLiteral("Normal"), QStringLiteral("Hard")});
+
+    connect(profileList, &QComboBox::activated, this, &CTabDriver::selectProfile);
+    connect(deleteButton, &QPushButton::clicked, this, &CTabDriver::deleteProfile);
+    connect(humanBox, &QCheckBox::clicked, this, &CTabDriver::chooseHuman);
+    connect(aiBox, &QCheckBox::clicked, this, &CTabDriver::chooseAI);
+    connect(maleBox, &QCheckBox::clicked, this, [this] {
+        maleBox->setChecked(true);
+        femaleBox->setChecked(false);
+    });
+    connect(femaleBox, &QCheckBox::clicked, this, [this] {
+        femaleBox->setChecked(true);
+        maleBox->setChecked(false);
+    });
+    connect(difficultyList, &QComboBox::activated, this,
+            [this](int index) { editedControls.aiDifficulty = static_cast<std::uint32_t>(index); });
+    connect(saveButton, &QPushButton::clicked, this, &CTabDriver::save);
+    connect(clearButton, &QPushButton::clicked, this, &CTabDriver::resetForm);
+
+    resetForm();
+}
+
+void CTabDriver::resetForm() {
+    profileList->clear();
+    for (const auto& entry : Data::ProfileManager::getInstance().getResources()) {
+        profileList->addItem(QString::fromStdString(entry.first));
+    }
+    profileList->setCurrentIndex(-1);
+    deleteButton->setEnabled(false);
+    nameEdit->clear();
+    nameEdit->setEnabled(true);
+    nationalityList->setCurrentIndex(-1);
+    humanBox->setChecked(true);
+    aiBox->setChecked(false);
+    setKeyButtonsEnabled(true);
+    for (QPushButton* button : keyButtons) {
+        button->setText(unsetKeyCaption);
+    }
+    difficultyList->setCurrentIndex(0);
+    difficultyList->setEnabled(false);
+    editedControls = Data::Control();
+    birthdateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(0));
+    maleBox->setChecked(true);
+    femaleBox->setChecked(false);
+}
+
+void CTabDriver::selectProfile(int index) {
+    const auto profile =
+        Data::ProfileManager::getInstance().find(profileList->itemText(index).toStdString());
+    if (!profile) {
+        return;
+    }
+    nameEdit->setText(QString::fromStdString(profile->getName()));
+    nameEdit->setEnabled(false);
+
+    // Birthdays are kept in calendar convention: month 1 to 12, full year.
+    const Data::Date& birthday = profile->birthday;
+    const QDateTime birthdate(QDate(birthday.year, birthday.month, birthday.day),
+                              QTime(birthday.hours, birthday.minutes, birthday.seconds));
+    if (birthdate.isValid()) {
+        birthdateEdit->setDateTime(birthdate);
+    }
+    nationalityList->setCurrentIndex(static_cast<int>(profile->nationality.getNationIndex()));
+
+    editedControls = profile->controls;
+    for (std::size_t binding = 0; binding < keyCount; ++binding) {
+        const std::uint32_t key = editedControls.*keyBindings[binding].key;
+        if (key != 0) {
+            keyButtons[binding]->setText(keyName(key));
+        }
+    }
+    aiBox->setChecked(editedControls.aiEnabled);
+    humanBox->setChecked(!editedControls.aiEnabled);
+    setKeyButtonsEnabled(!editedControls.aiEnabled);
+
+    maleBox->setChecked(profile->sex);
+    femaleBox->setChecked(!profile->sex);
+    deleteButton->setEnabled(true);
+}
+
+void CTabDriver::chooseHuman() {
+    humanBox->setChecked(true);
+    aiBox->setChecked(false);
+    difficultyList->setEnabled(false);
+    editedControls.aiEnabled = false;
+    setKeyButtonsEnabled(true);
+}
+
+void CTabDriver::chooseAI() {
+    aiBox->setChecked(true);
+    humanBox->setChecked(false);
+    difficultyList->setEnabled(true);
+    editedControls.aiEnabled = true;
+    setKeyButtonsEnabled(false);
+}
+
+void CTabDriver::setKey(std::size_t binding) {
+    CKeyDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.isCaptured()) {
+        return;
+    }
+    editedControls.*keyBindings[binding].key = dialog.keyCode();
+    keyButtons[binding]->setText(keyName(dialog.keyCode()));
+}
+
+void CTabDriver::setKeyButtonsEnabled(bool enabled) {
+    for (QPushButton* button : keyButtons) {
+        button->setEnabled(enabled);
+    }
+}
+
+QString CTabDriver::validate() const {
+    const Data::ProfileManager& manager = Data::ProfileManager::getInstance();
+    const std::string name = nameEdit->text().toStdString();
+    QString failures;
+    if (nameEdit->isEnabled()) {
+        if (name.empty()) {
+            failures += QStringLiteral("* You must enter a Name for the Driver\n");
+        } else if (manager.exists(name)) {
+            failures += QStringLiteral("* The name of the Driver already exists\n");
+        }
+    } else if (!manager.exists(name)) {
+        failures += QStringLiteral("* The name of the Driver doesn't exist\n");
+    }
+    if (!name.empty() && !Data::Profile::isSafeFileName(name)) {
+        failures += QStringLiteral("* The name of the Driver can't be used as a file name\n");
+    }
+    if (nationalityList->currentText().isEmpty()) {
+        failures += QStringLiteral("You must enter a Nationality\n");
+    }
+    if (!editedControls.aiEnabled) {
+        for (const KeyBinding& binding : keyBindings) {
+            if (editedControls.*binding.key == 0) {
+                failures += QString::fromLatin1(binding.missingText);
+            }
+        }
+    }
+    return failures;
+}
+
+void CTabDriver::save() {
+    const QString failures = validate();
+    if (!failures.isEmpty()) {
+        messages.message(this, failures);
+        return;
+    }
+    Data::ProfileManager& manager = Data::ProfileManager::getInstance();
+    const std::string name = nameEdit->text().toStdString();
+    const bool existed = manager.exists(name);
+    const auto profile = manager.getOrCreate(name);
+    const Data::Profile before = *profile;
+
+    if (!existed) {
+        profile->creationDate.set(static_cast<std::int64_t>(std::time(nullptr)));
+    }
+    const QDateTime birthdate = birthdateEdit->dateTime();
+    profile->birthday.day = birthdate.date().day();
+    profile->birthday.month = birthdate.date().month();
+    profile->birthday.year = birthdate.date().year();
+    profile->birthday.hours = birthdate.time().hour();
+    profile->birthday.minutes = birthdate.time().minute();
+    profile->birthday.seconds = birthdate.time().second();
+    profile->nationality.set(nationalityList->currentText().toStdString());
+    profile->sex = maleBox->isChecked();
+    profile->controls = editedControls;
+
+    try {
+        profile->save();
+    } catch (const std::exception& failure) {
+        // Keep memory as it was on disk and leave the form as the user filled it in.
+        if (existed) {
+            *profile = before;
+        } else {
+            manager.remove(name, false);
+        }
+        logError("Couldn't save Profile .. [Failed]", name + ": " + failure.what());
+        messages.error(
+            this, QStringLiteral("The Profile \"%1\" couldn't be saved:\n%2")
+                      .arg(QString::fromStdString(name), QString::fromLocal8Bit(failure.what())));
+        return;
+    }
+    resetForm();
+}
+
+void CTabDriver::deleteProfile() {
+    CDeleteDialog dialog(QStringLiteral("Profile"), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const std::string name = profileList->currentText().toStdString();
+    try {
+        Data::ProfileManager::getInstance().remove(name, true);
+    } catch (const std::exception& failure) {
+        logError("Couldn't delete Profile .. [Failed]", name + ": " + failure.what());
+        messages.error(
+            this, QStringLiteral("The Profile \"%1\" couldn't be deleted:\n%2")
+                      .arg(QString::fromStdString(name), QString::fromLocal8Bit(failure.what())));
+        return;
+    }
+    resetForm();
+}

@@ -1,0 +1,3 @@
+#include "TabHighScore.h"
+
+CTabHighScore::CTabHighScore(QWidget* parent) : QWidget(parent) {}

@@ -1,0 +1,176 @@
+#include "TabNewGame.h"
+
+#include "ColorSwatch.h"
+#include "Data/ProfileManager.h"
+#include "DialogUnits.h"
+#include "MessageBoxes.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+
+CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
+    : QWidget(parent), messages(messages) {
+    // Select Track.
+    auto* gameModeList = new QComboBox(this);
+    gameModeList->addItem(QStringLiteral("Training"));
+    gameModeList->setCurrentIndex(0);
+    lapsBox = new QSpinBox(this);
+    lapsBox->setRange(1, 100);
+    lapsBox->setValue(3);
+    lapsBox->setAlignment(Qt::AlignRight);
+    auto* trackList = new QComboBox(this);
+
+    auto* trackGroup = new QGroupBox(QStringLiteral("Select Track"), this);
+    auto* trackLayout = new QFormLayout(trackGroup);
+    trackLayout->addRow(QStringLiteral("Gamemode:"), gameModeList);
+    trackLayout->addRow(QStringLiteral("Number of Laps"), lapsBox);
+    trackLayout->addRow(QStringLiteral("Track:"), trackList);
+
+    // The track preview area below the track group.
+    auto* preview = new QFrame(this);
+    preview->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    preview->setMinimumHeight(DialogUnits::toPixels(*this, QSize(0, 60)).height());
+
+    // Select Drivers.
+    driverList = new QComboBox(this);
+    auto* carList = new QComboBox(this);
+    swatch = new ColorSwatch(QColor(0, 0, 255), this);
+    swatch->setMinimumHeight(driverList->sizeHint().height());
+    auto* addButton = new QPushButton(QStringLiteral("Add"), this);
+    auto* clearButton = new QPushButton(QStringLiteral("Clear"), this);
+    chosenList = new QListWidget(this);
+    chosenList->setSelectionMode(QAbstractItemView::NoSelection);
+    chosenList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    auto* driverForm = new QFormLayout;
+    driverForm->addRow(QStringLiteral("Driver:"), driverList);
+    driverForm->addRow(QStringLiteral("Car:"), carList);
+    driverForm->addRow(QStringLiteral("Color:"), swatch);
+    auto* driverButtons = new QHBoxLayout;
+    driverButtons->addStretch();
+    driverButtons->addWidget(addButton);
+    driverButtons->addWidget(clearButton);
+
+    auto* driversGroup = new QGroupBox(QStringLiteral("Select Drivers"), this);
+    auto* driversLayout = new QVBoxLayout(driversGroup);
+    driversLayout->addLayout(driverForm);
+    driversLayout->addLayout(driverButtons);
+    driversLayout->addWidget(chosenList, 1);
+
+    auto* raceButton = new QPushButton(QStringLiteral("Race !"), this);
+    QFont raceFont = raceButton->font();
+    raceFont.setBold(true);
+    raceButton->setFont(raceFont);
+    raceButton->setMinimumWidth(DialogUnits::toPixels(*this, QSize(70, 0)).width());
+
+    auto* trackColumn = new QVBoxLayout;
+    trackColumn->addWidget(trackGroup);
+    trackColumn->addWidget(preview, 1);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(trackColumn, 1);
+    columns->addWidget(driversGroup, 1);
+    auto* raceRow = new QHBoxLayout;
+    raceRow->addStretch();
+    raceRow->addWidget(raceButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns, 1);
+    layout->addLayout(raceRow);
+
+    gameModeList->setObjectName(QStringLiteral("gameModeList"));
+    lapsBox->setObjectName(QStringLiteral("lapsBox"));
+    trackList->setObjectName(QStringLiteral("trackList"));
+    driverList->setObjectName(QStringLiteral("driverList"));
+    carList->setObjectName(QStringLiteral("carList"));
+    swatch->setObjectName(QStringLiteral("colorSwatch"));
+    addButton->setObjectName(QStringLiteral("addButton"));
+    clearButton->setObjectName(QStringLiteral("clearButton"));
+    chosenList->setObjectName(QStringLiteral("chosenList"));
+    raceButton->setObjectName(QStringLiteral("raceButton"));
+
+    connect(swatch, &ColorSwatch::clicked, this, &CTabNewGame::chooseColour);
+    connect(addButton, &QPushButton::clicked, this, &CTabNewGame::addDriver);
+    connect(clearButton, &QPushButton::clicked, this, &CTabNewGame::clearDrivers);
+    connect(raceButton, &QPushButton::clicked, this, &CTabNewGame::race);
+
+    fillDriverList();
+}
+
+unsigned int CTabNewGame::laps() const {
+    return static_cast<unsigned int>(lapsBox->value());
+}
+
+void CTabNewGame::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    fillDriverList();
+}
+
+void CTabNewGame::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    fillDriverList();
+}
+
+void CTabNewGame::fillDriverList() {
+    QStringList names;
+    for (const auto& entry : Data::ProfileManager::getInstance().getResources()) {
+        names.append(QString::fromStdString(entry.first));
+    }
+    names.sort(Qt::CaseInsensitive);
+    driverList->clear();
+    driverList->addItems(names);
+    driverList->setCurrentIndex(-1);
+}
+
+void CTabNewGame::chooseColour() {
+    QColorDialog dialog(Qt::black, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        swatch->setColour(dialog.selectedColor());
+    }
+}
+
+void CTabNewGame::addDriver() {
+    const std::string name = driverList->currentText().toStdString();
+    if (name.empty()) {
+        return;
+    }
+    const bool alreadyChosen = std::any_of(
+        chosen.begin(), chosen.end(), [&](const auto& player) { return player->name == name; });
+    if (alreadyChosen) {
+        return;
+    }
+    const QColor& colour = swatch->colour();
+    chosen.push_back(std::make_shared<PlayerDesc>(PlayerDesc{
+        name, glm::vec3(static_cast<float>(colour.red()), static_cast<float>(colour.green()),
+                        static_cast<float>(colour.blue()))}));
+
+    // The list shows the names sorted; the race keeps the order of adding.
+    const QString text = QString::fromStdString(name);
+    int row = 0;
+    while (row < chosenList->count() &&
+           QString::compare(chosenList->item(row)->text(), text, Qt::CaseInsensitive) <= 0) {
+        ++row;
+    }
+    chosenList->insertItem(row, text);
+}
+
+void CTabNewGame::clearDrivers() {
+    chosenList->clear();
+    chosen.clear();
+}
+
+void CTabNewGame::race() {
+    if (chosen.empty()) {
+        messages.message(this, QStringLiteral("* No Player selected"));
+        return;
+    }
+    emit raceRequested(chosen, laps());
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+#include <glm/vec3.hpp>
+#include <memory>
+#include <string>
+#include <vector>
+
+class ColorSwatch;
+class MessageBoxes;
+class QComboBox;
+class QListWidget;
+class QSpinBox;
+
+// The "New Game" tab: the drivers chosen for a race, each with a car colour, and the
+// number of laps. The chosen drivers stay until "Clear".
+class CTabNewGame : public QWidget {
+    Q_OBJECT
+
+public:
+    // One chosen driver: the profile name and the car colour, red, green and blue each
+    // a whole number from 0 to 255.
+    struct PlayerDesc {
+        std::string name;
+        glm::vec3 colour{0.0f, 0.0f, 0.0f};
+    };
+    using PlayerList = std::vector<std::shared_ptr<PlayerDesc>>;
+
+    explicit CTabNewGame(MessageBoxes& messages, QWidget* parent = nullptr);
+
+    // The chosen drivers in the order in which they were added.
+    const PlayerList& players() const { return chosen; }
+    unsigned int laps() const;
+
+signals:
+    // "Race !" pressed with at least one driver chosen; the race start answers it.
+    void raceRequested(const CTabNewGame::PlayerList& players, unsigned int laps);
+
+protected:
+    // The driver list is refilled whenever the page is shown or hidden, so that
+    // profiles created or deleted on the Drivers tab are offered.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void fillDriverList();
+    void chooseColour();
+    void addDriver();
+    void clearDrivers();
+    void race();
+
+    MessageBoxes& messages;
+    PlayerList chosen;
+
+    QComboBox* driverList;
+    QSpinBox* lapsBox;
+    ColorSwatch* swatch;
+    QListWidget* chosenList;
+};

@@ -1,0 +1,52 @@
+#include "LauncherTestSupport.h"
+
+#include "Data/ProfileManager.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+void RecordingMessageBoxes::show(QWidget*, const QString& caption, const QString& text, Icon icon) {
+    boxes.push_back({caption, text, icon});
+}
+
+void onNextModalDialog(std::function<void(QWidget*)> action) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, action = std::move(action)] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog || !dialog->isVisible()) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        action(dialog);
+    });
+    poll->start(5);
+}
+
+ProfilesFixture::ProfilesFixture() {
+    reload();
+}
+
+std::string ProfilesFixture::file(const std::string& name) const {
+    return directory.filePath(QString::fromStdString(name + ".profile")).toStdString();
+}
+
+std::string ProfilesFixture::addProfile(const std::string& name, unsigned int nation) {
+    Data::Profile profile(name, directory.path().toStdString(), ".profile");
+    profile.nationality.set(nation);
+    profile.controls.accelerate = 38;
+    profile.controls.brake = 40;
+    profile.controls.steerLeft = 37;
+    profile.controls.steerRight = 39;
+    profile.controls.reset = 'R';
+    profile.save();
+    reload();
+    return file(name);
+}
+
+void ProfilesFixture::reload() {
+    Data::ProfileManager& manager = Data::ProfileManager::getInstance();
+    manager.releaseAll();
+    manager.loadFromDirectory(directory.path().toStdString());
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "MessageBoxes.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+// Records message boxes instead of showing them.
+class RecordingMessageBoxes final : public MessageBoxes {
+public:
+    struct Box {
+        QString caption;
+        QString text;
+        Icon icon;
+    };
+
+    void show(QWidget* parent, const QString& caption, const QString& text, Icon icon) override;
+
+    std::vector<Box> boxes;
+};
+
+// Runs `action` on the next modal dialog as soon as it is open (from inside its
+// event loop), so that a test can drive a dialog that the code under test runs with
+// exec().
+void onNextModalDialog(std::function<void(QWidget*)> action);
+
+// A fresh profiles directory, loaded into the process-wide profile manager.
+class ProfilesFixture {
+public:
+    ProfilesFixture();
+
+    QString path() const { return directory.path(); }
+    std::string file(const std::string& name) const;
+    // Saves a complete human driver with the given keys; returns its file path.
+    std::string addProfile(const std::string& name, unsigned int nation = 0);
+    // Reloads the manager from the directory.
+    void reload();
+
+private:
+    QTemporaryDir directory;
+};

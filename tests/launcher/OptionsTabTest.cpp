@@ -1,0 +1,203 @@
+#include "ConfigFile.h"
+#include "RaceOptions.h"
+#include "TabOption.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+// The Options tab against a real config.ini in a scratch current directory, and the
+// race start's reader of the same file.
+class OptionsTabTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> scratch;
+    QString previousDirectory;
+    const ConfigFile config{QStringLiteral("./config.ini")};
+
+    void writeFile(const QByteArray& contents) {
+        QFile file(QStringLiteral("config.ini"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+    }
+    int stored(const QString& section, const QString& key) const {
+        return config.readInt(section, key, -12345);
+    }
+    template <class T> static T* control(const CTabOption& tab, const char* name) {
+        auto* widget = tab.findChild<T*>(QString::fromLatin1(name));
+        if (!widget) {
+            qFatal("no control %s", name);
+        }
+        return widget;
+    }
+    static void chooseEntry(QComboBox* list, int index) {
+        list->setCurrentIndex(index);
+        emit list->activated(index);
+    }
+
+private slots:
+    void init() {
+        scratch = std::make_unique<QTemporaryDir>();
+        previousDirectory = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(scratch->path()));
+    }
+    void cleanup() {
+        QDir::setCurrent(previousDirectory);
+        scratch.reset();
+    }
+
+    void withoutFileTheTabShowsItsDefaultsAndWritesNothing() {
+        CTabOption tab(config);
+        QCOMPARE(control<QComboBox>(tab, "resolutionList")->currentText(), "1024 x 768");
+        QCOMPARE(control<QComboBox>(tab, "colorDepthList")->currentText(), "Truecolor (32 Bit)");
+        QVERIFY(control<QCheckBox>(tab, "fullscreenBox")->isChecked());
+        QCOMPARE(control<QSlider>(tab, "soundSlider")->value(), 75);
+        QCOMPARE(control<QSlider>(tab, "musicSlider")->value(), 50);
+        tab.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tab));
+        QVERIFY(!QFile::exists(QStringLiteral("config.ini")));
+    }
+
+    void listsOfferTheFixedEntriesInOrder() {
+        CTabOption tab(config);
+        const auto* resolutions = control<QComboBox>(tab, "resolutionList");
+        const QStringList expected = {"640 x 480",   "800 x 600",   "1024 x 768",
+                                      "1280 x 720",  "1280 x 768",  "1440 x 900",
+                                      "1680 x 1050", "1600 x 1200", "1920 x 1200"};
+        QCOMPARE(resolutions->count(), expected.size());
+        for (int index = 0; index < expected.size(); ++index) {
+            QCOMPARE(resolutions->itemText(index), expected[index]);
+        }
+        const auto* depths = control<QComboBox>(tab, "colorDepthList");
+        QCOMPARE(depths->count(), 3);
+        QCOMPARE(depths->itemText(0), "Highcolor (16 Bit)");
+        QCOMPARE(depths->itemText(1), "Truecolor (24 Bit)");
+        QCOMPARE(depths->itemText(2), "Truecolor (32 Bit)");
+    }
+
+    void fileValuesSelectTheMatchingEntries() {
+        writeFile("[VideoOptions]\nXResolution=1280\nYResolution=768\nColordepth=16\n"
+                  "Fullscreen=0\n[AudioOptions]\nSoundVolume=10\nMusicVolume=90\n");
+        CTabOption tab(config);
+        QCOMPARE(control<QComboBox>(tab, "resolutionList")->currentIndex(), 4);
+        QCOMPARE(control<QComboBox>(tab, "colorDepthList")->currentIndex(), 0);
+        QVERIFY(!control<QCheckBox>(tab, "fullscreenBox")->isChecked());
+        QCOMPARE(control<QSlider>(tab, "soundSlider")->value(), 10);
+        QCOMPARE(control<QSlider>(tab, "musicSlider")->value(), 90);
+    }
+
+    void unknownValuesShowDefaultsButStayInTheFile() {
+        writeFile("[VideoOptions]\nXResolution=1366\nYResolution=768\nColordepth=8\n");
+        CTabOption tab(config);
+        QCOMPARE(control<QComboBox>(tab, "resolutionList")->currentText(), "1024 x 768");
+        QCOMPARE(control<QComboBox>(tab, "colorDepthList")->currentText(), "Truecolor (32 Bit)");
+        QCOMPARE(stored("VideoOptions", "XResolution"), 1366);
+        const Data::Options race = readRaceOptions(config);
+        QCOMPARE(race.xResolution, 1366u);
+        QCOMPARE(race.colorDepth, 8);
+    }
+
+    void everyUserChangeIsWrittenAtOnce() {
+        CTabOption tab(config);
+        chooseEntry(control<QComboBox>(tab, "resolutionList"), 6);
+        QCOMPARE(stored("VideoOptions", "XResolution"), 1680);
+        QCOMPARE(stored("VideoOptions", "YResolution"), 1050);
+
+        chooseEntry(control<QComboBox>(tab, "colorDepthList"), 1);
+        QCOMPARE(stored("VideoOptions", "Colordepth"), 24);
+
+        auto* fullscreen = control<QCheckBox>(tab, "fullscreenBox");
+        QTest::mouseClick(fullscreen, Qt::LeftButton);
+        QCOMPARE(stored("VideoOptions", "Fullscreen"), 0);
+        QTest::mouseClick(fullscreen, Qt::LeftButton);
+        QCOMPARE(stored("VideoOptions", "Fullscreen"), 1);
+
+        auto* sound = control<QSlider>(tab, "soundSlider");
+        QTest::keyClick(sound, Qt::Key_End);
+        QCOMPARE(stored("AudioOptions", "SoundVolume"), 100);
+        auto* music = control<QSlider>(tab, "musicSlider");
+        QTest::keyClick(music, Qt::Key_Left);
+        QCOMPARE(stored("AudioOptions", "MusicVolume"), 49);
+        // Nothing else was touched by the slider moves.
+        QCOMPARE(stored("AudioOptions", "SoundVolume"), 100);
+    }
+
+    void defaultResetsTheControlsAndWritesAllSixKeys() {
+        writeFile("[VideoOptions]\nXResolution=640\nYResolution=480\nColordepth=16\n"
+                  "Fullscreen=0\n[AudioOptions]\nSoundVolume=3\nMusicVolume=4\n");
+        CTabOption tab(config);
+        QTest::mouseClick(control<QPushButton>(tab, "defaultButton"), Qt::LeftButton);
+        QCOMPARE(control<QComboBox>(tab, "resolutionList")->currentIndex(), 2);
+        QCOMPARE(control<QComboBox>(tab, "colorDepthList")->currentIndex(), 2);
+        QVERIFY(control<QCheckBox>(tab, "fullscreenBox")->isChecked());
+        QCOMPARE(control<QSlider>(tab, "soundSlider")->value(), 75);
+        QCOMPARE(control<QSlider>(tab, "musicSlider")->value(), 50);
+
+        QCOMPARE(stored("VideoOptions", "XResolution"), 1024);
+        QCOMPARE(stored("VideoOptions", "YResolution"), 768);
+        QCOMPARE(stored("VideoOptions", "Colordepth"), 32);
+        QCOMPARE(stored("VideoOptions", "Fullscreen"), 1);
+        QCOMPARE(stored("AudioOptions", "SoundVolume"), 75);
+        QCOMPARE(stored("AudioOptions", "MusicVolume"), 50);
+    }
+
+    void defaultCreatesTheFileWhenThereIsNone() {
+        CTabOption tab(config);
+        QTest::mouseClick(control<QPushButton>(tab, "defaultButton"), Qt::LeftButton);
+        QFile file(QStringLiteral("config.ini"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray contents = file.readAll();
+        for (const char* line :
+             {"[VideoOptions]", "XResolution=1024", "YResolution=768", "Colordepth=32",
+              "Fullscreen=1", "[AudioOptions]", "SoundVolume=75", "MusicVolume=50"}) {
+            QVERIFY2(contents.contains(line), line);
+        }
+    }
+
+    void raceReaderDefaultsToAWindowAt1024x768() {
+        const Data::Options options = readRaceOptions(config);
+        QCOMPARE(options.xResolution, 1024u);
+        QCOMPARE(options.yResolution, 768u);
+        QCOMPARE(options.colorDepth, 32);
+        QCOMPARE(options.fullscreen, false);
+        QCOMPARE(options.soundVolume, 75);
+        QCOMPARE(options.musicVolume, 50);
+        QCOMPARE(options.fsaaSamples, Data::Options().fsaaSamples);
+    }
+
+    void raceReaderTakesEveryKeyFromTheFile() {
+        writeFile("[VideoOptions]\nXResolution=800\nYResolution=600\nColordepth=24\n"
+                  "Fullscreen=2\n[AudioOptions]\nSoundVolume=0\nMusicVolume=100\n");
+        const Data::Options options = readRaceOptions(config);
+        QCOMPARE(options.xResolution, 800u);
+        QCOMPARE(options.yResolution, 600u);
+        QCOMPARE(options.colorDepth, 24);
+        QCOMPARE(options.fullscreen, true);
+        QCOMPARE(options.soundVolume, 0);
+        QCOMPARE(options.musicVolume, 100);
+    }
+
+    void unreadableValuesFallBackToTheDefault() {
+        writeFile("[VideoOptions]\nXResolution=wide\n[AudioOptions]\nSoundVolume=\n");
+        const Data::Options options = readRaceOptions(config);
+        QCOMPARE(options.xResolution, 1024u);
+        QCOMPARE(options.soundVolume, 75);
+    }
+
+    void writesKeepUnrelatedEntries() {
+        writeFile("[Other]\nKeep=7\n[VideoOptions]\nFullscreen=1\n");
+        QVERIFY(config.writeInt(ConfigKeys::videoSection, ConfigKeys::fullscreen, 0));
+        QCOMPARE(stored("Other", "Keep"), 7);
+        QCOMPARE(stored("VideoOptions", "Fullscreen"), 0);
+    }
+};
+
+QTEST_MAIN(OptionsTabTest)
+#include "OptionsTabTest.moc"

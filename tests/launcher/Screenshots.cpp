@@ -1,0 +1,44 @@
+// Shows the launcher's main window and saves a picture of each tab as
+// <directory>/tab-<index>.png, plus the key and delete dialogs. Profiles are read from
+// <directory>/profiles when present.
+#include "BrumblyDlg.h"
+#include "ConfigFile.h"
+#include "Data/ProfileManager.h"
+#include "DeleteDialog.h"
+#include "KeyDialog.h"
+#include "MessageBoxes.h"
+#include "MyTabCtrl.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Brumbly"));
+    const QDir directory(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    Data::ProfileManager::getInstance().loadFromDirectory(
+        directory.filePath(QStringLiteral("profiles")).toStdString());
+
+    QtMessageBoxes messages;
+    const ConfigFile config(directory.filePath(QStringLiteral("config.ini")));
+    CBrumblyDlg dialog(messages, config);
+    dialog.show();
+    for (int tab = 0; tab < dialog.tabs()->count(); ++tab) {
+        dialog.tabs()->setCurrentIndex(tab);
+        QApplication::processEvents();
+        dialog.grab().save(directory.filePath(QStringLiteral("tab-%1.png").arg(tab)));
+    }
+
+    CKeyDialog keyDialog(&dialog);
+    keyDialog.show();
+    QApplication::processEvents();
+    keyDialog.grab().save(directory.filePath(QStringLiteral("key-dialog.png")));
+    keyDialog.hide();
+
+    CDeleteDialog deleteDialog(QStringLiteral("Profile"), &dialog);
+    deleteDialog.show();
+    QApplication::processEvents();
+    deleteDialog.grab().save(directory.filePath(QStringLiteral("delete-dialog.png")));
+    return 0;
+}
