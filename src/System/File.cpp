@@ -1,6 +1,7 @@
 #include "System/File.h"
 
 #include "Data/FontManager.h"
+#include "Data/Image.h"
 #include "Data/Material.h"
 #include "System/loader/AssetLoader.h"
 #include "System/loader/ShaderLoader.h"

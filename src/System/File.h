@@ -1,12 +1,17 @@
 #pragma once
 
-#include "Data/Image.h"
 #include "Data/SGNode.h"
 #include "Data/Shader.h"
 #include "System/AssetRef.h"
 #include "Tool/Export.h"
 
+#include <memory>
 #include <string>
+
+// Declared only: the launcher includes this header and needs no image library.
+namespace Data {
+class Image;
+}
 
 namespace System {
 
@@ -25,7 +30,8 @@ public:
     // Imports a model and loads the textures its materials name; null on failure.
     BRUMBLY_API static Data::SGNodePtr loadMesh(const AssetRef& asset);
     // Loads a picture into `image`; on failure the image is left invalid, name "".
-    BRUMBLY_API static void loadImage(const Data::ImagePtr& image, const AssetRef& asset);
+    BRUMBLY_API static void loadImage(const std::shared_ptr<Data::Image>& image,
+                                      const AssetRef& asset);
     // Creates the shader when `shader` is empty, then appends the sources of
     // asset.file (+ ".vert" / ".frag", after "basicLib.glsl").
     BRUMBLY_API static void loadShader(Data::ShaderPtr& shader, const AssetRef& asset);
