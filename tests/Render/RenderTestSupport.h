@@ -87,6 +87,7 @@ protected:
         shaders.setLights({});
         shaders.setCurrentProgram(Render::makeSimpleProgram());
         shaders.writeSharedUniforms();
+        kernel->setModelMatrix(glm::mat4(1.0f));
         kernel->setRenderTarget(kernel->getScreen());
     }
     void TearDown() override {

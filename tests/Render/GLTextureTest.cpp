@@ -1,0 +1,284 @@
+#include "RenderTestSupport.h"
+
+#include "Data/Image.h"
+#include "Data/Material.h"
+#include "Data/Object.h"
+#include "Render/glResources/GLTexture.h"
+#include "Render/targets/RTTexture.h"
+
+#include <array>
+#include <cstring>
+
+using namespace RenderTest;
+
+namespace {
+
+using Rgba = std::array<int, 4>;
+
+// An image whose rows (bottom first) hold the given colours.
+Data::ImagePtr makeImage(unsigned bitsPerPixel, const std::vector<std::vector<Rgba>>& rows,
+                         const std::string& origin = "") {
+    auto image = std::make_shared<Data::Image>();
+    image->origin = origin;
+    const unsigned width = static_cast<unsigned>(rows.front().size());
+    image->picture.setSize(FIT_BITMAP, width, static_cast<unsigned>(rows.size()), bitsPerPixel);
+    for (unsigned y = 0; y < rows.size(); ++y) {
+        BYTE* line = image->picture.getScanLine(y);
+        for (unsigned x = 0; x < width; ++x) {
+            const Rgba& c = rows[y][x];
+            if (bitsPerPixel == 8) {
+                line[x] = static_cast<BYTE>(c[0]);
+                continue;
+            }
+            BYTE* p = line + x * (bitsPerPixel / 8);
+            p[FI_RGBA_RED] = static_cast<BYTE>(c[0]);
+            p[FI_RGBA_GREEN] = static_cast<BYTE>(c[1]);
+            p[FI_RGBA_BLUE] = static_cast<BYTE>(c[2]);
+            if (bitsPerPixel == 32)
+                p[FI_RGBA_ALPHA] = static_cast<BYTE>(c[3]);
+        }
+    }
+    return image;
+}
+
+// The texture's level 0 as RGBA, rows bottom first.
+std::vector<Rgba> readTexture(GLenum target, GLuint texture, GLenum imageTarget, int count) {
+    glBindTexture(target, texture);
+    std::vector<unsigned char> bytes(count * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(imageTarget, 0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    std::vector<Rgba> texels;
+    for (int i = 0; i < count; ++i)
+        texels.push_back({bytes[i * 4], bytes[i * 4 + 1], bytes[i * 4 + 2], bytes[i * 4 + 3]});
+    return texels;
+}
+
+GLint parameter(GLenum target, GLenum name) {
+    GLint value = 0;
+    glGetTexParameteriv(target, name, &value);
+    return value;
+}
+
+class TextureTest : public GLTest {
+protected:
+    void TearDown() override {
+        Render::GLTexture::setFilterSettings(1, 1, 2);
+        GLTest::TearDown();
+    }
+};
+
+// Three pixels per row: the rows are padded to 4 bytes, as the image library keeps them.
+TEST_F(TextureTest, ImagesOf24And32BitsKeepTheirColours) {
+    const std::vector<std::vector<Rgba>> rows{
+        {{255, 0, 0, 255}, {0, 255, 0, 128}, {0, 0, 255, 0}},
+        {{9, 99, 199, 10}, {255, 255, 255, 255}, {1, 2, 3, 4}}};
+    Render::GLTexture rgb;
+    ASSERT_TRUE(rgb.upload(*makeImage(24, rows), false, false));
+    EXPECT_EQ(rgb.getPixelType(), Render::GLTexture::PT_RGB);
+    std::vector<Rgba> texels = readTexture(GL_TEXTURE_2D, rgb.getName(), GL_TEXTURE_2D, 6);
+    for (int i = 0; i < 6; ++i) {
+        Rgba expected = rows[i / 3][i % 3];
+        expected[3] = 255;
+        EXPECT_EQ(texels[i], expected) << i;
+    }
+
+    Render::GLTexture rgba;
+    ASSERT_TRUE(rgba.upload(*makeImage(32, rows), true, false));
+    EXPECT_EQ(rgba.getPixelType(), Render::GLTexture::PT_RGBA);
+    EXPECT_TRUE(rgba.hasMipmaps());
+    texels = readTexture(GL_TEXTURE_2D, rgba.getName(), GL_TEXTURE_2D, 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(texels[i], rows[i / 3][i % 3]) << i;
+}
+
+TEST_F(TextureTest, EightBitImagesBecomeOneChannelTextures) {
+    Render::GLTexture grey;
+    ASSERT_TRUE(
+        grey.upload(*makeImage(8, {{{10, 0, 0, 0}, {20, 0, 0, 0}, {30, 0, 0, 0}}}), false, false));
+    EXPECT_EQ(grey.getPixelType(), Render::GLTexture::PT_RED);
+    EXPECT_EQ(readTexture(GL_TEXTURE_2D, grey.getName(), GL_TEXTURE_2D, 3),
+              (std::vector<Rgba>{{10, 0, 0, 255}, {20, 0, 0, 255}, {30, 0, 0, 255}}));
+}
+
+TEST_F(TextureTest, SixteenBitAndInvalidImagesAreRefused) {
+    LogRecorder log;
+    Render::GLTexture texture;
+    auto image = std::make_shared<Data::Image>();
+    EXPECT_FALSE(texture.upload(*image, false, false));
+    EXPECT_TRUE(log.messages.empty());
+    image->picture.setSize(FIT_BITMAP, 4, 4, 16);
+    EXPECT_FALSE(texture.upload(*image, false, false));
+    const Tool::Message* refused = log.find("unsuported image type");
+    ASSERT_NE(refused, nullptr);
+    EXPECT_EQ(refused->getAuthor(), "GLTexture");
+    EXPECT_EQ(refused->getType(), Tool::MT_ERROR);
+    EXPECT_EQ(texture.getPixelType(), Render::GLTexture::PT_NONE);
+}
+
+TEST_F(TextureTest, CubeMapFacesComeFromTheStackedBandsTopFirst) {
+    const std::array<Rgba, 6> bands{{{255, 0, 0, 255},
+                                     {0, 255, 0, 255},
+                                     {0, 0, 255, 255},
+                                     {255, 255, 0, 255},
+                                     {0, 255, 255, 255},
+                                     {255, 0, 255, 255}}};
+    std::vector<std::vector<Rgba>> rows;
+    for (int y = 0; y < 12; ++y) { // bottom row first: the last band is at the bottom
+        const Rgba& c = bands[5 - y / 2];
+        rows.push_back({c, c});
+    }
+    Render::GLTexture cube;
+    ASSERT_TRUE(cube.upload(*makeImage(24, rows), false, true));
+    EXPECT_TRUE(cube.isCubeMap());
+    for (int face = 0; face < 6; ++face)
+        EXPECT_EQ(readTexture(GL_TEXTURE_CUBE_MAP, cube.getName(),
+                              GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, 4),
+                  std::vector<Rgba>(4, bands[face]))
+            << "face " << face;
+}
+
+TEST_F(TextureTest, FilterSettingsApplyWhenATextureIsBound) {
+    const auto rows = std::vector<std::vector<Rgba>>(4, std::vector<Rgba>(4, {1, 2, 3, 4}));
+    Render::GLTexture plain, mipmapped, cube;
+    ASSERT_TRUE(plain.upload(*makeImage(32, rows), false, false));
+    ASSERT_TRUE(mipmapped.upload(*makeImage(32, rows), true, false));
+    ASSERT_TRUE(cube.upload(
+        *makeImage(24, std::vector<std::vector<Rgba>>(24, std::vector<Rgba>(4, {1, 2, 3, 4}))),
+        true, true));
+
+    struct Case {
+        int minLinear, magLinear, mode;
+        GLint plainMin, mipmappedMin, mag;
+    };
+    for (const Case& c : {Case{1, 1, 0, GL_LINEAR, GL_LINEAR, GL_LINEAR},
+                          Case{1, 0, 1, GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST, GL_NEAREST},
+                          Case{0, 1, 1, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST, GL_LINEAR},
+                          Case{1, 1, 2, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR},
+                          Case{0, 0, 2, GL_NEAREST, GL_NEAREST_MIPMAP_LINEAR, GL_NEAREST}}) {
+        Render::GLTexture::setFilterSettings(c.minLinear, c.magLinear, c.mode);
+        plain.bind(3);
+        GLint unit = 0;
+        glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+        EXPECT_EQ(unit, GL_TEXTURE3);
+        EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), c.plainMin);
+        EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER), c.mag);
+        EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S), GL_REPEAT);
+        mipmapped.bind(3);
+        EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), c.mipmappedMin);
+        cube.bind(3);
+        EXPECT_EQ(parameter(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER), c.mipmappedMin);
+        EXPECT_EQ(parameter(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+        EXPECT_EQ(parameter(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T), GL_CLAMP_TO_EDGE);
+    }
+    glActiveTexture(GL_TEXTURE0);
+}
+
+TEST_F(TextureTest, SetupHappensOnceAndReportsWhatOpenGLRefuses) {
+    LogRecorder log;
+    Render::GLTexture texture;
+    EXPECT_FALSE(texture.setup(4, 2, 2, false, nullptr, false, 4));
+    texture.bind(0); // not set up: nothing happens
+    EXPECT_FALSE(texture.setup(Render::GLTexture::PT_RGB, -1, 2, false, nullptr, false, 3));
+    const Tool::Message* failed = log.find("setup failed");
+    ASSERT_NE(failed, nullptr);
+    EXPECT_EQ(failed->getAuthor(), "GLTexture");
+    EXPECT_EQ(failed->getMessage(), "invalid value");
+    EXPECT_EQ(texture.getName(), 0u);
+    ASSERT_FALSE(glErrors().empty()) << "the debug output reports errors";
+    glErrors().clear();
+
+    EXPECT_TRUE(texture.setup(Render::GLTexture::PT_RGB, 2, 2, false, nullptr, false, 3));
+    EXPECT_FALSE(texture.setup(Render::GLTexture::PT_RGBA, 2, 2, false, nullptr, false, 4));
+    EXPECT_EQ(texture.getPixelType(), Render::GLTexture::PT_RGB);
+}
+
+TEST_F(TextureTest, KernelCachesTexturesByOriginAndUse) {
+    LogRecorder log;
+    const auto image = makeImage(24, std::vector<std::vector<Rgba>>(6, {{1, 2, 3, 0}}),
+                                 "file:data/images/one.png");
+    kernel->bindTexture("envMap", image);
+    kernel->bindTexture("envMap", image);
+    kernel->bindTexture("envMap", image, true);
+    const auto& cache = kernel->getTextureCache();
+    ASSERT_EQ(cache.count("file:data/images/one.png"), 1u);
+    ASSERT_EQ(cache.count("CubeMap-file:data/images/one.png"), 1u);
+    EXPECT_FALSE(cache.at("file:data/images/one.png")->isCubeMap());
+    EXPECT_TRUE(cache.at("CubeMap-file:data/images/one.png")->isCubeMap());
+
+    // A failing image is tried once and stays in the cache without a texture.
+    auto broken = std::make_shared<Data::Image>();
+    broken->origin = "file:broken.png";
+    broken->picture.setSize(FIT_BITMAP, 2, 2, 16);
+    kernel->bindTexture("envMap", broken);
+    kernel->bindTexture("envMap", broken);
+    EXPECT_EQ(log.count("unsuported image type"), 1u);
+    ASSERT_EQ(cache.count("file:broken.png"), 1u);
+    EXPECT_EQ(cache.at("file:broken.png")->getPixelType(), Render::GLTexture::PT_NONE);
+}
+
+TEST_F(TextureTest, ImagesWithoutOriginDoNotShareATexture) {
+    const auto first = makeImage(24, {{{255, 0, 0, 0}}});
+    const auto second = makeImage(24, {{{0, 255, 0, 0}}});
+    const std::size_t named = kernel->getTextureCache().size();
+    GLint firstName = 0, secondName = 0, againName = 0;
+    kernel->bindTexture("unnamed", first);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &firstName);
+    kernel->bindTexture("unnamed", second);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &secondName);
+    kernel->bindTexture("unnamed", first);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &againName);
+    EXPECT_NE(firstName, secondName);
+    EXPECT_EQ(firstName, againName);
+    EXPECT_EQ(kernel->getTextureCache().size(), named);
+    glActiveTexture(GL_TEXTURE0);
+}
+
+TEST_F(TextureTest, MaterialTextureIsDrawnByTheTextureProgram) {
+    Render::GLTexture::setFilterSettings(0, 0, 0);
+    kernel->getShaderMgmt().setCurrentProgram(Render::makeSimpleTextureProgram());
+    auto material = std::make_shared<Data::Material>("checker");
+    material->set(Data::MP_AMBIENT, glm::vec4(1.0f));
+    material->set(Data::MP_DIFFUSE_TEXTURE, makeImage(24, {{{255, 0, 0, 0}, {0, 255, 0, 0}},
+                                                           {{0, 0, 255, 0}, {255, 255, 255, 0}}}));
+    auto square = std::make_shared<Data::Object>(makeSquare(2.0f, {0, 0, 0}));
+    square->setMaterial(material);
+    kernel->drawNode(square);
+    fipImage frame = capture();
+    EXPECT_EQ(pixel(frame, 16, 16), glm::ivec3(255, 0, 0));
+    EXPECT_EQ(pixel(frame, 48, 16), glm::ivec3(0, 255, 0));
+    EXPECT_EQ(pixel(frame, 16, 48), glm::ivec3(0, 0, 255));
+    EXPECT_EQ(pixel(frame, 48, 48), glm::ivec3(255, 255, 255));
+}
+
+TEST_F(TextureTest, RenderTextureIsCompleteAndReceivesDepth) {
+    LogRecorder log;
+    auto target = std::make_shared<Render::RTTexture>(32, 32);
+    EXPECT_TRUE(log.messages.empty()) << log.messages.front().getTitle();
+    ASSERT_TRUE(target->getTexture());
+    EXPECT_EQ(target->getTexture()->getPixelType(), Render::GLTexture::PT_DEPTH);
+    GLint bound = -1;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    EXPECT_EQ(bound, 0);
+
+    kernel->setRenderTarget(target);
+    EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER),
+              static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 32);
+    EXPECT_EQ(viewport[3], 32);
+    kernel->drawMesh(makeSquare(1.0f, {-0.5f, 0.0f, 0.0f}));
+    target->end();
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    EXPECT_EQ(bound, 0);
+
+    kernel->bindTexture("shadowMap", target);
+    std::vector<float> depth(32 * 32, -1.0f);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+    glActiveTexture(GL_TEXTURE0);
+    EXPECT_NEAR(depth[16 * 32 + 8], 0.5f, 1e-3f); // inside the square
+    EXPECT_FLOAT_EQ(depth[16 * 32 + 24], 1.0f);   // cleared
+}
+
+} // namespace
