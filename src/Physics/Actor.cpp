@@ -67,10 +67,14 @@ MassProperties massFromShapes(const ActorDesc& desc,
             {weight, toBullet(shapeDesc.localPose.t), toBullet(shapeDesc.localPose.M), inertia});
         total += weight;
     }
-    MassProperties result;
     if (total <= 0.0f) {
-        return result;
+        // Only shapes without volume (flat boxes): share the mass equally.
+        for (Piece& piece : pieces) {
+            piece.weight = 1.0f;
+        }
+        total = static_cast<float>(pieces.size());
     }
+    MassProperties result;
     result.mass = desc.body->mass > 0.0f ? desc.body->mass : total;
     const float scale = result.mass / total;
     btVector3 centre(0, 0, 0);
@@ -92,7 +96,12 @@ MassProperties massFromShapes(const ActorDesc& desc,
     }
     btMatrix3x3 axes;
     tensor.diagonalize(axes, 1e-6f, 32);
-    result.inertia = btVector3(tensor[0][0], tensor[1][1], tensor[2][2]);
+    // A body without extent about some axis would not turn about it; give it the
+    // inertia of a unit sphere of its mass there.
+    const float fallback = 0.4f * result.mass;
+    result.inertia = btVector3(tensor[0][0] > 0.0f ? tensor[0][0] : fallback,
+                               tensor[1][1] > 0.0f ? tensor[1][1] : fallback,
+                               tensor[2][2] > 0.0f ? tensor[2][2] : fallback);
     result.frame = btTransform(axes, centre);
     return result;
 }

@@ -75,9 +75,10 @@ void Scene::setGravity(const Vec3& value) {
 }
 
 void Scene::simulate(float elapsedTime) {
-    if (!(elapsedTime >= 0.0f)) {
-        sdk.report(E_INVALID_PARAMETER, "Scene::simulate: elapsed time must not be negative",
-                   __FILE__, __LINE__);
+    if (!std::isfinite(elapsedTime) || elapsedTime < 0.0f) {
+        sdk.report(E_INVALID_PARAMETER,
+                   "Scene::simulate: elapsed time must be a finite, non-negative number", __FILE__,
+                   __LINE__);
         return;
     }
     if (resultsPending) {

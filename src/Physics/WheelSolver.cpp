@@ -283,6 +283,7 @@ private:
     void applyImpulse(const WheelWork& w, const btVector3& impulse) {
         body.applyImpulse(impulse, w.armSelf);
         if (w.other != nullptr) {
+            w.other->activate();
             w.other->applyImpulse(-impulse, w.armOther);
         }
     }

@@ -5,6 +5,7 @@
 #include "PhysicsFixtures.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace Physics;
 using namespace PhysicsFixtures;
@@ -70,8 +71,15 @@ TEST_F(SceneTest, SimulateTwiceWithoutFetchingIsReported) {
     EXPECT_EQ(stream.errors[0].first, E_INVALID_OPERATION);
     EXPECT_TRUE(scene->fetchResults(RIGID_BODY_FINISHED, true));
     EXPECT_FALSE(scene->fetchResults(RIGID_BODY_FINISHED, true));
-    scene->simulate(-1.0f);
+    for (const float bad :
+         {-1.0f, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()}) {
+        scene->simulate(bad);
+        EXPECT_FALSE(scene->fetchResults(RIGID_BODY_FINISHED, true));
+    }
+    EXPECT_EQ(stream.errors.size(), 4u);
     EXPECT_EQ(stream.errors.back().first, E_INVALID_PARAMETER);
+    // The scene still steps normally afterwards.
+    EXPECT_EQ(subStepsOf(1.0f / 60.0f), 1u);
 }
 
 TEST_F(SceneTest, MaterialsGetIndicesAndTheDefaultStays) {
@@ -189,6 +197,15 @@ TEST_F(SceneTest, BodyMassIsSharedByItsShapes) {
     actor->setAngularMomentum(Vec3(0, 2, 0));
     EXPECT_NEAR(actor->getAngularMomentum().y, 2.0f, 1e-4f);
     EXPECT_GT(actor->getAngularVelocity().y, 0.0f);
+}
+
+TEST_F(SceneTest, FlatBoxStillMovesAsABody) {
+    Actor* plate = createBox(Vec3(0, 10, 0), Vec3(1.0f, 0.0f, 1.0f), 4.0f);
+    ASSERT_NE(plate, nullptr);
+    EXPECT_FLOAT_EQ(plate->getMass(), 4.0f);
+    EXPECT_GT(plate->getMassSpaceInertiaTensor().y, 0.0f);
+    run(*scene, 0.5f);
+    EXPECT_LT(plate->getGlobalPosition().y, 9.0f);
 }
 
 TEST_F(SceneTest, PoseOfStaticAndDynamicActorsCanBeSet) {
