@@ -252,3 +252,23 @@ TEST_F(WheelShapeTest, WheelOnACrateDrivesOverIt) {
     scene->releaseActor(*crate);
     EXPECT_NE(car.wheels[0]->getContact(contact), ground);
 }
+
+TEST_F(WheelShapeTest, FullSpeedOverHillsKeepsTheCarUpright) {
+    const auto hills = [](float x, float z) {
+        return 8.0f + 6.0f * std::sin(x * 0.03f) * std::cos(z * 0.025f) +
+               2.0f * std::sin(z * 0.07f);
+    };
+    createTerrain(*scene, hills);
+    Car car = createCar(*scene, 20, 20, hills, 45.0f);
+    car.setThrottle(675.0f);
+    float lowestUp = 1.0f;
+    float fastest = 0.0f;
+    run(*scene, 10.0f, [&] {
+        lowestUp = std::min(lowestUp, car.up().y);
+        fastest = std::max(fastest, car.forwardSpeed());
+    });
+    EXPECT_GT(lowestUp, 0.8f);
+    EXPECT_GT(fastest, 20.0f);
+    EXPECT_GT(car.position().x, 120.0f);
+    EXPECT_GT(car.position().z, 120.0f);
+}
