@@ -65,9 +65,10 @@ public:
     static constexpr int WIDTH = 64;
     static constexpr int HEIGHT = 64;
 
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite() { startKernel(WIDTH, HEIGHT); }
+    static void startKernel(int width, int height) {
         Tool::LogManager::getInstance().setEnabled(true);
-        ASSERT_EQ(Render::RKernel::getInstance()->init(WIDTH, HEIGHT, 24, 0, false), 0);
+        ASSERT_EQ(Render::RKernel::getInstance()->init(width, height, 24, 0, false), 0);
         glEnable(GL_DEBUG_OUTPUT);
         glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
         glDebugMessageCallback(recordDebugMessage, nullptr);
