@@ -1,5 +1,6 @@
 // Pictures for looking at the generated data: the height map and ground texture as
-// a shaded relief seen from above (north up), and a PNG copy, at most 1024 pixels
+// a shaded relief seen from above (+z up, and +x to the left as the world's axes
+// lie seen from above), and a PNG copy, at most 1024 pixels
 // wide, of every other JPEG and PNG of the images folder.
 //   preview_images <data folder> <output folder>
 #include <FreeImage.h>
@@ -66,7 +67,7 @@ bool writeRelief(const fs::path& images, const fs::path& out) {
     const float d = 1.0f / size;
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            const float u = (x + 0.5f) * d;
+            const float u = 1.0f - (x + 0.5f) * d;
             const float v = (y + 0.5f) * d;
             const float h = heightAt(map, u, v);
             const float dx =

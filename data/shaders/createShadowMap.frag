@@ -1,0 +1,3 @@
+// Only depth is written; the shadow target has no colour output.
+void main(void) {
+}
