@@ -17,6 +17,14 @@ struct Mat34 {
     Mat34() = default;
     Mat34(const Mat33& rotation, const Vec3& translation) : M(rotation), t(translation) {}
 
+    // From and to a 4 x 4 matrix (rotation in the upper 3 x 3, translation in column 3).
+    explicit Mat34(const glm::mat4& matrix) : M(matrix), t(matrix[3]) {}
+    glm::mat4 toMatrix() const {
+        glm::mat4 matrix(M);
+        matrix[3] = glm::vec4(t, 1.0f);
+        return matrix;
+    }
+
     Vec3 transform(const Vec3& x) const { return M * x + t; }
     Mat34 operator*(const Mat34& child) const { return {M * child.M, M * child.t + t}; }
     Mat34 inverse() const {

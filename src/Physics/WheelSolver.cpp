@@ -32,7 +32,7 @@
 //   and lateral grip above about 1.5 g would roll a car whose centre of mass sits just
 //   above its axles. Longitudinal and lateral impulses are bounded together by a
 //   friction ellipse. The slips are velocities with the slip-velocity flags, otherwise
-//   the slip ratio and the slip angle.
+//   the slip ratio and the slip angle. The materials of wheel and ground play no part.
 // - Drive and brake: the wheel spins with inertia r^2 / (2 * inverse wheel mass). Motor
 //   torque is limited to what the tyre can pass on at its current load (traction limit)
 //   and a driven wheel never slips by more than the extremum slip, so the motor's

@@ -208,6 +208,17 @@ TEST_F(SceneTest, FlatBoxStillMovesAsABody) {
     EXPECT_LT(plate->getGlobalPosition().y, 9.0f);
 }
 
+TEST(Mat34Test, ComposesInvertsAndConvertsToMatrices) {
+    const Mat34 turn(Mat33(Vec3(0, 0, -1), Vec3(0, 1, 0), Vec3(1, 0, 0)), Vec3(1, 2, 3));
+    const Mat34 shift(Mat33(1.0f), Vec3(0, 0, 2));
+    EXPECT_EQ((turn * shift).transform(Vec3(0)), Vec3(3, 2, 3));
+    EXPECT_EQ((turn.inverse() * turn).transform(Vec3(4, 5, 6)), Vec3(4, 5, 6));
+    const Mat34 back(turn.toMatrix());
+    EXPECT_EQ(back.M, turn.M);
+    EXPECT_EQ(back.t, turn.t);
+    EXPECT_EQ(turn.toMatrix()[3], glm::vec4(1, 2, 3, 1));
+}
+
 TEST_F(SceneTest, PoseOfStaticAndDynamicActorsCanBeSet) {
     BoxShapeDesc box;
     box.dimensions = Vec3(1.0f);
