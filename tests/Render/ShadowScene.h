@@ -152,10 +152,9 @@ struct ShadowScene {
     Render::GLShaderMgmt::LightList lights;
     Render::RTTexturePtr shadowTarget;
 
-    // One frame: the depth pass into the shadow target, then the lit main pass.
-    void draw(Render::RKernel& kernel, const Data::SGNodePtr& shadowCasters) const {
-        Render::GLShaderMgmt& shaders = kernel.getShaderMgmt();
-        shaders.setCurrentProgram(depthProgram());
+    // The depth pass into the shadow target, then the shadow map bound to "shadowMap".
+    void drawShadowPass(Render::RKernel& kernel, const Data::SGNodePtr& shadowCasters) const {
+        kernel.getShaderMgmt().setCurrentProgram(depthProgram());
         glClearColor(1, 1, 1, 1);
         glCullFace(GL_FRONT);
         kernel.setRenderTarget(shadowTarget);
@@ -165,7 +164,10 @@ struct ShadowScene {
         glCullFace(GL_BACK);
         glClearColor(0, 0, 0, 1);
         kernel.bindTexture("shadowMap", shadowTarget);
-
+    }
+    // The lit scene into the screen, shadowed by the last shadow pass.
+    void drawMainPass(Render::RKernel& kernel) const {
+        Render::GLShaderMgmt& shaders = kernel.getShaderMgmt();
         shaders.setCurrentProgram(litProgram());
         shaders.setLights(lights);
         shaders.setGlobalAmbient({0.25f, 0.25f, 0.3f, 1.0f});
@@ -173,6 +175,10 @@ struct ShadowScene {
         kernel.setCamera(camera);
         kernel.setProjTexMatrix(lightCamera, shadowTarget);
         kernel.drawNode(root);
+    }
+    void draw(Render::RKernel& kernel, const Data::SGNodePtr& shadowCasters) const {
+        drawShadowPass(kernel, shadowCasters);
+        drawMainPass(kernel);
     }
     void draw(Render::RKernel& kernel) const { draw(kernel, casters); }
 };

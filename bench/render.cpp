@@ -1,0 +1,70 @@
+// One frame of a lit, textured, shadowed scene of about 50,000 triangles with a
+// 3200 x 3200 shadow map, under each draw strategy; and the two passes alone.
+#include "Platform/Window.h"
+#include "Render/rkernel/RKernel.h"
+#include "tests/Render/ShadowScene.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int GROUND_CELLS = 158; // 2 x 158 x 158 = 49,928 triangles, plus the boxes
+
+struct Setup {
+    Render::RKernel* kernel = nullptr;
+    RenderTest::ShadowScene scene;
+};
+
+// The window and the scene, made once for all benchmarks; null without a display.
+Setup* setup() {
+    static Setup* made = [] {
+        auto* s = new Setup;
+        s->kernel = Render::RKernel::getInstance();
+        if (s->kernel->init(800, 600, 24, 0, false) != 0)
+            return static_cast<Setup*>(nullptr);
+        s->scene = RenderTest::makeShadowScene(*s->kernel, GROUND_CELLS, 3200);
+        return s;
+    }();
+    return made;
+}
+
+enum Pass { Frame, ShadowOnly, MainOnly };
+
+void renderPass(benchmark::State& state, std::int32_t strategy, Pass pass) {
+    Setup* s = setup();
+    if (!s) {
+        state.SkipWithError("no window");
+        return;
+    }
+    s->kernel->setDrawStrategy(strategy);
+    s->scene.draw(*s->kernel); // uploads (under buffer objects) and warms up
+    glFinish();
+    for (auto _ : state) {
+        if (pass != MainOnly)
+            s->scene.drawShadowPass(*s->kernel, s->scene.casters);
+        if (pass != ShadowOnly)
+            s->scene.drawMainPass(*s->kernel);
+        glFinish();
+    }
+    Platform::pollEvents();
+}
+
+void BM_FrameVertexArrays(benchmark::State& state) {
+    renderPass(state, Render::RKernel::VertexArrays, Frame);
+}
+void BM_FrameVertexBufferObjects(benchmark::State& state) {
+    renderPass(state, Render::RKernel::VertexBufferObjects, Frame);
+}
+void BM_ShadowPassVertexBufferObjects(benchmark::State& state) {
+    renderPass(state, Render::RKernel::VertexBufferObjects, ShadowOnly);
+}
+void BM_MainPassVertexBufferObjects(benchmark::State& state) {
+    renderPass(state, Render::RKernel::VertexBufferObjects, MainOnly);
+}
+
+BENCHMARK(BM_FrameVertexArrays)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameVertexBufferObjects)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ShadowPassVertexBufferObjects)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MainPassVertexBufferObjects)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
