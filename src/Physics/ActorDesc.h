@@ -10,7 +10,11 @@
 namespace Physics {
 
 // The dynamic part of an actor. A zero mass-space inertia means: compute the centre of
-// mass and the inertia from the shapes (massLocalPose is then ignored).
+// mass and the inertia from the shapes (massLocalPose is then ignored). Bullet honours
+// mass, inertia, velocities, damping, the disable-gravity flag, the sleep velocities
+// (negative: the SDK's defaults) and a zero wake-up counter (created asleep). It has no
+// per-body solver iteration count (the world solves with 10), maximum angular velocity,
+// CCD threshold, sleep energy or contact report threshold; those are kept but unused.
 struct BodyDesc {
     Mat34 massLocalPose;
     Vec3 massSpaceInertia{0.0f};
