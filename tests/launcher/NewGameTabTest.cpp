@@ -1,0 +1,216 @@
+#include "LauncherTestSupport.h"
+#include "TabNewGame.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QtTest>
+#include <memory>
+
+Q_DECLARE_METATYPE(CTabNewGame::PlayerList)
+
+// The New Game tab: choosing drivers with colours, the laps, and "Race !".
+class NewGameTabTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ProfilesFixture> profiles;
+    std::unique_ptr<RecordingMessageBoxes> messages;
+    std::unique_ptr<CTabNewGame> tab;
+
+    template <class T> T* control(const char* name) const {
+        auto* widget = tab->findChild<T*>(QString::fromLatin1(name));
+        if (!widget) {
+            qFatal("no control %s", name);
+        }
+        return widget;
+    }
+    void click(const char* button) {
+        QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
+    }
+    void chooseDriver(const QString& name) {
+        auto* list = control<QComboBox>("driverList");
+        const int index = list->findText(name);
+        QVERIFY(index >= 0);
+        list->setCurrentIndex(index);
+    }
+    void addDriver(const QString& name) {
+        chooseDriver(name);
+        click("addButton");
+    }
+    void pickColour(const QColor& colour) {
+        QColor offered;
+        onNextModalDialog([&](QWidget* dialog) {
+            auto* chooser = qobject_cast<QColorDialog*>(dialog);
+            QVERIFY(chooser);
+            offered = chooser->currentColor();
+            chooser->setCurrentColor(colour);
+            chooser->accept();
+        });
+        QTest::mouseClick(control<QWidget>("colorSwatch"), Qt::LeftButton);
+        QCOMPARE(offered, QColor(Qt::black));
+    }
+    QStringList chosenNames() const {
+        QStringList names;
+        const auto* list = control<QListWidget>("chosenList");
+        for (int row = 0; row < list->count(); ++row) {
+            names.append(list->item(row)->text());
+        }
+        return names;
+    }
+    CTabNewGame::PlayerList raceWith() {
+        QSignalSpy raced(tab.get(), &CTabNewGame::raceRequested);
+        click("raceButton");
+        if (raced.size() != 1) {
+            return {};
+        }
+        return raced.front().front().value<CTabNewGame::PlayerList>();
+    }
+
+private slots:
+    void initTestCase() {
+        qRegisterMetaType<CTabNewGame::PlayerList>();
+        QGuiApplication::setApplicationDisplayName(QStringLiteral("Brumbly"));
+    }
+    void init() {
+        profiles = std::make_unique<ProfilesFixture>();
+        profiles->addProfile("zed");
+        profiles->addProfile("Amy");
+        profiles->addProfile("Bob");
+        messages = std::make_unique<RecordingMessageBoxes>();
+        tab = std::make_unique<CTabNewGame>(*messages);
+        tab->show();
+        QVERIFY(QTest::qWaitForWindowExposed(tab.get()));
+    }
+    void cleanup() {
+        tab.reset();
+        profiles.reset();
+    }
+
+    void thePageStartsWithTrainingAndThreeLaps() {
+        const auto* modes = control<QComboBox>("gameModeList");
+        QCOMPARE(modes->count(), 1);
+        QCOMPARE(modes->currentText(), "Training");
+        QCOMPARE(control<QSpinBox>("lapsBox")->value(), 3);
+        QCOMPARE(control<QComboBox>("trackList")->count(), 0);
+        QCOMPARE(control<QComboBox>("carList")->count(), 0);
+    }
+
+    void lapsStayBetweenOneAndAHundred() {
+        auto* laps = control<QSpinBox>("lapsBox");
+        for (int step = 0; step < 5; ++step) {
+            QTest::keyClick(laps, Qt::Key_Down);
+        }
+        QCOMPARE(tab->laps(), 1u);
+        QTest::keyClick(laps, Qt::Key_PageUp);
+        for (int step = 0; step < 20; ++step) {
+            QTest::keyClick(laps, Qt::Key_PageUp);
+        }
+        QCOMPARE(tab->laps(), 100u);
+    }
+
+    void theDriverListOffersEveryProfileSortedAndNoneChosen() {
+        const auto* drivers = control<QComboBox>("driverList");
+        QCOMPARE(drivers->count(), 3);
+        QCOMPARE(drivers->itemText(0), "Amy");
+        QCOMPARE(drivers->itemText(1), "Bob");
+        QCOMPARE(drivers->itemText(2), "zed");
+        QCOMPARE(drivers->currentIndex(), -1);
+    }
+
+    void raceWithoutDriversShowsANoticeAndStartsNothing() {
+        QSignalSpy raced(tab.get(), &CTabNewGame::raceRequested);
+        click("raceButton");
+        QCOMPARE(raced.size(), 0);
+        QCOMPARE(messages->boxes.size(), std::size_t{1});
+        QCOMPARE(messages->boxes.front().text, "* No Player selected");
+        QCOMPARE(messages->boxes.front().caption, "Brumbly");
+    }
+
+    void addWithoutAChosenDriverDoesNothing() {
+        click("addButton");
+        QVERIFY(tab->players().empty());
+        QCOMPARE(control<QListWidget>("chosenList")->count(), 0);
+    }
+
+    void addWithNoProfilesDoesNothing() {
+        profiles.reset();
+        profiles = std::make_unique<ProfilesFixture>();
+        tab->hide();
+        tab->show();
+        QCOMPARE(control<QComboBox>("driverList")->count(), 0);
+        click("addButton");
+        QVERIFY(tab->players().empty());
+    }
+
+    void addingTheSameDriverTwiceAddsItOnce() {
+        addDriver(QStringLiteral("Bob"));
+        addDriver(QStringLiteral("Bob"));
+        QCOMPARE(tab->players().size(), std::size_t{1});
+        QCOMPARE(chosenNames(), QStringList{"Bob"});
+    }
+
+    void driversStartBlueAndTakeTheColourChosenBeforeAdding() {
+        addDriver(QStringLiteral("zed"));
+        pickColour(QColor(255, 0, 0));
+        addDriver(QStringLiteral("Amy"));
+        pickColour(QColor(10, 20, 30));
+
+        const CTabNewGame::PlayerList players = raceWith();
+        QCOMPARE(players.size(), std::size_t{2});
+        // The race keeps the order of adding, the list shows them sorted.
+        QCOMPARE(players[0]->name, "zed");
+        QCOMPARE(players[0]->colour, glm::vec3(0.0f, 0.0f, 255.0f));
+        QCOMPARE(players[1]->name, "Amy");
+        QCOMPARE(players[1]->colour, glm::vec3(255.0f, 0.0f, 0.0f));
+        QCOMPARE(chosenNames(), (QStringList{"Amy", "zed"}));
+        QVERIFY(messages->boxes.empty());
+    }
+
+    void raceHandsOverTheLaps() {
+        addDriver(QStringLiteral("Amy"));
+        control<QSpinBox>("lapsBox")->setValue(7);
+        QSignalSpy raced(tab.get(), &CTabNewGame::raceRequested);
+        click("raceButton");
+        QCOMPARE(raced.size(), 1);
+        QCOMPARE(raced.front().at(1).toUInt(), 7u);
+    }
+
+    void cancellingTheColourChooserKeepsTheColour() {
+        onNextModalDialog([](QWidget* dialog) {
+            auto* chooser = qobject_cast<QColorDialog*>(dialog);
+            chooser->setCurrentColor(Qt::green);
+            chooser->reject();
+        });
+        QTest::mouseClick(control<QWidget>("colorSwatch"), Qt::LeftButton);
+        addDriver(QStringLiteral("Bob"));
+        QCOMPARE(tab->players().front()->colour, glm::vec3(0.0f, 0.0f, 255.0f));
+    }
+
+    void clearEmptiesTheChosenDrivers() {
+        addDriver(QStringLiteral("Amy"));
+        addDriver(QStringLiteral("Bob"));
+        click("clearButton");
+        QVERIFY(tab->players().empty());
+        QCOMPARE(control<QListWidget>("chosenList")->count(), 0);
+        click("raceButton");
+        QCOMPARE(messages->boxes.size(), std::size_t{1});
+    }
+
+    void theDriverListFollowsProfilesWhenThePageIsShownAgain() {
+        addDriver(QStringLiteral("Amy"));
+        profiles->addProfile("Cy");
+        tab->hide();
+        tab->show();
+        QCOMPARE(control<QComboBox>("driverList")->count(), 4);
+        QVERIFY(control<QComboBox>("driverList")->findText("Cy") >= 0);
+        // Chosen drivers stay across page switches.
+        QCOMPARE(chosenNames(), QStringList{"Amy"});
+    }
+};
+
+QTEST_MAIN(NewGameTabTest)
+#include "NewGameTabTest.moc"

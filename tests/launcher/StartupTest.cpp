@@ -1,0 +1,141 @@
+#include "BrumblyApp.h"
+#include "BrumblyDlg.h"
+#include "Data/ProfileManager.h"
+#include "LauncherTestSupport.h"
+#include "MyTabCtrl.h"
+#include "System/File.h"
+#include "TabDriver.h"
+#include "TabHighScore.h"
+#include "TabNewGame.h"
+#include "TabOption.h"
+#include "Tool/LogListener.h"
+#include "Tool/LogManager.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTabBar>
+#include <QtTest>
+#include <vector>
+
+namespace {
+
+class RecordingListener : public Tool::LogListener {
+public:
+    void process(const Tool::LogCommand& command) override {
+        if (command.kind == Tool::LC_MESSAGE) {
+            messages.push_back(command.message);
+        }
+    }
+    std::vector<Tool::Message> messages;
+};
+
+} // namespace
+
+// Start-up of the launcher and its main window.
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startUpLogsThreeMessagesAndLoadsTheProfiles() {
+        ProfilesFixture programDirectory;
+        // The profiles live in "profiles" beside the program.
+        QVERIFY(QDir(programDirectory.path()).mkdir(QStringLiteral("profiles")));
+        for (const char* name : {"Ann", "Ben"}) {
+            Data::Profile profile(name, (programDirectory.path() + "/profiles").toStdString(),
+                                  ".profile");
+            profile.save();
+        }
+        QTemporaryDir workingDirectory;
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(workingDirectory.path()));
+
+        RecordingListener listener;
+        Tool::LogManager& log = Tool::LogManager::getInstance();
+        log.attachLogListener(&listener, false);
+        CBrumblyApp application;
+        application.initInstance(programDirectory.path() + "/Brumbly");
+        log.detachLogListener(&listener);
+
+        QCOMPARE(QGuiApplication::applicationDisplayName(), "Brumbly");
+        QCOMPARE(listener.messages.size(), std::size_t{3});
+        const std::string directory = programDirectory.path().toStdString() + "/";
+        for (const Tool::Message& message : listener.messages) {
+            QCOMPARE(message.getAuthor(), "Brumbly");
+            QCOMPARE(message.getType(), Tool::MT_MESSAGE);
+        }
+        const std::string& version = listener.messages[0].getTitle();
+        QVERIFY(version.starts_with("v0.5 - "));
+        QVERIFY(version.ends_with("\n"));
+        QVERIFY(version.find("2010") != std::string::npos);
+        QCOMPARE(listener.messages[0].getMessage(), "");
+        QCOMPARE(listener.messages[1].getTitle(), "Filesystem initialised .. [OK]");
+        QCOMPARE(listener.messages[1].getMessage(), directory);
+        QCOMPARE(listener.messages[2].getTitle(), "ProfileManager initialised and loaded .. [OK]");
+        QCOMPARE(listener.messages[2].getMessage(), "2 Profile(s) loaded");
+
+        QVERIFY(System::File::getPWD().starts_with(directory));
+        QVERIFY(Data::ProfileManager::getInstance().exists("Ben"));
+        // The log file is written in the current directory, not the program's.
+        QFile logFile(QStringLiteral("Brumbly.log"));
+        QVERIFY(logFile.open(QIODevice::ReadOnly));
+        QVERIFY(logFile.readAll().contains("2 Profile(s) loaded"));
+        QCOMPARE(application.config().fileName(), "./config.ini");
+        QDir::setCurrent(previous);
+    }
+
+    void theMainWindowShowsFourTabsAndWritesNothing() {
+        ProfilesFixture profiles;
+        profiles.addProfile("Amy");
+        QTemporaryDir workingDirectory;
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(workingDirectory.path()));
+
+        RecordingMessageBoxes messages;
+        const ConfigFile config(QStringLiteral("./config.ini"));
+        CBrumblyDlg window(messages, config);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.windowTitle(), "Brumbly");
+        QVERIFY(!window.windowIcon().isNull());
+
+        CMyTabCtrl* tabs = window.tabs();
+        QCOMPARE(tabs->count(), 4);
+        QCOMPARE(tabs->tabText(0), "New Game");
+        QCOMPARE(tabs->tabText(1), "Drivers");
+        QCOMPARE(tabs->tabText(2), "Options");
+        QCOMPARE(tabs->tabText(3), "Highscore");
+        QVERIFY(qobject_cast<CTabNewGame*>(tabs->widget(0)));
+        QVERIFY(qobject_cast<CTabDriver*>(tabs->widget(1)));
+        QVERIFY(qobject_cast<CTabOption*>(tabs->widget(2)));
+        QVERIFY(qobject_cast<CTabHighScore*>(tabs->widget(3)));
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(tabs->widget(0)->isVisible());
+
+        for (int index : {1, 2, 3, 0}) {
+            QTabBar* bar = tabs->tabBar();
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+            QCOMPARE(tabs->currentIndex(), index);
+            QVERIFY(tabs->widget(index)->isVisible());
+            QVERIFY(tabs->widget(index)->hasFocus() ||
+                    tabs->widget(index)->isAncestorOf(QApplication::focusWidget()));
+        }
+        // The high-score page is empty.
+        QVERIFY(tabs->widget(3)->findChildren<QWidget*>().isEmpty());
+        // Looking at every page writes no settings.
+        QVERIFY(!QFile::exists(QStringLiteral("config.ini")));
+        QVERIFY(messages.boxes.empty());
+
+        // A profile created meanwhile is offered when the New Game page comes back.
+        profiles.addProfile("Ned");
+        tabs->setCurrentIndex(1);
+        tabs->setCurrentIndex(0);
+        QVERIFY(
+            tabs->widget(0)->findChild<QComboBox*>(QStringLiteral("driverList"))->findText("Ned") >=
+            0);
+        QDir::setCurrent(previous);
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "StartupTest.moc"
