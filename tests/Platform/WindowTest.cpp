@@ -1,4 +1,5 @@
 #include "Platform/Window.h"
+#include "Tool/LogManager.h"
 
 #include <GLFW/glfw3.h>
 #include <algorithm>
@@ -17,6 +18,10 @@ namespace {
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Window-system errors go to the console, to explain a failure below.
+        static Tool::LogListener console;
+        Tool::LogManager::getInstance().setEnabled(true);
+        Tool::LogManager::getInstance().attachLogListener(&console, false);
         ASSERT_TRUE(init()) << "no display";
         ASSERT_TRUE(openWindow(64, 48, 0, 0, 0, 0, 24, 8, WindowMode::Window));
         window = glfwGetCurrentContext();
