@@ -271,17 +271,6 @@ private slots:
         QCOMPARE(onlyMessage(), allRulesFailing.mid(allRulesFailing.indexOf("* You must set")));
     }
 
-    void sexCheckBoxesExcludeEachOther() {
-        auto* male = control<QCheckBox>("maleBox");
-        auto* female = control<QCheckBox>("femaleBox");
-        QTest::mouseClick(male, Qt::LeftButton);
-        QVERIFY(male->isChecked());
-        QVERIFY(!female->isChecked());
-        QTest::mouseClick(female, Qt::LeftButton);
-        QVERIFY(female->isChecked());
-        QVERIFY(!male->isChecked());
-    }
-
     void bindingTheSameKeyTwiceIsAccepted() {
         QTest::keyClicks(control<QLineEdit>("nameEdit"), QStringLiteral("Twin"));
         control<QComboBox>("nationalityList")->setCurrentIndex(0);

@@ -191,6 +191,19 @@ private slots:
         QCOMPARE(options.soundVolume, 75);
     }
 
+    void aFileThatCannotBeWrittenIsReportedAndLeavesTheTabWorking() {
+        // A plain file stands where the settings file's directory would be.
+        QFile blocker(QStringLiteral("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const ConfigFile unwritable(QStringLiteral("blocker/config.ini"));
+        QVERIFY(!unwritable.writeInt(ConfigKeys::videoSection, ConfigKeys::fullscreen, 0));
+        CTabOption tab(unwritable);
+        QTest::mouseClick(control<QPushButton>(tab, "defaultButton"), Qt::LeftButton);
+        QVERIFY(control<QCheckBox>(tab, "fullscreenBox")->isChecked());
+        QVERIFY(!QFile::exists(QStringLiteral("blocker/config.ini")));
+    }
+
     void writesKeepUnrelatedEntries() {
         writeFile("[Other]\nKeep=7\n[VideoOptions]\nFullscreen=1\n");
         QVERIFY(config.writeInt(ConfigKeys::videoSection, ConfigKeys::fullscreen, 0));

@@ -1,6 +1,7 @@
 // Shows the launcher's main window and saves a picture of each tab as
-// <directory>/tab-<index>.png, plus the key and delete dialogs. Profiles are read from
+// <directory>/tab-<index>.png, plus the key and delete dialogs and the icon. Profiles are read from
 // <directory>/profiles when present.
+#include "Artwork.h"
 #include "BrumblyDlg.h"
 #include "ConfigFile.h"
 #include "Data/ProfileManager.h"
@@ -40,5 +41,6 @@ int main(int argc, char** argv) {
     deleteDialog.show();
     QApplication::processEvents();
     deleteDialog.grab().save(directory.filePath(QStringLiteral("delete-dialog.png")));
+    Artwork::applicationIcon().pixmap(64).save(directory.filePath(QStringLiteral("icon.png")));
     return 0;
 }
