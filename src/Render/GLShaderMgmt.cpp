@@ -35,6 +35,11 @@ void GLShaderMgmt::setCurrentProgram(const Data::Shader& shader) {
     writeSharedUniforms();
 }
 
+void GLShaderMgmt::setCurrentProgram(const std::shared_ptr<Data::Shader>& shader) {
+    if (shader)
+        setCurrentProgram(*shader);
+}
+
 void GLShaderMgmt::clear() {
     currentProgram.reset();
     programs.clear();

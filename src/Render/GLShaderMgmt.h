@@ -32,6 +32,8 @@ public:
     // Makes the shader's program current and writes the shared uniforms, unless it
     // is current already or could not be made.
     void setCurrentProgram(const Data::Shader& shader);
+    // The same for a shared shader record; an empty pointer changes nothing.
+    void setCurrentProgram(const std::shared_ptr<Data::Shader>& shader);
     const GLShaderPtr& getCurrentProgram() const { return currentProgram; }
     const std::map<std::string, GLShaderPtr>& getPrograms() const { return programs; }
     // Forgets the current program and releases all programs.

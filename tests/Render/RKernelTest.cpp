@@ -332,3 +332,26 @@ TEST(RKernelLifecycle, InitLogsTheContextAndShutdownClosesTheWindow) {
 }
 
 } // namespace
+
+namespace {
+
+// The monitor may lack the asked-for mode (a virtual screen has one); the screen
+// target then covers the window that was really opened.
+TEST(RKernelLifecycle, FullScreenTargetCoversTheOpenedWindow) {
+    Render::RKernel* kernel = Render::RKernel::getInstance();
+    ASSERT_EQ(kernel->init(320, 240, 24, 0, true), 0);
+    int width = 0, height = 0;
+    Platform::getWindowSize(width, height);
+    EXPECT_GE(width, 320);
+    EXPECT_GE(height, 240);
+    EXPECT_EQ(kernel->getScreen()->getWidth(), width);
+    EXPECT_EQ(kernel->getScreen()->getHeight(), height);
+    kernel->setRenderTarget(kernel->getScreen());
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], width);
+    EXPECT_EQ(viewport[3], height);
+    delete kernel;
+}
+
+} // namespace

@@ -83,7 +83,14 @@ int RKernel::init(int width, int height, int depthBits, int fsaaSamples, bool fu
         return 1;
     }
     Platform::setWindowTitle("Brumbly");
-    screen->setSize(width, height);
+    // A full-screen window takes the nearest video mode the monitor has, which may
+    // be larger than asked for; the screen target covers what was really opened.
+    int openedWidth = 0, openedHeight = 0;
+    Platform::getWindowSize(openedWidth, openedHeight);
+    if (openedWidth > 0 && openedHeight > 0)
+        screen->setSize(openedWidth, openedHeight);
+    else
+        screen->setSize(width, height);
     currentTarget = screen;
 
     int major = 0, minor = 0, revision = 0;
