@@ -47,7 +47,8 @@ public:
 
     // 24-bit RGB JPEG (alpha dropped), deterministic bytes for the same pixels.
     bool saveJpeg(const std::string& path, int quality = 92) const;
-    // 32-bit RGBA PNG.
+    // 32-bit RGBA PNG. The image library writes an alpha channel that is opaque
+    // everywhere as plain RGB, so such pictures need some translucent pixel.
     bool savePng(const std::string& path) const;
 
 private:

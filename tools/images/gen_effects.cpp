@@ -1,5 +1,5 @@
 // Writes the effect and overlay pictures:
-//   CloudShadowMap1.png  tileable cloud shadows (white = sunlit)
+//   CloudShadowMap1.png  tileable cloud shadows (white and opaque = sunlit)
 //   gradient_map.jpg     tileable wave bump map (normals: red/green x/z, blue up)
 //   RaceDialog.png       translucent rounded panel of the race overlay
 //   Brumbly.jpg          the loading screen: the title over a view of the track
@@ -22,7 +22,8 @@ Raster cloudShadows() {
     picture.fill([&](int x, int y) {
         const float n = noise.fbm(x / 64.0f, y / 64.0f, 5, 0.55f, 4);
         const float shade = 1.0f - 0.85f * smoothstep(0.0f, 0.35f, n);
-        return rgb(shade, shade, shade, 1.0f);
+        // Alpha carries the same light share (a 32-bit picture needs a real alpha).
+        return rgb(shade, shade, shade, shade);
     });
     return picture;
 }
