@@ -8,7 +8,11 @@
 
 namespace {
 
-constexpr int GROUND_CELLS = 158; // 2 x 158 x 158 = 49,928 triangles, plus the boxes
+// Ground: 2 x 40 x 40 = 3,200 triangles; 20 spheres of 2 x 48 x 23 = 2,208 triangles;
+// three boxes of 12: 47,396 triangles in all.
+constexpr int GROUND_CELLS = 40;
+constexpr int SPHERES = 20;
+constexpr int SPHERE_SEGMENTS = 48;
 
 struct Setup {
     Render::RKernel* kernel = nullptr;
@@ -22,7 +26,8 @@ Setup* setup() {
         s->kernel = Render::RKernel::getInstance();
         if (s->kernel->init(800, 600, 24, 0, false) != 0)
             return static_cast<Setup*>(nullptr);
-        s->scene = RenderTest::makeShadowScene(*s->kernel, GROUND_CELLS, 3200);
+        s->scene =
+            RenderTest::makeShadowScene(*s->kernel, GROUND_CELLS, SPHERES, SPHERE_SEGMENTS, 3200);
         return s;
     }();
     return made;

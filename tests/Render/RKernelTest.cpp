@@ -5,6 +5,7 @@
 #include "Data/Object.h"
 #include "Platform/Window.h"
 
+#include <cstdio>
 #include <cstring>
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -283,6 +284,20 @@ TEST_F(GLTest, ProjectiveTextureMatrixIsTheLightCamerasClipTransform) {
         light->getProjection(WIDTH, HEIGHT) * glm::translate(glm::mat4(1.0f), glm::vec3(-3, 0, -5));
     for (int i = 0; i < 16; ++i)
         EXPECT_NEAR(value[i], (&expected[0][0])[i], 1e-5f) << i;
+}
+
+TEST_F(GLTest, SavedFrameIsThePictureDrawn) {
+    kernel->drawMesh(makeSquare(1.0f, {0.5f, 0.5f, 0.0f}, {0.0f, 1.0f, 1.0f, 1.0f}));
+    const std::string path = "saved-frame.png";
+    ASSERT_TRUE(Render::saveFrame(path));
+    fipImage saved;
+    ASSERT_TRUE(saved.load(path.c_str()));
+    std::remove(path.c_str());
+    EXPECT_EQ(saved.getWidth(), static_cast<unsigned>(WIDTH));
+    EXPECT_EQ(saved.getHeight(), static_cast<unsigned>(HEIGHT));
+    EXPECT_EQ(pixel(saved, 48, 48), glm::ivec3(0, 255, 255));
+    EXPECT_EQ(pixel(saved, 16, 16), glm::ivec3(0, 0, 0));
+    EXPECT_FALSE(Render::saveFrame("no-such-directory/frame.png"));
 }
 
 TEST(RKernelLifecycle, DestroyingWithoutInitIsSafeAndLogged) {

@@ -27,7 +27,7 @@ protected:
 };
 
 TEST_F(SceneTest, LightsTexturesAndShadowsShowInTheFrame) {
-    const ShadowScene scene = makeShadowScene(*kernel, 40, 512);
+    const ShadowScene scene = makeShadowScene(*kernel, 40, 12, 24, 1024);
     fipImage shadowed = render(scene, scene.casters);
     shadowed.save(FIF_PNG, "scene.png");
     fipImage unshadowed = render(scene, std::make_shared<Data::SGNode>());
@@ -53,7 +53,7 @@ TEST_F(SceneTest, LightsTexturesAndShadowsShowInTheFrame) {
 }
 
 TEST_F(SceneTest, BothDrawStrategiesDrawTheSameScene) {
-    const ShadowScene scene = makeShadowScene(*kernel, 30, 256);
+    const ShadowScene scene = makeShadowScene(*kernel, 20, 6, 12, 256);
     kernel->setDrawStrategy(Render::RKernel::VertexArrays);
     fipImage streamed = render(scene, scene.casters);
     kernel->setDrawStrategy(Render::RKernel::VertexBufferObjects);
