@@ -103,5 +103,5 @@ vec3 fogDirection(vec3 view) {
 // Share of the fog colour at a distance from the camera: clear near the car,
 // hazy toward the far side of the track.
 float fogAmount(float distance) {
-    return 1.0 - exp(-max(distance - 60.0, 0.0) / 650.0);
+    return 1.0 - exp(-max(distance - 80.0, 0.0) / 800.0);
 }

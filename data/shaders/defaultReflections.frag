@@ -46,9 +46,9 @@ void main(void) {
                                                   0.0)
                                             : 0.0;
     vec3 lit = globalAmbient.rgb + (NumEnabledLights > 0.5 ? LightSource[0].ambient.rgb : vec3(0.0));
-    vec3 depthColour = FrontMaterial.diffuse.rgb * texel.rgb * vec3(0.10, 0.24, 0.27) *
+    vec3 depthColour = FrontMaterial.diffuse.rgb * texel.rgb * vec3(0.11, 0.25, 0.31) *
                        (lit + vec3(0.6));
-    vec3 colour = mix(depthColour, sky * FrontMaterial.diffuse.rgb, max(fresnel, 0.25));
+    vec3 colour = mix(depthColour, sky * FrontMaterial.diffuse.rgb, max(fresnel, 0.35));
 
     // The sun's glint on the waves, in eye space where the lights are given.
     if (NumEnabledLights > 0.5 && LightSource[0].position.w == 0.0) {

@@ -15,8 +15,8 @@ Direction normalised(const Direction& d) {
 const Colour zenith = rgb(0.16f, 0.38f, 0.76f);
 const Colour horizon = rgb(0.70f, 0.82f, 0.94f);
 const Colour haze = rgb(0.78f, 0.85f, 0.92f);
-const Colour mountainNear = rgb(0.36f, 0.45f, 0.52f);
-const Colour valley = rgb(0.40f, 0.48f, 0.42f);
+const Colour mountainNear = rgb(0.47f, 0.56f, 0.66f);
+const Colour valley = rgb(0.45f, 0.53f, 0.50f);
 
 } // namespace
 
@@ -94,7 +94,7 @@ Colour SkyModel::colour(const Direction& direction) const {
     const float ridge = mountainHeight(d[0], d[2]);
     if (elevation < ridge) {
         const float depth = clamp01((ridge - elevation) / 0.12f);
-        Colour land = lerp(lerp(haze, mountainNear, 0.55f), mountainNear, depth);
+        Colour land = lerp(lerp(haze, mountainNear, 0.45f), mountainNear, depth);
         land = lerp(land, valley, smoothstep(0.0f, -0.25f, elevation));
         const float edge = smoothstep(0.0f, 0.004f, ridge - elevation);
         c = lerp(c, land, edge);

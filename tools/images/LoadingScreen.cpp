@@ -51,7 +51,7 @@ void drawLand(Raster& picture, const View& view, const TerrainModel& terrain,
                             std::max(0.0f, n[0] * sun[0] + n[1] * sun[1] + n[2] * sun[2]);
                         c = scaled(painter.colourAt(x, z), 0.45f + 0.75f * lambert);
                     }
-                    const float fog = 1.0f - std::exp(-std::max(depth - 60.0f, 0.0f) / 650.0f);
+                    const float fog = 1.0f - std::exp(-std::max(depth - 80.0f, 0.0f) / 800.0f);
                     c = lerp(c, sky.colour({view.fx + rx * s, 0.04f, view.fz + rz * s}), fog);
                     for (int r = std::max(row, 0); r < lowest[column]; ++r) {
                         picture.at(column, height - 1 - r) = c;

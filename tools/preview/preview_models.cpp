@@ -15,6 +15,7 @@
 #include "Tool/LogManager.h"
 
 #include <GL/glew.h>
+#include <algorithm>
 #include <filesystem>
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
@@ -169,6 +170,124 @@ bool previewModel(Previewer& previewer, const std::string& file, const std::stri
                             centre + sun * 80.0f, out);
 }
 
+// The Test Track as the level lays it out: the ground built from the height map
+// by the terrain's rule (26 x 26 grid, texture stretched once), the water plane,
+// the houses, gates, crate pyramid and three cars at the start.
+struct TrackScene {
+    Data::SGNodePtr scene = std::make_shared<Data::SGNode>();
+    Data::SGNodePtr water;
+    Data::ImagePtr heightMap;
+
+    float height(float x, float z) const {
+        const int px = static_cast<int>(x * (heightMap->picture.getWidth() - 1.0f) / 256.0f);
+        const int pz = static_cast<int>(z * (heightMap->picture.getHeight() - 1.0f) / 256.0f);
+        RGBQUAD c{};
+        heightMap->picture.getPixelColor(static_cast<unsigned>(px), static_cast<unsigned>(pz), &c);
+        return (c.rgbRed + c.rgbGreen + c.rgbBlue) / 765.0f * 20.0f;
+    }
+
+    void buildGround() {
+        constexpr int n = 26;
+        const float step = 256.0f / (n - 1);
+        auto mesh = std::make_shared<Data::Mesh>("ground");
+        mesh->texCoords.resize(1);
+        for (int i = 0; i < n; ++i) {
+            for (int j = 0; j < n; ++j) {
+                const float x = j * step, z = i * step;
+                const float dx =
+                    height(std::min(x + step, 256.0f), z) - height(std::max(x - step, 0.0f), z);
+                const float dz =
+                    height(x, std::min(z + step, 256.0f)) - height(x, std::max(z - step, 0.0f));
+                mesh->vertices.push_back({x, height(x, z), z});
+                mesh->normals.push_back(glm::normalize(glm::vec3(-dx, 2 * step, -dz)));
+                mesh->texCoords[0].push_back({j / (n - 1.0f), i / (n - 1.0f)});
+            }
+        }
+        for (int j = 0; j + 1 < n; ++j) {
+            for (int i = 0; i + 1 < n; ++i) {
+                const auto at = [&](int c, int r) { return static_cast<std::uint32_t>(r * n + c); };
+                mesh->indices.insert(mesh->indices.end(),
+                                     {at(j, i), at(j, i + 1), at(j + 1, i), at(j + 1, i),
+                                      at(j, i + 1), at(j + 1, i + 1)});
+            }
+        }
+        auto material = colourMaterial({1, 1, 1, 1}, {0, 0, 0, 1});
+        material->set(4, loadPicture("GroundTexture.jpg"));
+        mesh->faces.push_back(
+            {Data::FT_TRIANGLES, static_cast<std::uint32_t>(mesh->indices.size()), material});
+        scene->addChild(std::make_shared<Data::Object>(mesh));
+
+        auto plane = std::make_shared<Data::Mesh>("water");
+        plane->vertices = {{0, 2, 0}, {0, 2, 256},   {256, 2, 256},
+                           {0, 2, 0}, {256, 2, 256}, {256, 2, 0}};
+        plane->normals.assign(6, {0, 1, 0});
+        plane->faces.push_back(
+            {Data::FT_TRIANGLES, 6, colourMaterial({1, 1, 1, 0.75f}, {0, 0, 0, 1})});
+        water = std::make_shared<Data::Object>(plane);
+    }
+
+    void place(const std::string& file, const std::string& directory, float x, float z, float yaw,
+               float lift = 0.0f, const glm::vec3* colour = nullptr) {
+        const Data::SGNodePtr model = System::File::loadMesh({file, directory});
+        if (!model) {
+            return;
+        }
+        if (colour != nullptr) {
+            if (const Data::SGNodePtr body = model->findByName("body")) {
+                body->setMaterial(
+                    colourMaterial(glm::vec4(*colour * 1.2f, 1), glm::vec4(*colour * 0.75f, 1)));
+            }
+        }
+        model->setTransformation(glm::translate(glm::mat4(1.0f), {x, height(x, z) + lift, z}) *
+                                 glm::rotate(glm::mat4(1.0f), glm::radians(yaw), {0, 1, 0}));
+        scene->addChild(model);
+    }
+
+    void build() {
+        heightMap = loadPicture("GroundHeightmap.jpg");
+        buildGround();
+        place("house.dae", "data\\objects\\house\\", 178, 33, 0);
+        place("house.dae", "data\\objects\\house\\", 70, 210, 0);
+        place("goal.dae", "data\\objects\\goal\\", 82.383f, 68.174f, 0);
+        place("checkpoint.dae", "data\\objects\\checkpoint\\", 224.5922f, 150, -90);
+        place("checkpoint.dae", "data\\objects\\checkpoint\\", 150, 198.573f, 0);
+        place("checkpoint.dae", "data\\objects\\checkpoint\\", 29.4545f, 110, -90);
+        const float crates[][2] = {{0, 50},        {0, 47.5f},     {0, 52.5f},
+                                   {2.1f, 48.75f}, {2.1f, 51.25f}, {4.2f, 50}};
+        for (const auto& c : crates) {
+            place("crate.dae", "data\\objects\\crate\\", 150, c[1], 0, c[0]);
+        }
+        const glm::vec3 colours[] = {{0.8f, 0.12f, 0.1f}, {0.1f, 0.3f, 0.8f}, {0.95f, 0.8f, 0.1f}};
+        const float starts[] = {70, 50, 25};
+        for (int i = 0; i < 3; ++i) {
+            place("jeep1_xsi.dae", "data\\vehicles\\jeep\\", starts[i], 66, 90, 0, &colours[i]);
+        }
+    }
+};
+
+bool previewTrack(Previewer& previewer, const std::string& out) {
+    TrackScene track;
+    track.build();
+    const glm::vec3 light(-24.0f, 285.0f, 280.0f);
+    auto overview = std::make_shared<Data::Camera>(1.0f, 1000.0f, 45.0f, 0);
+    overview->setTransformation(glm::translate(glm::mat4(1.0f), {128, 256, 384}) *
+                                glm::rotate(glm::mat4(1.0f), glm::radians(-45.0f), {1, 0, 0}));
+    const float h = track.height(70, 66);
+    bool ok =
+        previewer.render(track.scene, track.water, overview, light, out + "track_overview.png");
+    ok = previewer.render(track.scene, track.water, cameraAt({40, h + 20, 66}, {70, h + 10, 66}),
+                          light, out + "track_chase.png") &&
+         ok;
+    ok =
+        previewer.render(track.scene, track.water, cameraAt({62, h + 2.2f, 61}, {95, h + 1.5f, 70}),
+                         light, out + "track_start.png") &&
+        ok;
+    ok = previewer.render(track.scene, track.water, cameraAt({165, 12, 195}, {120, 2, 130}), light,
+                          out + "track_lake.png") &&
+         ok;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -203,6 +322,7 @@ int main(int argc, char** argv) {
     ok = previewModel(previewer, "crate.dae", "data\\objects\\crate\\", frontLeft,
                       out + "crate.png") &&
          ok;
+    ok = previewTrack(previewer, out) && ok;
     previewer.stop();
     if (!ok) {
         std::cerr << "preview_models: some previews failed\n";
