@@ -193,6 +193,21 @@ TEST_F(TextureTest, SetupHappensOnceAndReportsWhatOpenGLRefuses) {
     EXPECT_EQ(texture.getPixelType(), Render::GLTexture::PT_RGB);
 }
 
+TEST_F(TextureTest, MakingATextureLeavesTheBoundTexturesAlone) {
+    const auto rows = std::vector<std::vector<Rgba>>(2, std::vector<Rgba>(2, {1, 2, 3, 4}));
+    Render::GLTexture kept, made;
+    ASSERT_TRUE(kept.upload(*makeImage(24, rows), false, false));
+    kept.bind(0);
+    glActiveTexture(GL_TEXTURE2);
+    ASSERT_TRUE(made.upload(*makeImage(24, rows), true, false));
+    GLint active = 0, bound = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+    EXPECT_EQ(active, GL_TEXTURE2);
+    glActiveTexture(GL_TEXTURE0);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), kept.getName());
+}
+
 TEST_F(TextureTest, KernelCachesTexturesByOriginAndUse) {
     LogRecorder log;
     const auto image = makeImage(24, std::vector<std::vector<Rgba>>(6, {{1, 2, 3, 0}}),
@@ -236,6 +251,8 @@ TEST_F(TextureTest, ImagesWithoutOriginDoNotShareATexture) {
 
 TEST_F(TextureTest, MaterialTextureIsDrawnByTheTextureProgram) {
     Render::GLTexture::setFilterSettings(0, 0, 0);
+    // The sampler's unit reaches programs when they become current.
+    kernel->getShaderMgmt().getTextureUnit("diffuseTex");
     kernel->getShaderMgmt().setCurrentProgram(Render::makeSimpleTextureProgram());
     auto material = std::make_shared<Data::Material>("checker");
     material->set(Data::MP_AMBIENT, glm::vec4(1.0f));

@@ -58,8 +58,15 @@ bool GLTexture::setup(std::int32_t type, int width, int height, bool withMipmaps
     const int imageHeight = height / images;
     const std::size_t imageBytes = rowBytes(width, bytesPerPixel) * imageHeight;
 
-    glGenTextures(1, &name);
+    // Unit 0 may hold a texture that was bound for good (an environment map); it
+    // gets it back, and the active unit is restored, once the upload is done.
+    GLint activeUnit = GL_TEXTURE0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &activeUnit);
     glActiveTexture(GL_TEXTURE0);
+    GLint previous = 0;
+    glGetIntegerv(asCubeMap ? GL_TEXTURE_BINDING_CUBE_MAP : GL_TEXTURE_BINDING_2D, &previous);
+
+    glGenTextures(1, &name);
     glBindTexture(target, name);
     for (int i = 0; i < images; ++i) {
         const GLenum imageTarget = asCubeMap ? GL_TEXTURE_CUBE_MAP_POSITIVE_X + i : GL_TEXTURE_2D;
@@ -72,6 +79,8 @@ bool GLTexture::setup(std::int32_t type, int width, int height, bool withMipmaps
         glGenerateMipmap(target);
 
     const GLenum error = glGetError();
+    glBindTexture(target, static_cast<GLuint>(previous));
+    glActiveTexture(static_cast<GLenum>(activeUnit));
     if (error != GL_NO_ERROR) {
         Tool::LogManager::getInstance().send(Tool::Message(
             "GLTexture", "setup failed", reinterpret_cast<const char*>(gluErrorString(error)),

@@ -29,7 +29,7 @@ public:
     // undefined). A cube map takes its six faces (+X, -X, +Y, -Y, +Z, -Z) from one
     // picture with the faces stacked top to bottom in memory. False, and nothing
     // changed, when already set up or the pixel type is unknown; false with a log
-    // line when OpenGL refuses.
+    // line when OpenGL refuses. Texture bindings are left as they were.
     bool setup(std::int32_t pixelType, int width, int height, bool mipmaps, const void* pixels,
                bool cubeMap, int bytesPerPixel);
     // Sets up from an image by its bits per pixel (8, 24 or 32); a cube map uses the

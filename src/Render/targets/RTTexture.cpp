@@ -74,6 +74,7 @@ RTTexture::RTTexture(int width, int height) : RenderTarget(width, height) {
 
     depthTexture = std::make_shared<GLTexture>();
     depthTexture->setup(GLTexture::PT_DEPTH, width, height, false, nullptr, false, 4);
+    glBindTexture(GL_TEXTURE_2D, depthTexture->getName());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,
