@@ -73,9 +73,10 @@ Colour GroundPainter::natureColour(float x, float z, float h, float slope) const
     // Rock on steep slopes and the highest hill tops, streaked.
     const float rockAmount = std::max(smoothstep(0.5f, 0.8f, slope + 0.15f * medium),
                                       smoothstep(15.0f, 18.0f, h + 2.0f * medium));
-    const Colour stone =
-        lerp(rock, darkRock, clamp01(0.5f + detail.ridged(x / 3.0f, z / 9.0f, 2) - 0.6f));
-    c = lerp(c, stone, rockAmount);
+    if (rockAmount > 0.0f) {
+        const float streaks = detail.ridged(x / 3.0f, z / 9.0f, 2);
+        c = lerp(c, lerp(rock, darkRock, clamp01(streaks - 0.1f)), rockAmount);
+    }
     // Sand along the shore, lake bed below the water line.
     const float waterline = TrackLayout::waterHeight;
     const float beach = smoothstep(waterline + 0.9f, waterline + 0.3f, h + 0.3f * medium);
@@ -150,8 +151,10 @@ Colour GroundPainter::colourAt(float x, float z) const {
         const float cz = (pad.z0 + pad.z1) * 0.5f;
         const float dx = std::fabs(x - cx) - (pad.x1 - pad.x0) * 0.5f;
         const float dz = std::fabs(z - cz) - (pad.z1 - pad.z0) * 0.5f;
-        const float outside = std::max(dx, dz) + edgeNoise * 2.0f;
-        c = lerp(c, roadColour(x, z, 4.0f), smoothstep(1.5f, -1.0f, outside) * 0.85f);
+        const float yard = smoothstep(1.5f, -1.0f, std::max(dx, dz) + edgeNoise * 2.0f);
+        if (yard > 0.0f) {
+            c = lerp(c, roadColour(x, z, 4.0f), yard * 0.85f);
+        }
     }
     c[3] = 1.0f;
     return c;
