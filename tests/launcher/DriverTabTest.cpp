@@ -44,13 +44,7 @@ private:
     std::unique_ptr<RecordingMessageBoxes> messages;
     std::unique_ptr<CTabDriver> tab;
 
-    template <class T> T* control(const char* name) const {
-        auto* widget = tab->findChild<T*>(QString::fromLatin1(name));
-        if (!widget) {
-            qFatal("no control %s", name);
-        }
-        return widget;
-    }
+    template <class T> T* control(const char* name) const { return childControl<T>(*tab, name); }
     void click(const char* button) {
         QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
     }

@@ -2,6 +2,7 @@
 
 #include "MessageBoxes.h"
 
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
@@ -9,6 +10,16 @@
 #include <vector>
 
 class QWidget;
+
+// The child control of `parent` with the given object name; a missing control
+// ends the test program, since every later step would be meaningless.
+template <class T> T* childControl(const QObject& parent, const char* name) {
+    auto* widget = parent.findChild<T*>(QString::fromLatin1(name));
+    if (!widget) {
+        qFatal("no control %s", name);
+    }
+    return widget;
+}
 
 // Records message boxes instead of showing them.
 class RecordingMessageBoxes final : public MessageBoxes {

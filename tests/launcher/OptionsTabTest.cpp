@@ -1,4 +1,5 @@
 #include "ConfigFile.h"
+#include "LauncherTestSupport.h"
 #include "RaceOptions.h"
 #include "TabOption.h"
 
@@ -31,11 +32,7 @@ private:
         return config.readInt(section, key, -12345);
     }
     template <class T> static T* control(const CTabOption& tab, const char* name) {
-        auto* widget = tab.findChild<T*>(QString::fromLatin1(name));
-        if (!widget) {
-            qFatal("no control %s", name);
-        }
-        return widget;
+        return childControl<T>(tab, name);
     }
     static void chooseEntry(QComboBox* list, int index) {
         list->setCurrentIndex(index);

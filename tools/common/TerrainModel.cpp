@@ -170,13 +170,16 @@ void TerrainModel::buildNormals() {
     }
 }
 
-float TerrainModel::heightAt(float x, float z) const {
+TerrainModel::CellPosition TerrainModel::cellAt(float x, float z) const {
     const float fx = std::clamp(x / step, 0.0f, gridCount - 1.0f);
     const float fz = std::clamp(z / step, 0.0f, gridCount - 1.0f);
     const int c = std::min(static_cast<int>(fx), gridCount - 2);
     const int r = std::min(static_cast<int>(fz), gridCount - 2);
-    const float tx = fx - static_cast<float>(c);
-    const float tz = fz - static_cast<float>(r);
+    return {c, r, fx - static_cast<float>(c), fz - static_cast<float>(r)};
+}
+
+float TerrainModel::heightAt(float x, float z) const {
+    const auto [c, r, tx, tz] = cellAt(x, z);
     const float h00 = vertexHeight(c, r);
     const float h10 = vertexHeight(c + 1, r);
     const float h01 = vertexHeight(c, r + 1);
@@ -189,12 +192,7 @@ float TerrainModel::heightAt(float x, float z) const {
 }
 
 std::array<float, 3> TerrainModel::normalAt(float x, float z) const {
-    const float fx = std::clamp(x / step, 0.0f, gridCount - 1.0f);
-    const float fz = std::clamp(z / step, 0.0f, gridCount - 1.0f);
-    const int c = std::min(static_cast<int>(fx), gridCount - 2);
-    const int r = std::min(static_cast<int>(fz), gridCount - 2);
-    const float tx = fx - static_cast<float>(c);
-    const float tz = fz - static_cast<float>(r);
+    const auto [c, r, tx, tz] = cellAt(x, z);
     std::array<float, 3> n{};
     const float weights[4] = {(1 - tx) * (1 - tz), tx * (1 - tz), (1 - tx) * tz, tx * tz};
     const int corners[4] = {index(c, r), index(c + 1, r), index(c, r + 1), index(c + 1, r + 1)};

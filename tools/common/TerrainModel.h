@@ -27,6 +27,13 @@ public:
 
 private:
     static int index(int column, int row) { return row * TrackLayout::gridVertices + column; }
+
+    // The grid cell under (x, z), clamped to the terrain, and the position in it (0..1).
+    struct CellPosition {
+        int column, row;
+        float tx, tz;
+    };
+    CellPosition cellAt(float x, float z) const;
     static float natural(float x, float z);
     void buildRoadProfile(const TrackLayout& track);
     void buildGrid(const TrackLayout& track);

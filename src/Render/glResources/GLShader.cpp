@@ -21,32 +21,29 @@ std::string indent(const std::string& infoLog) {
     return report;
 }
 
-std::string shaderReport(GLuint shader) {
+// The indented info log of a shader or program whose compile or link status is
+// false; empty when it succeeded or the driver has nothing to say.
+std::string failureReport(GLuint object, GLenum statusName, PFNGLGETSHADERIVPROC getParameter,
+                          PFNGLGETSHADERINFOLOGPROC getInfoLog) {
     GLint status = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+    getParameter(object, statusName, &status);
     if (status == GL_TRUE)
         return "";
     GLint length = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    getParameter(object, GL_INFO_LOG_LENGTH, &length);
     if (length <= 1)
         return "";
     std::vector<char> text(length);
-    glGetShaderInfoLog(shader, length, nullptr, text.data());
+    getInfoLog(object, length, nullptr, text.data());
     return indent(text.data());
 }
 
+std::string shaderReport(GLuint shader) {
+    return failureReport(shader, GL_COMPILE_STATUS, glGetShaderiv, glGetShaderInfoLog);
+}
+
 std::string programReport(GLuint program) {
-    GLint status = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &status);
-    if (status == GL_TRUE)
-        return "";
-    GLint length = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-    if (length <= 1)
-        return "";
-    std::vector<char> text(length);
-    glGetProgramInfoLog(program, length, nullptr, text.data());
-    return indent(text.data());
+    return failureReport(program, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog);
 }
 
 void logError(const std::string& title, const std::string& report, int line) {
