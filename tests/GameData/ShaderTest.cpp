@@ -63,10 +63,15 @@ class GameShaders : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         Tool::LogManager::getInstance().setEnabled(true);
-        ASSERT_EQ(Render::RKernel::getInstance()->init(64, 64, 24, 0, false), 0);
+        kernelStarted = Render::RKernel::getInstance()->init(64, 64, 24, 0, false) == 0;
     }
     static void TearDownTestSuite() { delete Render::RKernel::getInstance(); }
-    void SetUp() override { useBinFolder(); }
+    // A fatal failure inside SetUpTestSuite would only mark the tests as skipped.
+    void SetUp() override {
+        ASSERT_TRUE(kernelStarted) << "the render kernel did not open its window";
+        useBinFolder();
+    }
+    inline static bool kernelStarted = false;
 };
 
 } // namespace

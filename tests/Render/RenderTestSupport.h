@@ -67,8 +67,13 @@ public:
 
     static void SetUpTestSuite() { startKernel(WIDTH, HEIGHT); }
     static void startKernel(int width, int height) {
+        // The log goes to the console too, so that a failed start explains itself.
+        static Tool::LogListener console;
         Tool::LogManager::getInstance().setEnabled(true);
-        ASSERT_EQ(Render::RKernel::getInstance()->init(width, height, 24, 0, false), 0);
+        Tool::LogManager::getInstance().attachLogListener(&console, false);
+        kernelStarted = Render::RKernel::getInstance()->init(width, height, 24, 0, false) == 0;
+        if (!kernelStarted)
+            return;
         glEnable(GL_DEBUG_OUTPUT);
         glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
         glDebugMessageCallback(recordDebugMessage, nullptr);
@@ -76,7 +81,12 @@ public:
     static void TearDownTestSuite() { delete Render::RKernel::getInstance(); }
 
 protected:
+    // Set by startKernel. A fatal failure inside SetUpTestSuite would only mark the
+    // tests as skipped, so a kernel that did not start fails each test instead.
+    inline static bool kernelStarted = false;
+
     void SetUp() override {
+        ASSERT_TRUE(kernelStarted) << "the render kernel did not open its window";
         glErrors().clear();
         kernel = Render::RKernel::getInstance();
         kernel->setDrawStrategy(Render::RKernel::VertexBufferObjects);
