@@ -3,7 +3,9 @@ PRESET ?= default
 BUILD_DIR := $(if $(filter asan,$(PRESET)),build-asan,build)
 JOBS ?= $(shell nproc)
 # Tests that open windows need an X server; start a virtual one when there is none.
-HEADLESS := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
+# -noreset: an X server resets when its last client leaves, and a test program that
+# connects during the reset cannot open the display.
+HEADLESS := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24 -noreset")
 
 # Mesa's software driver leaves allocations behind when the window system unloads it,
 # which LeakSanitizer would report against every GL test; keeping the driver loaded
