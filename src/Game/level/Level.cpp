@@ -1,0 +1,396 @@
+#include "Game/level/Level.h"
+
+#include "Data/Image.h"
+#include "Data/Object.h"
+#include "Data/Shapes.h"
+#include "Data/TextDrawable.h"
+#include "Physics/PhysicsSDK.h"
+#include "Physics/Scene.h"
+#include "Platform/Window.h"
+#include "Render/rkernel/RKernel.h"
+#include "System/File.h"
+#include "Tool/LogManager.h"
+
+#include <GL/glew.h>
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <glm/gtc/matrix_transform.hpp>
+
+namespace Game {
+
+namespace {
+
+constexpr int shadowMapSize = 3200;
+constexpr float skyBoxSize = 50.0f;
+
+Data::ShaderPtr loadProgram(const std::string& programName) {
+    Data::ShaderPtr shader;
+    System::File::loadShader(shader, {programName, "shaders\\"});
+    return shader;
+}
+
+Data::ImagePtr loadImage(const std::string& file) {
+    auto image = std::make_shared<Data::Image>();
+    System::File::loadImage(image, {file, "data\\images\\"});
+    return image;
+}
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+} // namespace
+
+float TrackPoint::reach() const {
+    return std::sqrt(a * a + b * b);
+}
+
+bool NoCaseLess::operator()(const std::string& left, const std::string& right) const {
+    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
+                                        [](char l, char r) {
+                                            return std::toupper(static_cast<unsigned char>(l)) <
+                                                   std::toupper(static_cast<unsigned char>(r));
+                                        });
+}
+
+Level::Level(Physics::PhysicsSDK* sdk)
+    : root(std::make_shared<Data::SGNode>()), labels(std::make_shared<Data::SGNode>()), sdk(sdk),
+      currentCamera(cameras.end()), windowed(Platform::isWindowOpen()),
+      defaultProgram(loadProgram("default")), skyBoxProgram(loadProgram("SkyBox")),
+      shadowProgram(loadProgram("createShadowMap")),
+      reflectionProgram(loadProgram("defaultReflections")) {
+    root->addChild(labels);
+    if (windowed) {
+        shadowMap = std::make_shared<Render::RTTexture>(shadowMapSize, shadowMapSize);
+    }
+}
+
+Level::~Level() {
+    releaseContent();
+}
+
+void Level::releaseContent() {
+    // Objects give back their actors and input listeners before the scene goes.
+    for (auto& entry : objects) {
+        entry.second->release();
+    }
+    for (auto& entry : cameras) {
+        entry.second->release();
+    }
+    for (auto& entry : lights) {
+        entry.second->release();
+    }
+    if (terrain) {
+        terrain->release();
+    }
+    checkpoints.clear();
+    startPositions.clear();
+    shadowMap.reset();
+    terrain.reset();
+    objects.clear();
+    lights.clear();
+    currentCamera = cameras.end();
+    cameras.clear();
+    drawList.clear();
+    root.reset();
+    if (scene != nullptr && sdk != nullptr) {
+        sdk->releaseScene(*scene);
+        scene = nullptr;
+    }
+}
+
+void Level::initialise(const std::string& levelName, float gravity) {
+    name = levelName;
+    if (sdk != nullptr) {
+        Physics::SceneDesc desc;
+        desc.gravity = {0.0f, gravity, 0.0f};
+        scene = sdk->createScene(desc);
+    }
+    if (scene == nullptr) {
+        Tool::LogManager::getInstance().send(
+            Tool::Message("Brumbly", "Level::initialise couldn't create PhysX Scene .. [Failed]",
+                          "", Tool::MT_MESSAGE));
+        return;
+    }
+    const Data::ImagePtr environment = loadImage("brightday1.jpg");
+    sky = std::make_shared<Data::Object>(Data::makeMySkyBox(skyBoxSize, environment));
+    root->addChild(sky);
+    const Data::ImagePtr clouds = loadImage("CloudShadowMap1.png");
+    const Data::ImagePtr waves = loadImage("gradient_map.jpg");
+    if (windowed) {
+        Render::RKernel* renderer = Render::RKernel::getInstance();
+        renderer->bindTexture("envMap", environment);
+        renderer->bindTexture("cloudShadowMap", clouds);
+        renderer->bindTexture("waveBumpMap", waves);
+        renderer->getShaderMgmt().setGlobalAmbient({0.3f, 0.3f, 0.3f, 1.0f});
+    }
+    raceTime = 0.0;
+}
+
+void Level::logCreateFailure(const std::string& kind, const std::string& details, int line) {
+    Tool::LogManager::getInstance().send(Tool::Message("Level::create",
+                                                       "Creating " + kind + " .. [Failed]", details,
+                                                       __FILE__, line, Tool::MT_ERROR));
+}
+
+template <typename T>
+bool Level::nameIsFree(const Map<T>& map, const std::string& objectName, const std::string& kind) {
+    if (map.find(objectName) == map.end()) {
+        return true;
+    }
+    logCreateFailure(kind, quoted(objectName) + " already exists", __LINE__);
+    return false;
+}
+
+Data::SGNodePtr Level::loadModel(const LevelAbleDesc& desc, const std::string& kind) {
+    Data::SGNodePtr model = System::File::loadMesh({desc.file, desc.directory});
+    if (!model) {
+        logCreateFailure(kind, quoted(desc.name) + " has no model " + quoted(desc.file), __LINE__);
+    }
+    return model;
+}
+
+void Level::place(LevelAble& object, const LevelAbleDesc& desc) {
+    if (desc.onGround) {
+        object.setPositionOnGround(desc.position);
+    } else {
+        object.setPosition(desc.position);
+    }
+}
+
+CameraPtr Level::createCamera(const CameraDesc& desc) {
+    if (!nameIsFree(cameras, desc.name, "Camera")) {
+        return nullptr;
+    }
+    auto camera = std::make_shared<Camera>(desc.name, desc.flags & CF_MOVABLE);
+    cameras.emplace(desc.name, camera);
+    camera->attachToLevel(this);
+    place(*camera, desc);
+    if ((desc.flags & CF_LOOK_AT) != 0) {
+        camera->lookAt(desc.target);
+    } else {
+        camera->setRotation(desc.rotation);
+    }
+    camera->setVisible(true);
+    return camera;
+}
+
+LightPtr Level::createLight(const LightDesc& desc) {
+    if (!nameIsFree(lights, desc.lightName, "Light")) {
+        return nullptr;
+    }
+    auto light = std::make_shared<Light>(desc);
+    lights.emplace(desc.lightName, light);
+    light->attach(this, nullptr);
+    place(*light, desc);
+    light->setRotation(desc.rotation);
+    light->setVisible(true);
+    Tool::LogManager::getInstance().send(
+        Tool::Message("Level::create", "Creating Light .. [Successfully]", quoted(desc.lightName),
+                      __FILE__, __LINE__, Tool::MT_MESSAGE));
+    return light;
+}
+
+StaticObjectPtr Level::createStaticObject(const ObjectDesc& desc) {
+    if (!nameIsFree(objects, desc.name, "StaticObject")) {
+        return nullptr;
+    }
+    const Data::SGNodePtr model = loadModel(desc, "StaticObject");
+    if (!model) {
+        return nullptr;
+    }
+    auto object = std::make_shared<StaticObject>(desc.name);
+    objects.emplace(desc.name, object);
+    object->attach(this, nullptr);
+    object->create(this, model, desc);
+    place(*object, desc);
+    object->setRotation(desc.rotation);
+    object->setVisible(true);
+    return object;
+}
+
+DynamicObjectPtr Level::createDynamicObject(const DynamicObjectDesc& desc) {
+    if (!nameIsFree(objects, desc.name, "DynamicObject")) {
+        return nullptr;
+    }
+    const Data::SGNodePtr model = loadModel(desc, "DynamicObject");
+    if (!model) {
+        return nullptr;
+    }
+    auto object = std::make_shared<DynamicObject>(desc.name);
+    objects.emplace(desc.name, object);
+    object->attach(this, nullptr);
+    object->createDynamic(this, model, desc, desc.mass);
+    place(*object, desc);
+    object->setRotation(desc.rotation);
+    object->setVisible(true);
+    return object;
+}
+
+TerrainPtr Level::createTerrain(const TerrainDesc& desc) {
+    if (terrain) {
+        terrain->release();
+        removeFromDrawList(terrain->getNode());
+    }
+    terrain = std::make_shared<Terrain>();
+    terrain->create(this, desc);
+    terrain->setVisible(true);
+    return terrain;
+}
+
+void Level::setTrack(const std::vector<TrackPoint>& newCheckpoints,
+                     const std::vector<TrackPoint>& newStartPositions, unsigned newLaps) {
+    checkpoints = newCheckpoints;
+    startPositions = newStartPositions;
+    laps = newLaps;
+    raceTime = 0.0;
+    for (std::size_t i = 0; i < checkpoints.size(); ++i) {
+        const TrackPoint& point = checkpoints[i];
+        const Data::SGNodePtr label =
+            Data::makeText(std::to_string(i + 1), "Newsflash", 3.0f, Data::TA_LEFT);
+        label->setTransformation(
+            glm::translate(glm::mat4(1.0f), {point.x, 20.0f, point.z}) *
+            glm::rotate(glm::mat4(1.0f), glm::radians(point.heading + 180.0f), {0, 1, 0}));
+        labels->addChild(label);
+    }
+}
+
+CameraPtr Level::getCurrentCamera() const {
+    return currentCamera != cameras.end() ? currentCamera->second : nullptr;
+}
+
+bool Level::setCurrentCamera(const std::string& cameraName) {
+    const auto found = cameras.find(cameraName);
+    if (found == cameras.end()) {
+        return false;
+    }
+    currentCamera = found;
+    return true;
+}
+
+void Level::selectFirstCamera() {
+    currentCamera = cameras.begin();
+}
+
+void Level::previousCamera() {
+    if (cameras.empty()) {
+        return;
+    }
+    if (currentCamera == cameras.end() || currentCamera == cameras.begin()) {
+        currentCamera = std::prev(cameras.end());
+    } else {
+        --currentCamera;
+    }
+}
+
+void Level::nextCamera() {
+    if (cameras.empty()) {
+        return;
+    }
+    if (currentCamera == cameras.end() || std::next(currentCamera) == cameras.end()) {
+        currentCamera = cameras.begin();
+    } else {
+        ++currentCamera;
+    }
+}
+
+void Level::update(double dt) {
+    if (scene != nullptr) {
+        scene->simulate(static_cast<float>(dt));
+        scene->flushStream();
+        scene->fetchResults(Physics::RIGID_BODY_FINISHED, true);
+    }
+    raceTime += dt;
+    for (auto& entry : objects) {
+        entry.second->update(dt);
+    }
+    for (auto& entry : cameras) {
+        entry.second->update(dt);
+    }
+}
+
+void Level::addToDrawList(const Data::SGNodePtr& node) {
+    if (node && std::find(drawList.begin(), drawList.end(), node) == drawList.end()) {
+        drawList.push_back(node);
+    }
+}
+
+void Level::removeFromDrawList(const Data::SGNodePtr& node) {
+    drawList.erase(std::remove(drawList.begin(), drawList.end(), node), drawList.end());
+}
+
+void Level::refreshLights() {
+    activeLights.clear();
+    for (const auto& entry : lights) {
+        if (entry.second->isVisible()) {
+            activeLights.push_back(entry.second->getLight());
+        }
+    }
+}
+
+const Data::LightPtr& Level::getShadowLight() const {
+    static const Data::LightPtr none;
+    return activeLights.empty() ? none : activeLights.front();
+}
+
+Data::CameraPtr Level::shadowCamera() const {
+    for (const auto& entry : lights) {
+        if (entry.second->getLight() == getShadowLight()) {
+            return entry.second->getShadowCamera();
+        }
+    }
+    return nullptr;
+}
+
+void Level::renderShadows() {
+    const Data::CameraPtr lightCamera = shadowCamera();
+    if (!shadowMap || !lightCamera) {
+        return;
+    }
+    Render::RKernel* renderer = Render::RKernel::getInstance();
+    renderer->getShaderMgmt().setCurrentProgram(shadowProgram);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glCullFace(GL_FRONT);
+    renderer->setRenderTarget(shadowMap);
+    renderer->setCamera(lightCamera);
+    renderer->drawNodes(drawList);
+    shadowMap->end();
+    glCullFace(GL_BACK);
+    renderer->bindTexture("shadowMap", shadowMap);
+}
+
+void Level::draw() {
+    const CameraPtr camera = getCurrentCamera();
+    if (!windowed || !camera) {
+        return;
+    }
+    Render::RKernel* renderer = Render::RKernel::getInstance();
+    Render::GLShaderMgmt& shaders = renderer->getShaderMgmt();
+    shaders.setLights(activeLights);
+    const Data::CameraPtr& view = camera->getCamera();
+
+    if (sky) {
+        shaders.setCurrentProgram(skyBoxProgram);
+        renderer->setCamera(view);
+        glDisable(GL_DEPTH_TEST);
+        renderer->drawNode(sky);
+        glEnable(GL_DEPTH_TEST);
+    }
+    shaders.setCurrentProgram(defaultProgram);
+    renderer->setCamera(view);
+    if (const Data::CameraPtr lightCamera = shadowCamera(); lightCamera && shadowMap) {
+        renderer->setProjTexMatrix(lightCamera, shadowMap);
+    }
+    renderer->drawNodes(drawList);
+    renderer->drawNode(labels);
+    if (terrain && terrain->getWaterNode()) {
+        shaders.setCurrentProgram(reflectionProgram);
+        renderer->setCamera(view);
+        renderer->drawNode(terrain->getWaterNode());
+    }
+}
+
+} // namespace Game

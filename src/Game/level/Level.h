@@ -1,0 +1,146 @@
+#pragma once
+
+#include "Data/Light.h"
+#include "Data/SGNode.h"
+#include "Data/Shader.h"
+#include "Game/level/Camera.h"
+#include "Game/level/DynamicObject.h"
+#include "Game/level/LevelAbleDesc.h"
+#include "Game/level/Light.h"
+#include "Game/level/StaticObject.h"
+#include "Game/level/Terrain.h"
+#include "Render/targets/RTTexture.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Physics {
+class PhysicsSDK;
+class Scene;
+} // namespace Physics
+
+namespace Game {
+
+// A place on the track: half-sizes a and b, centre (x, z) and a heading in degrees.
+// A car is at the point when its ground distance to the centre is at most
+// sqrt(a^2 + b^2).
+struct TrackPoint {
+    float a = 0.0f;
+    float b = 0.0f;
+    float x = 0.0f;
+    float z = 0.0f;
+    float heading = 0.0f;
+
+    float reach() const;
+};
+
+// Orders names without regard to letter case.
+struct NoCaseLess {
+    bool operator()(const std::string& left, const std::string& right) const;
+};
+
+// One race track: the physics scene, the scene graph, every named object on the
+// track, the checkpoints and start positions, and the render resources the track
+// is drawn with. Works without a window too (physics only); then it draws nothing.
+class Level {
+public:
+    template <typename T> using Map = std::map<std::string, std::shared_ptr<T>, NoCaseLess>;
+
+    explicit Level(Physics::PhysicsSDK* sdk);
+    ~Level();
+    Level(const Level&) = delete;
+    Level& operator=(const Level&) = delete;
+
+    // Creates the physics scene with gravity (0, g, 0), the sky and the environment
+    // textures. Callers check getScene() afterwards.
+    void initialise(const std::string& levelName, float gravity);
+    // Builds the content of the "Test Track" for a race of `laps` laps.
+    bool buildTestTrack(unsigned laps);
+
+    // Each returns an empty pointer, with the reason logged, on a name clash.
+    CameraPtr createCamera(const CameraDesc& desc);
+    LightPtr createLight(const LightDesc& desc);
+    StaticObjectPtr createStaticObject(const ObjectDesc& desc);
+    DynamicObjectPtr createDynamicObject(const DynamicObjectDesc& desc);
+    TerrainPtr createTerrain(const TerrainDesc& desc);
+
+    // Takes the checkpoints (in order of passage), the start positions and the lap
+    // count, resets the race time and labels the checkpoints.
+    void setTrack(const std::vector<TrackPoint>& newCheckpoints,
+                  const std::vector<TrackPoint>& newStartPositions, unsigned newLaps);
+
+    CameraPtr getCurrentCamera() const;
+    // False, leaving the current camera, when no camera has that name.
+    bool setCurrentCamera(const std::string& cameraName);
+    // The first camera in name order, or none when there is no camera.
+    void selectFirstCamera();
+    // Steps through the cameras in name order, wrapping around.
+    void previousCamera();
+    void nextCamera();
+
+    // Steps the physics, the race time and every object, vehicle and camera.
+    void update(double dt);
+    // Draws the scene's depth from the first light into the shadow map.
+    void renderShadows();
+    // Draws sky, scene and water from the current camera into the current target.
+    void draw();
+
+    void addToDrawList(const Data::SGNodePtr& node);
+    void removeFromDrawList(const Data::SGNodePtr& node);
+    // Rebuilds the active light list from the visible lights, in name order.
+    void refreshLights();
+
+    Physics::PhysicsSDK* getPhysicsSDK() const { return sdk; }
+    Physics::Scene* getScene() const { return scene; }
+    const TerrainPtr& getTerrain() const { return terrain; }
+    const std::string& getName() const { return name; }
+    const Data::SGNodePtr& getRoot() const { return root; }
+    const Data::SGNodeList& getDrawList() const { return drawList; }
+    const Map<Camera>& getCameras() const { return cameras; }
+    const Map<Light>& getLights() const { return lights; }
+    const Map<StaticObject>& getObjects() const { return objects; }
+    const std::vector<TrackPoint>& getCheckpoints() const { return checkpoints; }
+    const std::vector<TrackPoint>& getStartPositions() const { return startPositions; }
+    unsigned getLaps() const { return laps; }
+    double getRaceTime() const { return raceTime; }
+    const Data::LightPtr& getShadowLight() const;
+    const Render::RTTexturePtr& getShadowMap() const { return shadowMap; }
+
+private:
+    // Logs "Creating <kind> .. [Failed]" with the details.
+    static void logCreateFailure(const std::string& kind, const std::string& details, int line);
+    template <typename T>
+    bool nameIsFree(const Map<T>& map, const std::string& objectName, const std::string& kind);
+    Data::SGNodePtr loadModel(const LevelAbleDesc& desc, const std::string& kind);
+    void place(LevelAble& object, const LevelAbleDesc& desc);
+    Data::CameraPtr shadowCamera() const;
+    void releaseContent();
+
+    Data::SGNodeList drawList;
+    Data::SGNodePtr root;
+    Data::SGNodePtr sky;
+    Data::SGNodePtr labels;
+    Physics::PhysicsSDK* sdk;
+    Physics::Scene* scene = nullptr;
+    Map<Camera> cameras;
+    Map<Camera>::iterator currentCamera;
+    Map<Light> lights;
+    std::vector<Data::LightPtr> activeLights;
+    Map<StaticObject> objects;
+    TerrainPtr terrain;
+    bool windowed;
+    Data::ShaderPtr defaultProgram;
+    Data::ShaderPtr skyBoxProgram;
+    Data::ShaderPtr shadowProgram;
+    Data::ShaderPtr reflectionProgram;
+    Render::RTTexturePtr shadowMap;
+    std::vector<TrackPoint> checkpoints;
+    std::vector<TrackPoint> startPositions;
+    double raceTime = 0.0;
+    unsigned laps = 0;
+    std::string name = "Default";
+};
+
+} // namespace Game

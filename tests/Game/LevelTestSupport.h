@@ -1,0 +1,75 @@
+#pragma once
+
+#include "Game/level/Level.h"
+#include "Physics/PhysicsSDK.h"
+#include "System/File.h"
+#include "tests/Render/RenderTestSupport.h"
+
+#include <memory>
+#include <string>
+
+namespace GameTest {
+
+// The generated data lies beside the programs: data/ and shaders/ in the bin folder.
+inline void useBinFolder() {
+    System::File::init(std::string(BRUMBLY_BIN_DIR) + "/test");
+}
+
+struct SdkRelease {
+    void operator()(Physics::PhysicsSDK* sdk) const { sdk->release(); }
+};
+using SdkPtr = std::unique_ptr<Physics::PhysicsSDK, SdkRelease>;
+
+inline SdkPtr createSdk() {
+    SdkPtr sdk(Physics::createPhysicsSDK(Physics::SDK_VERSION, nullptr));
+    sdk->setParameter(Physics::P_SKIN_WIDTH, 0.005f);
+    return sdk;
+}
+
+// A window of the game's shape, the game data and the fonts the level labels with;
+// each test builds its own level on its own physics SDK.
+class LevelTest : public RenderTest::GLTest {
+public:
+    static constexpr int WIDTH = 512;
+    static constexpr int HEIGHT = 384;
+
+    static void SetUpTestSuite() {
+        startKernel(WIDTH, HEIGHT);
+        useBinFolder();
+        System::File::loadFont({"Newsflash", "data\\images\\Fonts\\"});
+    }
+
+protected:
+    void TearDown() override {
+        level.reset();
+        sdk.reset();
+        RenderTest::GLTest::TearDown();
+    }
+
+    Game::Level& buildTestTrack(unsigned laps = 3) {
+        sdk = createSdk();
+        level = std::make_unique<Game::Level>(sdk.get());
+        EXPECT_TRUE(level->buildTestTrack(laps));
+        return *level;
+    }
+
+    // Runs the level for `seconds` at 60 frames a second.
+    void run(double seconds) {
+        for (int frame = 0; frame < static_cast<int>(seconds * 60.0); ++frame) {
+            level->update(1.0 / 60.0);
+        }
+    }
+
+    // Draws one frame of the level through its own passes and captures it.
+    fipImage drawFrame() {
+        level->renderShadows();
+        kernel->setRenderTarget(kernel->getScreen());
+        level->draw();
+        return capture();
+    }
+
+    SdkPtr sdk;
+    std::unique_ptr<Game::Level> level;
+};
+
+} // namespace GameTest
