@@ -1,7 +1,9 @@
 #pragma once
 
 #include "Game/level/Level.h"
+#include "Physics/Actor.h"
 #include "Physics/PhysicsSDK.h"
+#include "Physics/Scene.h"
 #include "System/File.h"
 #include "tests/Render/RenderTestSupport.h"
 
@@ -24,6 +26,22 @@ inline SdkPtr createSdk() {
     SdkPtr sdk(Physics::createPhysicsSDK(Physics::SDK_VERSION, nullptr));
     sdk->setParameter(Physics::P_SKIN_WIDTH, 0.005f);
     return sdk;
+}
+
+// A free box of the given half extents and mass at `position`, moving at `velocity`.
+inline Physics::Actor* addBox(Physics::Scene& scene, const glm::vec3& position,
+                              const glm::vec3& halfExtents, float mass,
+                              const glm::vec3& velocity = glm::vec3(0.0f)) {
+    Physics::BoxShapeDesc box;
+    box.dimensions = halfExtents;
+    Physics::BodyDesc body;
+    body.mass = mass;
+    body.linearVelocity = velocity;
+    Physics::ActorDesc desc;
+    desc.body = &body;
+    desc.shapes.push_back(&box);
+    desc.globalPose.t = position;
+    return scene.createActor(desc);
 }
 
 // A window of the game's shape, the game data and the fonts the level labels with;

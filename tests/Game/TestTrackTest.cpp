@@ -1,18 +1,188 @@
+// The Test Track as the game builds it: its content, its physics and its pictures.
 #include "LevelTestSupport.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+#include <set>
 
 using namespace GameTest;
 
-TEST_F(LevelTest, SmokeFrame) {
+namespace {
+
+struct Brightness {
+    glm::vec3 world;
+    float value;
+};
+
+} // namespace
+
+class TestTrackTest : public LevelTest {
+protected:
+    float ground(float x, float z) const { return level->getTerrain()->getHeight(x, z); }
+
+    Game::CameraPtr addCamera(const std::string& name, const glm::vec3& position,
+                              const glm::vec3& target) {
+        Game::CameraDesc desc;
+        desc.name = name;
+        desc.position = position;
+        desc.flags = Game::CF_LOOK_AT;
+        desc.target = target;
+        return level->createCamera(desc);
+    }
+
+    // Mean brightness of the 3 x 3 pixels where the current camera sees `world`.
+    float brightnessAt(fipImage& frame, const glm::vec3& world) {
+        const Data::CameraPtr& camera = level->getCurrentCamera()->getCamera();
+        const glm::vec4 clip = camera->getProjection(WIDTH, HEIGHT) *
+                               glm::inverse(camera->getWorldTransformation()) *
+                               glm::vec4(world, 1.0f);
+        const glm::vec2 ndc = glm::vec2(clip) / clip.w;
+        const int x = static_cast<int>((ndc.x + 1.0f) * 0.5f * WIDTH);
+        const int y = static_cast<int>((ndc.y + 1.0f) * 0.5f * HEIGHT);
+        float sum = 0.0f;
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const glm::ivec3 c = pixel(frame, x + dx, y + dy);
+                sum += static_cast<float>(c.r + c.g + c.b);
+            }
+        }
+        return sum / 27.0f;
+    }
+
+    static std::size_t colourCount(fipImage& frame) {
+        std::set<int> colours;
+        for (int y = 0; y < HEIGHT; y += 2) {
+            for (int x = 0; x < WIDTH; x += 2) {
+                const glm::ivec3 c = pixel(frame, x, y);
+                colours.insert((c.r << 16) | (c.g << 8) | c.b);
+            }
+        }
+        return colours.size();
+    }
+};
+
+TEST_F(TestTrackTest, BuildsItsWholeContentWithoutErrors) {
+    RenderTest::LogRecorder log;
+    buildTestTrack(3);
+    for (const Tool::Message& message : log.messages) {
+        EXPECT_NE(message.getType(), Tool::MT_ERROR)
+            << message.getAuthor() << ": " << message.getTitle() << " " << message.getMessage();
+    }
+    EXPECT_EQ(level->getName(), "Test Track");
+    EXPECT_EQ(level->getLaps(), 3u);
+    EXPECT_EQ(level->getCheckpoints().size(), 6u);
+    EXPECT_EQ(level->getStartPositions().size(), 3u);
+    EXPECT_FLOAT_EQ(level->getCheckpoints().at(0).reach(), std::sqrt(50.0f));
+    EXPECT_EQ(level->getCameras().size(), 1u);
+    EXPECT_EQ(level->getCurrentCamera()->getName(), "Overview");
+    EXPECT_EQ(log.count("Creating Light .. [Successfully]"), 2u);
+    ASSERT_EQ(level->getLights().size(), 2u);
+    EXPECT_EQ(level->getLights().begin()->first, "") << "the sun comes first and casts the shadows";
+    EXPECT_EQ(level->getShadowLight(), level->getLights().begin()->second->getLight());
+    // The lights stand beyond the terrain's corner, at the corner's height plus 280.
+    EXPECT_FLOAT_EQ(level->getLights().begin()->second->getPosition().y, ground(0, 256) + 280.0f);
+
+    const char* names[] = {"StaticObject_House",   "StaticObject_House1",  "StaticObject_Goal",
+                           "Checkpoint_1",         "Checkpoint_2",         "Checkpoint_3",
+                           "DynamicObject_Crate",  "DynamicObject_Crate1", "DynamicObject_Crate2",
+                           "DynamicObject_Crate3", "DynamicObject_Crate4", "DynamicObject_Crate5"};
+    ASSERT_EQ(level->getObjects().size(), 12u);
+    for (const char* name : names) {
+        const auto found = level->getObjects().find(name);
+        ASSERT_NE(found, level->getObjects().end()) << name;
+        EXPECT_NE(found->second->getActor(), nullptr) << name;
+    }
+    // Houses get one box around the whole model, gates one box per post.
+    EXPECT_EQ(level->getObjects().at("StaticObject_House")->getShapes().size(), 1u);
+    EXPECT_EQ(level->getObjects().at("Checkpoint_2")->getShapes().size(), 2u);
+}
+
+TEST_F(TestTrackTest, CratePyramidStandsUntilSomethingHitsIt) {
     buildTestTrack();
-    fipImage frame = drawFrame();
-    frame.save("/tmp/overview.png");
-    Game::CameraDesc desc;
-    desc.name = "Start";
-    desc.onGround = true;
-    desc.position = {40, 8, 62};
-    desc.flags = Game::CF_LOOK_AT;
-    desc.target = {100, 4, 70};
-    level->createCamera(desc);
+    run(1.0);
+    std::vector<glm::vec3> settled;
+    for (int i = 0; i < 6; ++i) {
+        const std::string name =
+            i == 0 ? "DynamicObject_Crate" : "DynamicObject_Crate" + std::to_string(i);
+        settled.push_back(level->getObjects().at(name)->getPosition());
+    }
+    run(10.0);
+    const Game::StaticObjectPtr& top = level->getObjects().at("DynamicObject_Crate5");
+    EXPECT_NEAR(glm::distance(top->getPosition(), settled[5]), 0.0f, 0.02f);
+    EXPECT_NEAR(
+        glm::distance(level->getObjects().at("DynamicObject_Crate")->getPosition(), settled[0]),
+        0.0f, 0.02f);
+    EXPECT_GT(top->getPosition().y, ground(150, 50) + 3.9f)
+        << "the top crate sits on the second row";
+
+    // A heavy box thrown into the pyramid's side brings it down.
+    addBox(*level->getScene(), {138.0f, ground(138, 50) + 2.0f, 50.0f}, glm::vec3(1.0f), 40.0f,
+           {25.0f, 0.0f, 0.0f});
+    run(4.0);
+    EXPECT_LT(top->getPosition().y, settled[5].y - 1.5f);
+}
+
+TEST_F(TestTrackTest, HousesAreSolidAndGatesOnlyAtTheirPosts) {
+    buildTestTrack();
+    Physics::Scene& scene = *level->getScene();
+    const auto& house = level->getObjects().at("StaticObject_House");
+    const Physics::BoxShapeDesc& houseBox =
+        dynamic_cast<const Physics::BoxShapeDesc&>(*house->getShapes().at(0));
+    const float roof = house->getPosition().y + houseBox.localPose.t.y + houseBox.dimensions.y;
+    Physics::Actor* dropped = addBox(scene, {178.0f, roof + 10.0f, 33.0f}, glm::vec3(0.5f), 1.0f);
+
+    // A car-sized box drives under the goal's banner; one aimed at a post stops there.
+    const float goalX = 82.383f;
+    const float goalZ = 68.174f;
+    const glm::vec3 carHalf(0.75f, 0.75f, 0.75f);
+    Physics::Actor* through = addBox(scene, {goalX - 8.0f, ground(goalX - 8, goalZ) + 0.9f, goalZ},
+                                     carHalf, 3.0f, {18.0f, 0.0f, 0.0f});
+    Physics::Actor* intoPost =
+        addBox(scene, {goalX - 8.0f, ground(goalX - 8, goalZ - 7) + 0.9f, goalZ - 7.0f}, carHalf,
+               3.0f, {18.0f, 0.0f, 0.0f});
+    run(3.0);
+    EXPECT_NEAR(dropped->getGlobalPosition().y, roof + 0.5f, 0.1f) << "rests on the roof";
+    EXPECT_GT(through->getGlobalPosition().x, goalX + 5.0f);
+    EXPECT_LT(intoPost->getGlobalPosition().x, goalX);
+}
+
+TEST_F(TestTrackTest, FramesShowTrackSkyAndShadows) {
+    buildTestTrack();
+    run(0.5);
+    fipImage overview = drawFrame();
+    overview.save("TestTrack_overview.png");
+    EXPECT_GT(colourCount(overview), 500u);
+
+    const float h = ground(70, 66);
+    addCamera("StartStraight", {40, h + 6, 62}, {100, h + 2, 70});
     fipImage start = drawFrame();
-    start.save("/tmp/start.png");
+    start.save("TestTrack_start.png");
+    EXPECT_GT(colourCount(start), 500u);
+    for (int x = 0; x < WIDTH; x += WIDTH / 8) {
+        const glm::ivec3 sky = pixel(start, x, HEIGHT - 3);
+        EXPECT_GT(sky.b, sky.r) << "sky at the top, column " << x;
+        EXPECT_GT(sky.b, 150);
+    }
+
+    // Where the sun throws a goal post's shadow, the road is darker than with the
+    // goal hidden; open ground further off is unchanged.
+    const float goalX = 82.383f;
+    const float goalZ = 68.174f - 7.0f;
+    const float base = ground(goalX, goalZ);
+    addCamera("AboveTheGoal", {goalX + 1, base + 60, goalZ + 4}, {goalX + 1, base, goalZ - 1});
+    // The shadow map is drawn by the light's perspective camera: shadows fall along
+    // the rays from its position.
+    const glm::vec3 light =
+        level->getLights().begin()->second->getShadowCamera()->getWorldTransformation()[3];
+    const glm::vec3 postMiddle(goalX, base + 3.5f, goalZ);
+    const glm::vec3 ray = glm::normalize(postMiddle - light);
+    const glm::vec3 shadow = postMiddle + ray * (3.5f / -ray.y);
+    const glm::vec3 open(goalX - 6.0f, ground(goalX - 6, goalZ - 10), goalZ - 10.0f);
+    fipImage withGoal = drawFrame();
+    withGoal.save("TestTrack_goal_shadow.png");
+    const float shaded = brightnessAt(withGoal, shadow);
+    const float openLit = brightnessAt(withGoal, open);
+    level->getObjects().at("StaticObject_Goal")->setVisible(false);
+    fipImage withoutGoal = drawFrame();
+    EXPECT_LT(shaded, 0.8f * brightnessAt(withoutGoal, shadow));
+    EXPECT_NEAR(openLit, brightnessAt(withoutGoal, open), 2.0f);
 }

@@ -44,7 +44,10 @@ Data::MaterialPtr surfaceMaterial(const glm::vec4& diffuse, const Data::ImagePtr
 
 Data::ImagePtr loadPicture(const System::AssetRef& asset, const std::string& failure) {
     auto image = std::make_shared<Data::Image>();
-    System::File::loadImage(image, asset);
+    // A picture left unnamed is not looked for; it is only reported missing.
+    if (!asset.file.empty()) {
+        System::File::loadImage(image, asset);
+    }
     if (!image->isValid()) {
         logTerrain(failure, asset.file, __LINE__);
     }

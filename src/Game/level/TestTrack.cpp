@@ -16,6 +16,16 @@ glm::quat turn(float degrees, const glm::vec3& axis) {
 const glm::vec3 xAxis(1.0f, 0.0f, 0.0f);
 const glm::vec3 yAxis(0.0f, 1.0f, 0.0f);
 
+// Houses, gates and crates grip like the ground: crates stand stacked and slide
+// only when pushed.
+Physics::MaterialDesc obstacleMaterial() {
+    Physics::MaterialDesc material;
+    material.staticFriction = 0.5f;
+    material.dynamicFriction = 0.5f;
+    material.restitution = 0.0f;
+    return material;
+}
+
 void addTerrain(Level& level) {
     TerrainDesc desc;
     desc.sizeX = 256.0f;
@@ -80,6 +90,7 @@ void addStaticObjects(Level& level) {
     // the houses with one box around the whole model.
     ObjectDesc desc;
     desc.onGround = true;
+    desc.material = obstacleMaterial();
     for (const Placement& placement : placements) {
         if (placement.posts && desc.shapes.empty()) {
             desc.shapes.emplace_back("stick");
@@ -107,6 +118,7 @@ void addCrates(Level& level) {
     desc.shapes.emplace_back("cube");
     desc.mass = 2.0f;
     desc.onGround = true;
+    desc.material = obstacleMaterial();
     for (const auto& crate : crates) {
         desc.name = crate.name;
         desc.position = {150.0f, crate.y, crate.z};

@@ -1,0 +1,130 @@
+// The level's object maps, its cameras and their input, and levels that lack a
+// physics scene or a camera.
+#include "Game/Kernel.h"
+#include "LevelTestSupport.h"
+#include "Platform/Keys.h"
+
+using namespace GameTest;
+
+namespace {
+
+Game::CameraDesc cameraAt(const std::string& name, const glm::vec3& position) {
+    Game::CameraDesc desc;
+    desc.name = name;
+    desc.position = position;
+    desc.flags = Game::CF_MOVABLE;
+    return desc;
+}
+
+void pressKey(int key) {
+    // A copy: listeners may detach while the event fans out.
+    const auto listeners = Game::Kernel::getInstance().getKeyListeners();
+    for (Game::KeyEventListener* listener : listeners) {
+        listener->onKey(key, Platform::PRESS);
+        listener->onKey(key, Platform::RELEASE);
+    }
+}
+
+void moveMouse(int button, int x, int y) {
+    const auto listeners = Game::Kernel::getInstance().getMouseListeners();
+    for (Game::MouseEventListener* listener : listeners) {
+        if (button >= 0) {
+            listener->onMouseButton(button, Platform::PRESS);
+        }
+        listener->onMouseMove(x, y);
+        if (button >= 0) {
+            listener->onMouseButton(button, Platform::RELEASE);
+        }
+    }
+}
+
+} // namespace
+
+TEST_F(LevelTest, NamesClashWithoutRegardToLetterCaseAcrossStaticAndDynamicObjects) {
+    buildTestTrack();
+    RenderTest::LogRecorder log;
+    Game::DynamicObjectDesc crate;
+    crate.name = "staticobject_house";
+    crate.file = "crate.dae";
+    crate.directory = "data\\objects\\crate\\";
+    crate.mass = 2.0f;
+    EXPECT_EQ(level->createDynamicObject(crate), nullptr);
+    const Tool::Message* failure = log.find("Creating DynamicObject .. [Failed]");
+    ASSERT_NE(failure, nullptr);
+    EXPECT_EQ(failure->getMessage(), "\"staticobject_house\" already exists");
+    EXPECT_EQ(failure->getAuthor(), "Level::create");
+    EXPECT_EQ(failure->getType(), Tool::MT_ERROR);
+    EXPECT_EQ(level->createCamera(cameraAt("OVERVIEW", {})), nullptr);
+    EXPECT_NE(log.find("Creating Camera .. [Failed]"), nullptr);
+    EXPECT_EQ(level->getObjects().size(), 12u);
+}
+
+TEST_F(LevelTest, OnlyTheCurrentCameraFliesAndTurns) {
+    buildTestTrack();
+    const Game::CameraPtr overview = level->getCurrentCamera();
+    ASSERT_EQ(overview->getName(), "Overview");
+    const Game::CameraPtr other = level->createCamera(cameraAt("Other", {10, 10, 10}));
+    ASSERT_EQ(level->getCurrentCamera(), other) << "a new camera becomes current";
+    EXPECT_FALSE(
+        Game::Kernel::getInstance().attach(static_cast<Game::KeyEventListener*>(other.get())));
+
+    const glm::vec3 overviewStart = overview->getPosition();
+    pressKey(Platform::KEY_UP);
+    pressKey(Platform::KEY_PAGEUP);
+    EXPECT_EQ(overview->getPosition(), overviewStart);
+    // Up flies forward along the view (the camera looks along its -z), Page Up climbs.
+    EXPECT_NEAR(other->getPosition().z, 7.5f, 1e-4f);
+    EXPECT_NEAR(other->getPosition().y, 12.5f, 1e-4f);
+
+    const glm::quat facing = other->getRotation();
+    moveMouse(-1, 40, 0);
+    moveMouse(0, 40, 0);
+    EXPECT_EQ(other->getRotation(), facing) << "turns only while the right button is held";
+    moveMouse(1, 40, 0);
+    const glm::vec3 forward = other->getRotation() * glm::vec3(0, 0, -1);
+    EXPECT_NEAR(forward.x, std::sin(glm::radians(10.0f)), 1e-4f)
+        << "40 pixels right turn 10 degrees right";
+
+    // The camera keys of the game step through the cameras in name order, wrapping.
+    level->nextCamera();
+    EXPECT_EQ(level->getCurrentCamera(), overview);
+    level->nextCamera();
+    EXPECT_EQ(level->getCurrentCamera(), other);
+    level->previousCamera();
+    EXPECT_EQ(level->getCurrentCamera(), overview);
+    EXPECT_FALSE(level->setCurrentCamera("nobody"));
+    EXPECT_EQ(level->getCurrentCamera(), overview);
+}
+
+TEST_F(LevelTest, ReleasingTheLevelDetachesEveryListener) {
+    const std::size_t keysBefore = Game::Kernel::getInstance().getKeyListeners().size();
+    const std::size_t mouseBefore = Game::Kernel::getInstance().getMouseListeners().size();
+    buildTestTrack();
+    level->createCamera(cameraAt("Second", {}));
+    EXPECT_EQ(Game::Kernel::getInstance().getKeyListeners().size(), keysBefore + 2);
+    level.reset();
+    EXPECT_EQ(Game::Kernel::getInstance().getKeyListeners().size(), keysBefore);
+    EXPECT_EQ(Game::Kernel::getInstance().getMouseListeners().size(), mouseBefore);
+}
+
+TEST_F(LevelTest, WithoutAPhysicsSceneTheTrackStaysUnbuilt) {
+    RenderTest::LogRecorder log;
+    level = std::make_unique<Game::Level>(nullptr);
+    EXPECT_FALSE(level->buildTestTrack(3));
+    EXPECT_NE(log.find("Level::initialise couldn't create PhysX Scene .. [Failed]"), nullptr);
+    EXPECT_TRUE(level->getObjects().empty());
+    EXPECT_FALSE(level->getTerrain());
+    level->update(1.0 / 60.0);
+    EXPECT_DOUBLE_EQ(level->getRaceTime(), 1.0 / 60.0);
+}
+
+TEST_F(LevelTest, WithoutACameraTheFrameIsOnlyCleared) {
+    sdk = createSdk();
+    level = std::make_unique<Game::Level>(sdk.get());
+    level->initialise("Empty", -9.81f);
+    glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+    fipImage frame = drawFrame();
+    for (const auto& [x, y] : {std::pair{0, 0}, {WIDTH / 2, HEIGHT / 2}, {WIDTH - 1, HEIGHT - 1}}) {
+        EXPECT_EQ(pixel(frame, x, y), glm::ivec3(51, 102, 153));
+    }
+}
