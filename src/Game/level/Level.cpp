@@ -4,6 +4,8 @@
 #include "Data/Object.h"
 #include "Data/Shapes.h"
 #include "Data/TextDrawable.h"
+#include "Game/Kernel.h"
+#include "Game/vehicle/VehicleObject.h"
 #include "Physics/PhysicsSDK.h"
 #include "Physics/Scene.h"
 #include "Platform/Window.h"
@@ -46,6 +48,10 @@ float TrackPoint::reach() const {
     return std::sqrt(a * a + b * b);
 }
 
+bool TrackPoint::contains(float px, float pz) const {
+    return std::hypot(px - x, pz - z) <= reach();
+}
+
 bool NoCaseLess::operator()(const std::string& left, const std::string& right) const {
     return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
                                         [](char l, char r) {
@@ -75,6 +81,9 @@ void Level::releaseContent() {
     for (auto& entry : objects) {
         entry.second->release();
     }
+    for (auto& entry : vehicles) {
+        entry.second->release();
+    }
     for (auto& entry : cameras) {
         entry.second->release();
     }
@@ -89,6 +98,7 @@ void Level::releaseContent() {
     shadowMap.reset();
     terrain.reset();
     objects.clear();
+    vehicles.clear();
     lights.clear();
     currentCamera = cameras.end();
     cameras.clear();
@@ -228,6 +238,54 @@ DynamicObjectPtr Level::createDynamicObject(const DynamicObjectDesc& desc) {
     return object;
 }
 
+std::shared_ptr<VehicleObject> Level::createVehicleObject(const VehicleDesc& desc,
+                                                          const glm::vec3& colour) {
+    if (!nameIsFree(vehicles, desc.name, "VehicleObject")) {
+        return nullptr;
+    }
+    if (vehicles.size() >= startPositions.size()) {
+        logCreateFailure("VehicleObject", "Maximum Numbers of Vehicles reached", __LINE__);
+        return nullptr;
+    }
+    const Data::SGNodePtr model = loadModel(desc, "VehicleObject");
+    if (!model) {
+        return nullptr;
+    }
+    const TrackPoint& start = startPositions[vehicles.size()];
+    auto vehicle = std::make_shared<VehicleObject>(desc.name);
+    vehicles.emplace(desc.name, vehicle);
+    vehicle->attach(this, nullptr);
+    vehicle->createVehicle(this, model, desc, colour);
+    // The car starts standing on its wheels at its start position, facing along it.
+    vehicle->setRespawn(start);
+    vehicle->placeAt(start);
+    vehicle->setVisible(true);
+    addVehicleCameras(*vehicle, desc);
+    Kernel::getInstance().attach(static_cast<KeyEventListener*>(vehicle.get()));
+    return vehicle;
+}
+
+void Level::addVehicleCameras(const VehicleObject& vehicle, const VehicleDesc& desc) {
+    CameraDesc side;
+    side.name = desc.name + "_SideCamera";
+    side.position = {-4.5f, 1.5f, 7.5f};
+    side.flags = CF_MOVABLE;
+    side.rotation = glm::angleAxis(glm::radians(-25.0f), glm::vec3(0, 1, 0)) *
+                    glm::angleAxis(glm::radians(-10.0f), glm::vec3(1, 0, 0));
+    CameraDesc chase;
+    chase.name = desc.name + "_DefaultCamera";
+    chase.position = {0.0f, 20.0f, -30.0f};
+    chase.flags = CF_MOVABLE | CF_LOOK_AT;
+    chase.target = {0.0f, 10.0f, 0.0f};
+    std::vector<CameraDesc> all = {side, chase};
+    all.insert(all.end(), desc.cameras.begin(), desc.cameras.end());
+    for (const CameraDesc& cameraDesc : all) {
+        if (const CameraPtr camera = createCamera(cameraDesc)) {
+            camera->attachToNode(vehicle.getNode());
+        }
+    }
+}
+
 TerrainPtr Level::createTerrain(const TerrainDesc& desc) {
     if (terrain) {
         terrain->release();
@@ -301,8 +359,12 @@ void Level::update(double dt) {
         scene->flushStream();
         scene->fetchResults(Physics::RIGID_BODY_FINISHED, true);
     }
-    raceTime += dt;
+    stepTime = dt;
+    raceTime += stepTime;
     for (auto& entry : objects) {
+        entry.second->update(dt);
+    }
+    for (auto& entry : vehicles) {
         entry.second->update(dt);
     }
     for (auto& entry : cameras) {

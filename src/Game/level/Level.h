@@ -4,11 +4,13 @@
 #include "Data/SGNode.h"
 #include "Data/Shader.h"
 #include "Game/level/Camera.h"
+#include "Game/level/DrivingLine.h"
 #include "Game/level/DynamicObject.h"
 #include "Game/level/LevelAbleDesc.h"
 #include "Game/level/Light.h"
 #include "Game/level/StaticObject.h"
 #include "Game/level/Terrain.h"
+#include "Game/level/TrackPoint.h"
 #include "Render/targets/RTTexture.h"
 
 #include <map>
@@ -23,18 +25,8 @@ class Scene;
 
 namespace Game {
 
-// A place on the track: half-sizes a and b, centre (x, z) and a heading in degrees.
-// A car is at the point when its ground distance to the centre is at most
-// sqrt(a^2 + b^2).
-struct TrackPoint {
-    float a = 0.0f;
-    float b = 0.0f;
-    float x = 0.0f;
-    float z = 0.0f;
-    float heading = 0.0f;
-
-    float reach() const;
-};
+class VehicleObject;
+struct VehicleDesc;
 
 // Orders names without regard to letter case.
 struct NoCaseLess {
@@ -65,6 +57,10 @@ public:
     StaticObjectPtr createStaticObject(const ObjectDesc& desc);
     DynamicObjectPtr createDynamicObject(const DynamicObjectDesc& desc);
     TerrainPtr createTerrain(const TerrainDesc& desc);
+    // A car in the body colour (red, green, blue 0..255) at the next free start
+    // position, with its cameras; empty when every start position is taken.
+    std::shared_ptr<VehicleObject> createVehicleObject(const VehicleDesc& desc,
+                                                       const glm::vec3& colour);
 
     // Takes the checkpoints (in order of passage), the start positions and the lap
     // count, resets the race time and labels the checkpoints.
@@ -101,10 +97,16 @@ public:
     const Map<Camera>& getCameras() const { return cameras; }
     const Map<Light>& getLights() const { return lights; }
     const Map<StaticObject>& getObjects() const { return objects; }
+    const Map<VehicleObject>& getVehicles() const { return vehicles; }
     const std::vector<TrackPoint>& getCheckpoints() const { return checkpoints; }
     const std::vector<TrackPoint>& getStartPositions() const { return startPositions; }
+    // The line around the track that computer drivers follow; empty when the track
+    // has none.
+    const DrivingLine& getDrivingLine() const { return drivingLine; }
     unsigned getLaps() const { return laps; }
     double getRaceTime() const { return raceTime; }
+    // The simulated time the last update advanced the race by.
+    double getStepTime() const { return stepTime; }
     const Data::LightPtr& getShadowLight() const;
     const Render::RTTexturePtr& getShadowMap() const { return shadowMap; }
 
@@ -115,6 +117,7 @@ private:
     bool nameIsFree(const Map<T>& map, const std::string& objectName, const std::string& kind);
     Data::SGNodePtr loadModel(const LevelAbleDesc& desc, const std::string& kind);
     void place(LevelAble& object, const LevelAbleDesc& desc);
+    void addVehicleCameras(const VehicleObject& vehicle, const VehicleDesc& desc);
     Data::CameraPtr shadowCamera() const;
     void releaseContent();
 
@@ -129,6 +132,7 @@ private:
     Map<Light> lights;
     std::vector<Data::LightPtr> activeLights;
     Map<StaticObject> objects;
+    Map<VehicleObject> vehicles;
     TerrainPtr terrain;
     bool windowed;
     Data::ShaderPtr defaultProgram;
@@ -138,7 +142,9 @@ private:
     Render::RTTexturePtr shadowMap;
     std::vector<TrackPoint> checkpoints;
     std::vector<TrackPoint> startPositions;
+    DrivingLine drivingLine;
     double raceTime = 0.0;
+    double stepTime = 0.0;
     unsigned laps = 0;
     std::string name = "Default";
 };

@@ -153,6 +153,7 @@ bool Level::buildTestTrack(unsigned raceLaps) {
     addStaticObjects(*this);
     addCrates(*this);
     addTrack(*this, raceLaps);
+    drivingLine.load({"TestTrack.line", "data\\tracks\\"});
     return true;
 }
 

@@ -1,0 +1,92 @@
+#include "Game/level/DrivingLine.h"
+
+#include "System/File.h"
+#include "Tool/LogManager.h"
+
+#include <cmath>
+#include <limits>
+#include <sstream>
+
+namespace Game {
+
+namespace {
+
+void logFailure(const std::string& details, int line) {
+    Tool::LogManager::getInstance().send(Tool::Message("DrivingLine",
+                                                       "Loading driving line .. [Failed]", details,
+                                                       __FILE__, line, Tool::MT_ERROR));
+}
+
+} // namespace
+
+bool DrivingLine::load(const System::AssetRef& asset) {
+    points.clear();
+    distances.clear();
+    length = 0.0f;
+    const std::string text =
+        System::File::readText(System::File::getPWD() + asset.directory + asset.file);
+    std::istringstream lines(text);
+    std::string line;
+    int number = 0;
+    std::vector<glm::vec2> read;
+    while (std::getline(lines, line)) {
+        ++number;
+        const auto comment = line.find('#');
+        std::istringstream fields(line.substr(0, comment));
+        glm::vec2 point;
+        std::string rest;
+        if (!(fields >> point.x)) {
+            continue; // blank or comment only
+        }
+        if (!(fields >> point.y) || (fields >> rest) || !std::isfinite(point.x) ||
+            !std::isfinite(point.y)) {
+            logFailure(asset.file + ", line " + std::to_string(number), __LINE__);
+            return false;
+        }
+        read.push_back(point);
+    }
+    if (read.size() < 2) {
+        logFailure(asset.file + ": fewer than two points", __LINE__);
+        return false;
+    }
+    points = std::move(read);
+    distances.reserve(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        distances.push_back(length);
+        length += glm::length(points[(i + 1) % points.size()] - points[i]);
+    }
+    return true;
+}
+
+DrivingLine::Nearest DrivingLine::nearest(const glm::vec2& position) const {
+    Nearest best;
+    float bestSquared = std::numeric_limits<float>::max();
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const glm::vec2 offset = points[i] - position;
+        const float squared = glm::dot(offset, offset);
+        if (squared < bestSquared) {
+            bestSquared = squared;
+            best.index = i;
+        }
+    }
+    best.distance = std::sqrt(bestSquared);
+    return best;
+}
+
+glm::vec2 DrivingLine::pointAhead(std::size_t index, float ahead) const {
+    std::size_t at = index;
+    float left = ahead;
+    for (std::size_t steps = 0; steps < points.size(); ++steps) {
+        const glm::vec2& from = points[at];
+        const glm::vec2& to = points[(at + 1) % points.size()];
+        const float segment = glm::length(to - from);
+        if (left <= segment && segment > 0.0f) {
+            return from + (to - from) * (left / segment);
+        }
+        left -= segment;
+        at = (at + 1) % points.size();
+    }
+    return points[at];
+}
+
+} // namespace Game

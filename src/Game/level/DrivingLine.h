@@ -1,0 +1,38 @@
+#pragma once
+
+#include "System/AssetRef.h"
+
+#include <glm/vec2.hpp>
+#include <vector>
+
+namespace Game {
+
+// The line a car follows around a track: points on the ground in driving order,
+// closing on itself, with the distance along the line of each point.
+class DrivingLine {
+public:
+    struct Nearest {
+        std::size_t index = 0;
+        float distance = 0.0f; // from the asked position to the point
+    };
+
+    // Reads "x z" pairs, one per line; '#' starts a comment. Returns false, with the
+    // reason logged, for a missing file or a malformed line; the line is then empty.
+    bool load(const System::AssetRef& asset);
+
+    bool empty() const { return points.empty(); }
+    const std::vector<glm::vec2>& getPoints() const { return points; }
+    float getLength() const { return length; }
+    // Distance along the line from the first point to point i.
+    float distanceAt(std::size_t index) const { return distances[index]; }
+    Nearest nearest(const glm::vec2& position) const;
+    // The point `ahead` units further along the line than point `index`, wrapping.
+    glm::vec2 pointAhead(std::size_t index, float ahead) const;
+
+private:
+    std::vector<glm::vec2> points;
+    std::vector<float> distances;
+    float length = 0.0f;
+};
+
+} // namespace Game

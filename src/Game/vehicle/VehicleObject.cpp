@@ -1,0 +1,286 @@
+#include "Game/vehicle/VehicleObject.h"
+
+#include "Data/KeyTable.h"
+#include "Data/Material.h"
+#include "Game/Kernel.h"
+#include "Physics/Actor.h"
+#include "Physics/Scene.h"
+#include "Physics/WheelShape.h"
+#include "Platform/Keys.h"
+#include "Tool/LogManager.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Game {
+
+namespace {
+
+constexpr float twoPi = 6.28f;
+
+} // namespace
+
+VehicleObject::VehicleObject(const std::string& name) : DynamicObject(name) {}
+
+bool VehicleObject::createVehicle(Level* owner, const Data::SGNodePtr& model,
+                                  const VehicleDesc& desc, const glm::vec3& colour) {
+    const glm::vec3 paint = colour / 255.0f;
+    for (const ShapeEntry& entry : desc.shapes) {
+        if (const Data::SGNodePtr body = model->findByName(entry.nodeName)) {
+            auto material = std::make_shared<Data::Material>();
+            material->set(Data::MP_DIFFUSE, glm::vec4(paint * 1.2f, 1.0f));
+            material->set(Data::MP_AMBIENT, glm::vec4(paint * 0.75f, 1.0f));
+            body->setMaterial(material);
+        }
+    }
+    const bool created = createDynamic(owner, model, desc, desc.mass);
+
+    control = desc.control;
+    brakeRamp = {0.0f,
+                 0.0f,
+                 0.0f,
+                 desc.maxBrakeTorque,
+                 desc.maxBrakeTorque / desc.brakeTime,
+                 desc.maxBrakeTorque / desc.brakeTime};
+    steeringRamp = {0.0f, 0.0f, -1.0f, 1.0f, 1.0f / desc.steerTime, 4.0f / 3.0f};
+
+    // Tyre grip comes from the tire functions alone.
+    Physics::MaterialDesc wheelMaterialDesc = desc.wheelMaterial;
+    wheelMaterialDesc.flags |= Physics::MF_DISABLE_FRICTION;
+    if (Physics::Scene* scene = owner != nullptr ? owner->getScene() : nullptr) {
+        wheelMaterial = scene->createMaterial(wheelMaterialDesc);
+    }
+    for (const WheelDesc& wheelDesc : desc.wheels) {
+        const Data::SGNodePtr wheelNode = model->findByName(wheelDesc.name);
+        if (!wheelNode) {
+            Tool::LogManager::getInstance().send(
+                Tool::Message("VehicleObject", "Coudln't create Wheel; SceneNode not found",
+                              wheelDesc.name, __FILE__, __LINE__, Tool::MT_ERROR));
+            continue;
+        }
+        auto wheel = std::make_shared<Wheel>(wheelNode, wheelDesc);
+        wheel->getShapeDesc().materialIndex =
+            wheelMaterial != nullptr ? wheelMaterial->getMaterialIndex() : 0;
+        wheels.push_back(wheel);
+        if (wheelDesc.driven) {
+            drivenWheels.push_back(wheel);
+        }
+        if (wheelDesc.braked) {
+            brakedWheels.push_back(wheel);
+        }
+        if (wheelDesc.steerable) {
+            steerableWheels.push_back(wheel);
+        }
+        shapes.push_back(std::make_unique<Physics::WheelShapeDesc>(wheel->getShapeDesc()));
+    }
+    Tool::LogManager::getInstance().send(
+        Tool::Message("VehicleObject", "Initialised VehicleObject .. [OK]",
+                      "Wheels: " + std::to_string(wheels.size()) +
+                          " Driven: " + std::to_string(drivenWheels.size()) +
+                          " Braked: " + std::to_string(brakedWheels.size()) +
+                          " Steerable: " + std::to_string(steerableWheels.size()),
+                      Tool::MT_MESSAGE));
+    return created;
+}
+
+Physics::Actor* VehicleObject::createActor() {
+    Physics::Actor* created = DynamicObject::createActor();
+    if (created == nullptr) {
+        return nullptr;
+    }
+    // The wheel shapes are the actor's last shapes, in wheel order.
+    const std::uint32_t first = created->getNbShapes() - static_cast<std::uint32_t>(wheels.size());
+    for (std::size_t i = 0; i < wheels.size(); ++i) {
+        Physics::Shape* shape = created->getShape(first + static_cast<std::uint32_t>(i));
+        Physics::WheelShape* wheelShape = shape != nullptr ? shape->isWheel() : nullptr;
+        wheels[i]->setShape(wheelShape);
+        if (wheelShape != nullptr) {
+            wheelShape->setMotorTorque(0.0f);
+            wheelShape->setBrakeTorque(0.0f);
+        }
+    }
+    created->wakeUp(0.4f);
+    return created;
+}
+
+float VehicleObject::torqueAt(float engineSpeed) const {
+    const float u = std::clamp(engineSpeed, 1000.0f, 6000.0f) / 1000.0f - 1.0f;
+    const auto k = static_cast<std::size_t>(u);
+    if (k >= torqueCurve.size() - 1) {
+        return torqueCurve.back();
+    }
+    const float fraction = u - static_cast<float>(k);
+    return torqueCurve[k] + (torqueCurve[k + 1] - torqueCurve[k]) * fraction;
+}
+
+void VehicleObject::update(double dt) {
+    throttleRamp.update(dt);
+    brakeRamp.update(dt);
+    steeringRamp.update(dt);
+    throttle = std::clamp(throttleRamp.current, 0.0f, 1.0f);
+
+    float axleSum = 0.0f;
+    for (const WheelPtr& wheel : wheels) {
+        if (wheel->getShape() != nullptr) {
+            axleSum += wheel->getShape()->getAxleSpeed();
+        }
+    }
+    const float meanAxleSpeed = wheels.empty() ? 0.0f : axleSum / static_cast<float>(wheels.size());
+    rpm = meanAxleSpeed * 60.0f / twoPi;
+    updateFromActor();
+
+    const float motorTorque = torqueAt(rpm) * throttle;
+    for (const WheelPtr& wheel : drivenWheels) {
+        if (wheel->getShape() != nullptr) {
+            wheel->getShape()->setMotorTorque(motorTorque);
+        }
+    }
+    for (const WheelPtr& wheel : brakedWheels) {
+        if (wheel->getShape() != nullptr) {
+            wheel->getShape()->setBrakeTorque(brakeRamp.current);
+        }
+    }
+    const float steer = std::clamp(steeringRamp.current, -1.0f, 1.0f);
+    for (const WheelPtr& wheel : steerableWheels) {
+        if (wheel->getShape() != nullptr) {
+            const float degrees = steer * (steer < 0.0f ? wheel->getMaxSteerNegative()
+                                                        : wheel->getMaxSteerPositive());
+            wheel->getShape()->setSteerAngle(degrees * twoPi / 360.0f);
+        }
+    }
+    for (const WheelPtr& wheel : wheels) {
+        wheel->follow(dt);
+    }
+    updateRaceProgress(level != nullptr ? level->getStepTime() : dt);
+    speed = drivenWheels.empty() || drivenWheels.front()->getShape() == nullptr
+                ? 0.0f
+                : drivenWheels.front()->getShape()->getRadius() * meanAxleSpeed * twoPi;
+}
+
+void VehicleObject::updateRaceProgress(double dt) {
+    if (finished || level == nullptr || level->getCheckpoints().empty()) {
+        return;
+    }
+    lapTime += dt;
+    const std::vector<TrackPoint>& checkpoints = level->getCheckpoints();
+    const TrackPoint& next = checkpoints[static_cast<std::size_t>(nextCheckpoint)];
+    if (!next.contains(position.x, position.z)) {
+        return;
+    }
+    const int last = static_cast<int>(checkpoints.size()) - 1;
+    if (nextCheckpoint == 0 && lastCheckpoint == last) {
+        lapTimes.push_back(lapTime);
+        if (bestLap == 0.0 || bestLap > lapTime) {
+            bestLap = lapTime;
+        }
+        lapTime = 0.0;
+        if (currentLap == static_cast<int>(level->getLaps())) {
+            finish();
+        } else {
+            ++currentLap;
+        }
+    }
+    lastCheckpoint = nextCheckpoint;
+    nextCheckpoint = nextCheckpoint == last ? 0 : nextCheckpoint + 1;
+    respawn = checkpoints[static_cast<std::size_t>(lastCheckpoint)];
+}
+
+void VehicleObject::finish() {
+    finished = true;
+    // Keys are ignored from now on: let go of throttle and steering and brake, so
+    // that the car rolls to a stop after the line.
+    throttleRamp.mode = ValueRamp::RETURN;
+    steeringRamp.mode = ValueRamp::RETURN;
+    brakeRamp.mode = ValueRamp::DRIVE_UP;
+}
+
+void VehicleObject::onKey(int key, int action) {
+    if (finished || (action != Platform::PRESS && action != Platform::RELEASE)) {
+        return;
+    }
+    const auto bound = [key](std::uint32_t binding) {
+        return Data::KeyTable::matches(binding, key);
+    };
+    if (action == Platform::PRESS) {
+        if (bound(control.accelerate)) {
+            throttleRamp.mode = ValueRamp::DRIVE_UP;
+        }
+        if (bound(control.brake)) {
+            brakeRamp.mode = ValueRamp::DRIVE_UP;
+        }
+        if (bound(control.steerLeft)) {
+            steeringRamp.mode = ValueRamp::DRIVE_UP;
+        }
+        if (bound(control.steerRight)) {
+            steeringRamp.mode = ValueRamp::DRIVE_DOWN;
+        }
+        if (bound(control.reset)) {
+            reset();
+        }
+        if (actor != nullptr) {
+            actor->wakeUp(0.4f);
+        }
+        return;
+    }
+    if (bound(control.steerLeft) || bound(control.steerRight)) {
+        steeringRamp.mode = ValueRamp::RETURN;
+    }
+    if (bound(control.accelerate)) {
+        throttleRamp.mode = ValueRamp::RETURN;
+        brakeRamp.current = brakeRamp.minimum;
+    }
+    if (bound(control.brake)) {
+        brakeRamp.mode = ValueRamp::RETURN;
+        throttleRamp.current = throttleRamp.minimum;
+    }
+}
+
+glm::quat VehicleObject::headingRotation(float degrees) const {
+    return glm::angleAxis(degrees * twoPi / 360.0f, glm::vec3(0.0f, 1.0f, 0.0f));
+}
+
+void VehicleObject::placeAt(const TrackPoint& point) {
+    const Terrain* terrain = level != nullptr ? level->getTerrain().get() : nullptr;
+    const auto ground = [terrain](float x, float z) {
+        return terrain != nullptr ? terrain->getHeight(x, z) : 0.0f;
+    };
+    const glm::quat facing = headingRotation(point.heading);
+    // Each wheel meets the ground with its suspension half compressed, as it stands
+    // at rest, so the car neither drops nor bounces when the race begins.
+    float height = ground(point.x, point.z);
+    for (const WheelPtr& wheel : wheels) {
+        const Physics::WheelShapeDesc& desc = wheel->getShapeDesc();
+        const glm::vec3 mount = facing * desc.localPose.t;
+        const float rest = desc.radius + desc.suspensionTravel * 0.5f;
+        height = std::max(height, ground(point.x + mount.x, point.z + mount.z) + rest - mount.y);
+    }
+    setPosition({point.x, height, point.z});
+    setRotation(facing);
+    if (actor != nullptr) {
+        actor->setGlobalPose(Physics::Mat34(node->getTransformation()));
+        actor->setLinearVelocity(glm::vec3(0.0f));
+        actor->setAngularVelocity(glm::vec3(0.0f));
+    }
+}
+
+void VehicleObject::reset() {
+    if (actor == nullptr) {
+        return;
+    }
+    const Terrain* terrain = level != nullptr ? level->getTerrain().get() : nullptr;
+    const float ground = terrain != nullptr ? terrain->getHeight(respawn.x, respawn.z) : 0.0f;
+    actor->setGlobalPose(Physics::Mat34(glm::mat3_cast(headingRotation(respawn.heading)),
+                                        {respawn.x, ground + 2.0f, respawn.z}));
+    actor->setLinearVelocity(glm::vec3(0.0f));
+    actor->setAngularVelocity(glm::vec3(0.0f));
+    actor->setLinearMomentum(glm::vec3(0.0f));
+    actor->setAngularMomentum(glm::vec3(0.0f));
+    updateFromActor();
+}
+
+void VehicleObject::release() {
+    StaticObject::release();
+    Kernel::getInstance().detach(static_cast<KeyEventListener*>(this));
+}
+
+} // namespace Game

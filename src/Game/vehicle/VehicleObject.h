@@ -1,0 +1,91 @@
+#pragma once
+
+#include "Data/Control.h"
+#include "Game/KeyEventListener.h"
+#include "Game/level/DynamicObject.h"
+#include "Game/level/Level.h"
+#include "Game/vehicle/ValueRamp.h"
+#include "Game/vehicle/VehicleDesc.h"
+#include "Game/vehicle/Wheel.h"
+
+#include <array>
+#include <vector>
+
+namespace Game {
+
+// One driver's car: a dynamic object on wheels that turns the driver's keys into
+// throttle, brake and steering, drives its wheels through a torque curve, moves the
+// wheel models, and counts checkpoints and laps.
+class VehicleObject : public DynamicObject, public KeyEventListener {
+public:
+    explicit VehicleObject(const std::string& name);
+
+    // Paints the body nodes in the colour (red, green, blue 0..255), builds the body
+    // boxes and the wheels. Returns the result of createDynamic.
+    virtual bool createVehicle(Level* owner, const Data::SGNodePtr& model, const VehicleDesc& desc,
+                               const glm::vec3& colour);
+    Physics::Actor* createActor() override;
+    void update(double dt) override;
+    void release() override;
+
+    void onKey(int key, int action) override;
+
+    // The place the reset key returns the car to (the last checkpoint passed, at
+    // first its start position).
+    void setRespawn(const TrackPoint& point) { respawn = point; }
+    const TrackPoint& getRespawn() const { return respawn; }
+    // Stands the car on its wheels at the point, facing its heading, at rest.
+    void placeAt(const TrackPoint& point);
+    // Puts the car 2 above the ground at the respawn point, upright and still.
+    void reset();
+
+    const Data::Control& getControl() const { return control; }
+    float getSpeed() const { return speed; }
+    float getRpm() const { return rpm; }
+    float getThrottle() const { return throttle; }
+    int getNextCheckpoint() const { return nextCheckpoint; }
+    int getLastCheckpoint() const { return lastCheckpoint; }
+    int getCurrentLap() const { return currentLap; }
+    const std::vector<double>& getLapTimes() const { return lapTimes; }
+    double getLapTime() const { return lapTime; }
+    double getBestLap() const { return bestLap; }
+    bool isFinished() const { return finished; }
+    const ValueRamp& getThrottleRamp() const { return throttleRamp; }
+    const ValueRamp& getBrakeRamp() const { return brakeRamp; }
+    const ValueRamp& getSteeringRamp() const { return steeringRamp; }
+    const std::vector<WheelPtr>& getWheels() const { return wheels; }
+
+    // Torque of the engine curve at the engine speed (revolutions per minute).
+    float torqueAt(float engineSpeed) const;
+
+private:
+    void updateRaceProgress(double dt);
+    void finish();
+    glm::quat headingRotation(float degrees) const;
+
+    Physics::Material* wheelMaterial = nullptr;
+    int nextCheckpoint = 0;
+    int lastCheckpoint = -1;
+    int currentLap = 1;
+    std::vector<double> lapTimes;
+    double lapTime = 0.0;
+    double bestLap = 0.0;
+    bool finished = false;
+    TrackPoint respawn{1.0f, 1.0f, 0.0f, 0.0f, 0.0f};
+    Data::Control control;
+    float speed = 0.0f;
+    std::array<float, 6> torqueCurve{675.0f, 450.0f, 480.0f, 495.0f, 420.0f, 390.0f};
+    float throttle = 0.0f;
+    float rpm = 1000.0f;
+    ValueRamp throttleRamp{0.0f, 0.0f, 0.0f, 1.0f, 0.8f, 1.25f};
+    ValueRamp brakeRamp;
+    ValueRamp steeringRamp;
+    std::vector<WheelPtr> wheels;
+    std::vector<WheelPtr> drivenWheels;
+    std::vector<WheelPtr> brakedWheels;
+    std::vector<WheelPtr> steerableWheels;
+};
+
+using VehicleObjectPtr = std::shared_ptr<VehicleObject>;
+
+} // namespace Game
