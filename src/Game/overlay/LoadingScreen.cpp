@@ -1,0 +1,74 @@
+#include "Game/overlay/LoadingScreen.h"
+
+#include "Data/Object.h"
+#include "Data/Shapes.h"
+#include "Data/TextDrawable.h"
+#include "Game/overlay/OverlayDrawing.h"
+#include "Platform/Window.h"
+#include "Render/rkernel/RKernel.h"
+#include "System/File.h"
+
+#include <cmath>
+#include <glm/gtc/matrix_transform.hpp>
+
+namespace Game {
+
+namespace {
+
+constexpr float FIELD_OF_VIEW = 45.0f;
+constexpr float STATUS_SCALE = 0.1f;
+constexpr float STATUS_CORNER = -0.8f;
+
+// How far in front of the camera its view is two units high: the picture and the
+// status lie in that plane, where device units are plane units (x times the aspect).
+float pictureDistance() {
+    return 1.0f / std::tan(FIELD_OF_VIEW / 2.0f * 0.017453293f);
+}
+
+float screenAspect() {
+    if (!Platform::isWindowOpen()) {
+        return 1.0f;
+    }
+    const Render::RTScreenPtr& screen = Render::RKernel::getInstance()->getScreen();
+    return screen->getHeight() > 0
+               ? static_cast<float>(screen->getWidth()) / static_cast<float>(screen->getHeight())
+               : 1.0f;
+}
+
+} // namespace
+
+LoadingScreen::LoadingScreen(const std::string& imageFile, const std::string& fontName)
+    : fontName(fontName), image(std::make_shared<Data::Image>()),
+      camera(std::make_shared<Data::Camera>(1.0f, 1000.0f, FIELD_OF_VIEW, 0)) {
+    System::File::loadImage(image, System::AssetRef{imageFile, "data\\images\\"});
+    // Without its picture the screen stays cleared, so that the status can be read.
+    if (image->isValid()) {
+        picture = std::make_shared<Data::Object>(
+            Data::makeQuad(1.0f, 1.0f, 1.0f, 1.0f, 0.0f, 0.0f, image));
+    }
+}
+
+void LoadingScreen::setStatus(const std::string& text) {
+    status = text;
+    const float aspect = screenAspect();
+    const float distance = pictureDistance();
+    if (picture) {
+        picture->setTransformation(
+            glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, -distance)),
+                       glm::vec3(2.0f * aspect, 2.0f, 1.0f)));
+    }
+    statusText = std::make_shared<Data::SGNode>();
+    statusText->setTransformation(glm::translate(
+        glm::mat4(1.0f), glm::vec3(STATUS_CORNER * aspect, STATUS_CORNER, -distance)));
+    statusText->addChild(Data::makeText(text, "Newsflash", STATUS_SCALE, Data::TA_LEFT));
+
+    if (!Platform::isWindowOpen()) {
+        return;
+    }
+    Render::RKernel& kernel = *Render::RKernel::getInstance();
+    kernel.setRenderTarget(kernel.getScreen());
+    drawFlat(kernel, camera, {picture, statusText});
+    kernel.getScreen()->end();
+}
+
+} // namespace Game

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Game/overlay/Dialog.h"
+
+#include <memory>
+#include <string>
+
+namespace Game {
+
+// A dialog that shows one text in a bitmap font instead of a rectangle. The glyphs
+// are as high as the dialog; the text starts at the left edge, is centred, or ends
+// at the right edge, as the horizontal alignment says, and hangs from the top edge.
+// The dialog's colour tints the text.
+class TextDialog : public Dialog {
+public:
+    TextDialog(const std::string& name, Frame* frame);
+
+    void collect(Data::SGNodeList& drawList) override;
+    // Rebuilds the text for the current rectangle.
+    void rebuild() override;
+
+    // Stores the text; with rebuildNow the drawable shows it at once.
+    void setText(const std::string& value, const bool& rebuildNow);
+    const std::string& getText() const { return text; }
+
+    // With fitting on, a text wider than the dialog is shown cut short, ending in
+    // "."; getText still gives the whole text. Takes effect at the next rebuild.
+    void setFitToWidth(bool fit) { fitToWidth = fit; }
+
+    // The font's name in the font registry; the text keeps its glyphs until rebuilt.
+    void setFont(const std::string& name) { fontName = name; }
+    const std::string& getFont() const { return fontName; }
+
+private:
+    std::string text;
+    std::string fontName = "Newsflash";
+    bool fitToWidth = false;
+    // Carries only the dialog's colour: a background image in the dialog's own
+    // material would take the place of the font texture on every glyph.
+    Data::MaterialPtr textMaterial;
+};
+
+using TextDialogPtr = std::shared_ptr<TextDialog>;
+
+} // namespace Game

@@ -1,0 +1,161 @@
+#include "../Render/RenderTestSupport.h"
+#include "Game/overlay/DebugDialog.h"
+#include "Game/overlay/Frame.h"
+#include "Game/overlay/PauseDialog.h"
+#include "Game/overlay/RaceOverlay.h"
+#include "OverlayTestSupport.h"
+
+#include <algorithm>
+
+using namespace RenderTest;
+
+namespace {
+
+// The overlay at a game's window size, over a plain clear colour.
+class OverlayDrawTest : public GLTest {
+public:
+    static constexpr int SCREEN_WIDTH = 1024;
+    static constexpr int SCREEN_HEIGHT = 768;
+    static void SetUpTestSuite() { startKernel(SCREEN_WIDTH, SCREEN_HEIGHT); }
+
+protected:
+    static constexpr glm::ivec3 CLEAR{51, 102, 153};
+
+    void SetUp() override {
+        GLTest::SetUp();
+        OverlayTest::useGameData();
+        OverlayTest::loadFonts();
+        glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+        kernel->setRenderTarget(kernel->getScreen());
+    }
+    void TearDown() override {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        GLTest::TearDown();
+    }
+
+    // The pixel at a screen-space point.
+    static glm::ivec3 at(fipImage& image, float x, float y) {
+        return pixel(image, static_cast<int>(x * SCREEN_WIDTH),
+                     static_cast<int>(y * SCREEN_HEIGHT));
+    }
+    // Pixels inside a screen-space rectangle that pass the test.
+    template <typename Test>
+    static int count(fipImage& image, const Game::DialogRect& rect, Test test) {
+        int n = 0;
+        for (int y = static_cast<int>(rect.corner.y * SCREEN_HEIGHT);
+             y < static_cast<int>((rect.corner.y + rect.size.y) * SCREEN_HEIGHT); ++y)
+            for (int x = static_cast<int>(rect.corner.x * SCREEN_WIDTH);
+                 x < static_cast<int>((rect.corner.x + rect.size.x) * SCREEN_WIDTH); ++x)
+                n += test(pixel(image, x, y)) ? 1 : 0;
+        return n;
+    }
+    static bool white(const glm::ivec3& c) { return std::min({c.r, c.g, c.b}) > 200; }
+};
+
+// What the panel picture at (u, v), tinted to alpha 0.6, leaves over the clear colour.
+glm::ivec3 panelOverClear(const Data::ImagePtr& picture, float u, float v) {
+    RGBQUAD texel{};
+    picture->picture.getPixelColor(static_cast<unsigned>(u * picture->picture.getWidth()),
+                                   static_cast<unsigned>(v * picture->picture.getHeight()), &texel);
+    const float alpha = 0.6f * static_cast<float>(texel.rgbReserved) / 255.0f;
+    const glm::vec3 colour(texel.rgbRed, texel.rgbGreen, texel.rgbBlue);
+    return glm::ivec3(alpha * colour + (1.0f - alpha) * glm::vec3(51, 102, 153) + 0.5f);
+}
+
+TEST_F(OverlayDrawTest, DialogsAndRaceOverlayAreDrawnTranslucentOverTheScene) {
+    Game::Frame frame(kernel);
+    EXPECT_FLOAT_EQ(frame.getAspect(), 4.0f / 3.0f);
+    EXPECT_EQ(frame.getScreenSize(), std::make_pair(1024u, 768u));
+    const Game::TextDialogPtr pause = Game::createPauseDialog(frame);
+    pause->setVisible(true);
+    pause->setActive(true);
+    const std::unique_ptr<Game::DebugDialog> debug = Game::DebugDialog::create(frame);
+    debug->show(true);
+    debug->setFrameRate(1.0f / 64.0f);
+    const std::unique_ptr<Game::RaceOverlay> race =
+        Game::RaceOverlay::create(frame, {"Anna", "Bartholomew", "Carl"});
+    std::vector<Game::PlayerStanding> standings(3);
+    standings[1].lapTimes = {41.25};
+    standings[1].bestLap = 41.25;
+    standings[1].currentLap = 2;
+    standings[1].nextCheckpoint = 1;
+    standings[1].lastCheckpoint = 0;
+    standings[2].nextCheckpoint = 2;
+    standings[2].lastCheckpoint = 1;
+    for (std::size_t i = 0; i < standings.size(); ++i)
+        standings[i].lapTime = 12.34 + static_cast<double>(i);
+    race->update(83.5, "Test Track", 3, standings);
+
+    frame.draw();
+    ASSERT_TRUE(Render::saveFrame("overlay.png"));
+    fipImage image = capture();
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << "the scene's depth test is left on";
+
+    // Outside the dialogs the scene shows unchanged.
+    EXPECT_EQ(at(image, 0.5f, 0.2f), CLEAR);
+    EXPECT_EQ(at(image, 0.6f, 0.9f), CLEAR);
+
+    // The panel picture shows at 60 % over the scene, below the race time's text.
+    const Data::ImagePtr picture =
+        race->getRacingDialog()->getMaterial()->getImage(Data::MP_DIFFUSE_TEXTURE);
+    ASSERT_TRUE(picture);
+    const Game::DialogRect racing = race->getRacingDialog()->getAbsoluteRect();
+    for (const float u : {0.3f, 0.5f, 0.7f}) {
+        const glm::ivec3 drawn =
+            at(image, racing.corner.x + u * racing.size.x, racing.corner.y + 0.08f * racing.size.y);
+        const glm::ivec3 expected = panelOverClear(picture, u, 0.08f);
+        EXPECT_LE(glm::abs(drawn - expected).r + glm::abs(drawn - expected).g +
+                      glm::abs(drawn - expected).b,
+                  24)
+            << "at u " << u << ": drawn " << drawn.r << "," << drawn.g << "," << drawn.b
+            << " expected " << expected.r << "," << expected.g << "," << expected.b;
+    }
+
+    // White text on the panels: the frame rate on the help panel, the race time, and
+    // each driver's name in the panel of the driver's rank.
+    EXPECT_GT(count(image, debug->getLabel("FPS")->getAbsoluteRect(), white), 40);
+    EXPECT_GT(
+        count(image, race->getRacingDialog()->findChild("RaceTime")->getAbsoluteRect(), white), 40);
+    for (const Game::DialogPtr& panel : race->getPanels()) {
+        EXPECT_GT(count(image, panel->findChild("PlayerName")->getAbsoluteRect(), white), 60)
+            << panel->getName();
+        // A long name is cut before it runs into the lap column.
+        Game::DialogRect gap = panel->getAbsoluteRect();
+        gap.corner.x += 0.36f * gap.size.x;
+        gap.size.x *= 0.22f;
+        EXPECT_EQ(count(image, gap, white), 0) << panel->getName();
+    }
+    // The help panel's grey key descriptions are lighter than its background.
+    EXPECT_GT(count(image, debug->getLabel("F1")->getAbsoluteRect(),
+                    [](const glm::ivec3& c) { return c.g > 150; }),
+              40);
+
+    // "Paused" in translucent dark red: redder than the scene, never opaque red.
+    const auto reddish = [](const glm::ivec3& c) { return c.r > c.b + 10; };
+    EXPECT_GT(count(image, pause->getAbsoluteRect(), reddish), 100);
+    EXPECT_EQ(count(image, pause->getAbsoluteRect(), [](const glm::ivec3& c) { return c.r > 120; }),
+              0);
+
+    // A screen of another shape: the dialogs are laid out anew before drawing.
+    const auto drawnWidth = [&] {
+        return race->getRacingDialog()->getDrawable()->getTransformation()[0][0];
+    };
+    EXPECT_FLOAT_EQ(drawnWidth(), 0.3f * 2.0f * 4.0f / 3.0f);
+    kernel->getScreen()->setSize(SCREEN_HEIGHT, SCREEN_HEIGHT);
+    frame.draw();
+    EXPECT_FLOAT_EQ(drawnWidth(), 0.3f * 2.0f);
+    kernel->getScreen()->setSize(SCREEN_WIDTH, SCREEN_HEIGHT);
+
+    // Hidden dialogs leave the scene alone.
+    pause->setVisible(false);
+    debug->show(false);
+    kernel->setRenderTarget(kernel->getScreen());
+    frame.draw();
+    fipImage hidden = capture();
+    EXPECT_EQ(count(hidden, pause->getAbsoluteRect(), reddish), 0);
+    EXPECT_EQ(count(hidden, debug->getDialog()->getAbsoluteRect(),
+                    [](const glm::ivec3& c) { return c != CLEAR; }),
+              0);
+}
+
+} // namespace
