@@ -1,10 +1,43 @@
 #include "Game/Kernel.h"
 
+#include "Data/Options.h"
+#include "Data/Profile.h"
+#include "Game/KeyEventListener.h"
+#include "Game/LogOutputStream.h"
+#include "Game/MouseEventListener.h"
+#include "Game/PhysXManager.h"
+#include "Game/level/Level.h"
+#include "Game/overlay/DebugDialog.h"
+#include "Game/overlay/Frame.h"
+#include "Game/overlay/LoadingScreen.h"
+#include "Game/overlay/PauseDialog.h"
+#include "Game/overlay/RaceOverlay.h"
+#include "Game/overlay/TextDialog.h"
+#include "Game/vehicle/VehicleObject.h"
+#include "Platform/Keys.h"
+#include "Platform/Window.h"
+#include "Render/glResources/GLTexture.h"
+#include "Render/rkernel/RKernel.h"
+#include "System/File.h"
+#include "Tool/LogManager.h"
+
+#include <GL/glew.h>
 #include <algorithm>
+#include <chrono>
 
 namespace Game {
 
 namespace {
+
+void logKernel(const std::string& title, const std::string& details = "") {
+    Tool::LogManager::getInstance().send(
+        Tool::Message("Game::Kernel", title, details, Tool::MT_MESSAGE));
+}
+
+double seconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 template <typename Listener> bool attachTo(std::vector<Listener*>& list, Listener* listener) {
     if (std::find(list.begin(), list.end(), listener) != list.end()) {
@@ -21,15 +54,172 @@ template <typename Listener> void detachFrom(std::vector<Listener*>& list, Liste
     }
 }
 
+// Calls `call` on every listener of a snapshot of the list: a listener may attach
+// or detach others while it handles the event.
+template <typename Listener, typename Call>
+void fanOut(const std::vector<Listener*>& list, const Call& call) {
+    const std::vector<Listener*> snapshot = list;
+    for (Listener* listener : snapshot) {
+        call(*listener);
+    }
+}
+
 } // namespace
 
+Kernel::Kernel()
+    : outputStream(std::make_unique<LogOutputStream>()), physX(std::make_unique<PhysXManager>()) {}
+
+Kernel::~Kernel() = default;
+
 Kernel& Kernel::getInstance() {
-    static Kernel* instance = new Kernel();
-    return *instance;
+    static Kernel instance;
+    return instance;
 }
 
 Kernel* Kernel::getInstancePtr() {
     return &getInstance();
+}
+
+void Kernel::showStatus(const std::string& text) {
+    if (loadingScreen) {
+        loadingScreen->setStatus(text);
+    }
+}
+
+bool Kernel::initialise(const Data::Options& options) {
+    if (initialised) {
+        return false;
+    }
+    initialiseStart = seconds();
+    frameTimes = {};
+    renderKernel = Render::RKernel::getInstance();
+    if (renderKernel->init(static_cast<int>(options.xResolution),
+                           static_cast<int>(options.yResolution), options.colorDepth,
+                           options.fsaaSamples, options.fullscreen) != 0) {
+        Tool::LogManager::getInstance().send(
+            Tool::Message("Game::Kernel", "Render::Kernel initialised .. [Failed]", "", __FILE__,
+                          __LINE__, Tool::MT_ERROR));
+        return false;
+    }
+    logKernel("Render::Kernel initialised .. [OK]");
+
+    for (const char* font : {"Arial", "TimesNewRoman", "Newsflash"}) {
+        System::File::loadFont({font, "data\\images\\Fonts\\"});
+    }
+    logKernel("Fonts initialised .. [OK]");
+
+    loadingScreen = std::make_unique<LoadingScreen>("Brumbly.jpg", "TimesNewRoman");
+    showStatus("Initialised Renderkernel");
+
+    if (!physX->start(physicsSDK, *outputStream)) {
+        return false;
+    }
+    logKernel("PhysX SDK and Cooking initialised .. [OK]");
+    showStatus("Initialised PhysX");
+
+    installHandlers();
+    overlay = std::make_unique<Frame>(renderKernel);
+    showStatus("Initialised frame Overlay .. ");
+
+    initialised = true;
+    logKernel("Game::Kernel initialised .. [OK]");
+    return true;
+}
+
+void Kernel::installHandlers() {
+    Platform::enable(Platform::Feature::KeyRepeat);
+    Platform::setKeyCallback([this](int key, int action) { handleKey(key, action); });
+    Platform::setCharCallback([](int, int) {});
+    Platform::setMouseButtonCallback(
+        [this](int button, int action) { handleMouseButton(button, action); });
+    Platform::setMousePosCallback([this](int x, int y) { handleMousePosition(x, y); });
+    Platform::setMouseWheelCallback([this](int position) { handleMouseWheel(position); });
+    // Closing the window ends the race; the window itself stays until shutdown.
+    Platform::setWindowCloseCallback([] {
+        Kernel::stop();
+        return false;
+    });
+}
+
+void Kernel::removeHandlers() {
+    Platform::setKeyCallback({});
+    Platform::setCharCallback({});
+    Platform::setMouseButtonCallback({});
+    Platform::setMousePosCallback({});
+    Platform::setMouseWheelCallback({});
+    Platform::setWindowCloseCallback({});
+}
+
+void Kernel::shutdown() {
+    // The level's GPU resources must go while the window's context still exists.
+    if (!players.empty()) {
+        releaseAllPlayers();
+    }
+    if (level) {
+        releaseLevel();
+    }
+    raceOverlay.reset();
+    debugDialog.reset();
+    pauseDialog.reset();
+    overlay.reset();
+    loadingScreen.reset();
+    delete renderKernel;
+    renderKernel = nullptr;
+    logKernel("Render::Kernel shutdown .. [OK]");
+    if (physX->stop(physicsSDK)) {
+        logKernel("PhysX SDK and Cooking shutdown .. [OK]");
+    }
+    removeHandlers();
+    initialised = false;
+    logKernel("Game::Kernel shutdown .. [OK]");
+}
+
+bool Kernel::createLevel(const unsigned int& laps) {
+    showStatus("create level...");
+    level = std::make_unique<Level>(physicsSDK);
+    showStatus("loading Level...");
+    if (!level->buildTestTrack(laps)) {
+        Tool::LogManager::getInstance().send(
+            Tool::Message("Brumbly", "Game::Kernel loaded level .. [Failed]", "", Tool::MT_MESSAGE));
+        return false;
+    }
+    levelLoaded = true;
+    logKernel("Game::Kernel loaded level .. [OK]");
+    return true;
+}
+
+void Kernel::releaseLevel() {
+    level.reset();
+    levelLoaded = false;
+    logKernel("Game::Kernel unloaded level .. [OK]");
+}
+
+bool Kernel::createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) {
+    if (!level || !profile || players.size() >= level->getStartPositions().size()) {
+        return false;
+    }
+    showStatus("create Player " + profile->getName() + " ...");
+    auto vehicle = level->createVehicleObject(
+        describePlayerCar(profile->getName(), profile->controls), colour);
+    // A refused car (a clash of names, a model that did not load) makes no player.
+    if (!vehicle) {
+        return false;
+    }
+    players.push_back({profile, vehicle});
+    logKernel("Game::Kernel created Player..", profile->getName());
+    return true;
+}
+
+bool Kernel::releaseAllPlayers() {
+    while (!players.empty()) {
+        players.erase(players.begin());
+    }
+    return true;
+}
+
+void Kernel::stop() {
+    getInstance().running = false;
+    logKernel("Game::Kernel stopped game .. [OK]");
 }
 
 bool Kernel::attach(KeyEventListener* listener) {
@@ -46,6 +236,220 @@ void Kernel::detach(KeyEventListener* listener) {
 
 void Kernel::detach(MouseEventListener* listener) {
     detachFrom(mouseListeners, listener);
+}
+
+void Kernel::applyTextureSettings() {
+    Render::GLTexture::setFilterSettings(textureFilterMode, textureFilterMode, mipmapMode);
+}
+
+void Kernel::handleKey(int key, int action) {
+    if (!paused) {
+        fanOut(keyListeners, [&](KeyEventListener& listener) { listener.onKey(key, action); });
+    }
+    if (action != Platform::PRESS) {
+        return;
+    }
+    switch (key) {
+    case Platform::KEY_ESC:
+        stop();
+        break;
+    case Platform::KEY_F1:
+        if (debugDialog) {
+            debugDialog->toggle();
+        }
+        break;
+    case Platform::KEY_F2:
+        wireframe = !wireframe;
+        if (debugDialog) {
+            debugDialog->setWireframe(wireframe);
+        }
+        break;
+    case Platform::KEY_F3:
+        textureFilterMode = textureFilterMode != 1 ? 1 : 0;
+        if (debugDialog) {
+            debugDialog->setTextureFilterMode(textureFilterMode);
+        }
+        applyTextureSettings();
+        break;
+    case Platform::KEY_F4:
+        mipmapMode = (mipmapMode + 1) % 3;
+        if (debugDialog) {
+            debugDialog->setMipmapMode(mipmapMode);
+        }
+        applyTextureSettings();
+        break;
+    case Platform::KEY_F5:
+        renderMode = renderMode == 0 ? 1 : 0;
+        if (debugDialog) {
+            debugDialog->setRenderMode(renderMode);
+        }
+        break;
+    case Platform::KEY_F6:
+        frustumCulling = !frustumCulling;
+        if (debugDialog) {
+            debugDialog->setFrustumCulling(frustumCulling);
+        }
+        break;
+    case Platform::KEY_HOME:
+        if (level) {
+            level->previousCamera();
+        }
+        break;
+    case Platform::KEY_END:
+        if (level) {
+            level->nextCamera();
+        }
+        break;
+    case Platform::KEY_PAUSE:
+        paused = !paused;
+        if (pauseDialog) {
+            pauseDialog->setActive(paused);
+            pauseDialog->setVisible(paused);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void Kernel::handleMouseButton(int button, int action) {
+    if (!paused) {
+        fanOut(mouseListeners,
+               [&](MouseEventListener& listener) { listener.onMouseButton(button, action); });
+    }
+}
+
+void Kernel::handleMousePosition(int x, int y) {
+    if (paused) {
+        return;
+    }
+    fanOut(mouseListeners, [&](MouseEventListener& listener) { listener.onMouseMove(x, y); });
+    Platform::setMousePos(0, 0);
+}
+
+void Kernel::handleMouseWheel(int position) {
+    if (paused) {
+        return;
+    }
+    fanOut(mouseListeners, [&](MouseEventListener& listener) { listener.onMouseWheel(position); });
+    Platform::setMouseWheel(0);
+}
+
+void Kernel::prepareRun() {
+    running = true;
+    paused = false;
+    fpsTimeSum = 0.0f;
+    fpsFrameCount = 0;
+    Platform::swapInterval(0);
+    if (players.size() >= 2 && level) {
+        level->setCurrentCamera("Overview");
+    }
+    std::vector<std::string> names;
+    for (const Player& player : players) {
+        names.push_back(player.profile->getName());
+    }
+    if (overlay) {
+        raceOverlay = RaceOverlay::create(*overlay, names);
+        pauseDialog = createPauseDialog(*overlay);
+        debugDialog = DebugDialog::create(*overlay);
+        if (debugDialog) {
+            debugDialog->show(false);
+        }
+    }
+    logKernel("Game::Kernel running game .. [OK]");
+}
+
+void Kernel::updateRaceOverlay() {
+    if (!raceOverlay || !level) {
+        return;
+    }
+    std::vector<PlayerStanding> standings;
+    const std::vector<TrackPoint>& checkpoints = level->getCheckpoints();
+    for (const Player& player : players) {
+        const VehicleObject& car = *player.vehicle;
+        PlayerStanding standing;
+        standing.name = player.profile->getName();
+        standing.currentLap = car.getCurrentLap();
+        standing.nextCheckpoint = car.getNextCheckpoint();
+        standing.lastCheckpoint = car.getLastCheckpoint();
+        if (!checkpoints.empty()) {
+            const TrackPoint& next = checkpoints[static_cast<std::size_t>(car.getNextCheckpoint())];
+            standing.distanceToCheckpoint =
+                std::hypot(car.getPosition().x - next.x, car.getPosition().z - next.z);
+        }
+        standing.lapTime = car.getLapTime();
+        standing.lapTimes = car.getLapTimes();
+        standing.bestLap = car.getBestLap();
+        standing.finished = car.isFinished();
+        standings.push_back(std::move(standing));
+    }
+    raceOverlay->update(level->getRaceTime(), level->getName(), level->getLaps(), standings);
+}
+
+void Kernel::runFrame(double& previous) {
+    const double frameStart = seconds();
+    const double now = Platform::getTime();
+    const double dt = now - previous;
+    Platform::pollEvents();
+    if (!paused) {
+        const double updateStart = seconds();
+        if (level) {
+            level->update(dt);
+        }
+        frameTimes.updates.push_back(seconds() - updateStart);
+        if (overlay) {
+            overlay->update(dt);
+        }
+        updateRaceOverlay();
+    }
+    if (debugDialog && debugDialog->isShown()) {
+        ++fpsFrameCount;
+        fpsTimeSum += static_cast<float>(dt);
+        if (fpsFrameCount >= 10) {
+            debugDialog->setFrameRate(fpsTimeSum / static_cast<float>(fpsFrameCount));
+            fpsFrameCount = 0;
+            fpsTimeSum = 0.0f;
+        }
+    }
+    renderKernel->setTime(static_cast<float>(now));
+    renderKernel->setDrawStrategy(renderMode);
+    renderKernel->setFrustumCulling(frustumCulling);
+
+    if (level) {
+        level->renderShadows();
+    }
+    renderKernel->setRenderTarget(renderKernel->getScreen());
+    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    if (level) {
+        level->draw();
+    }
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    if (overlay) {
+        overlay->draw();
+    }
+    renderKernel->getScreen()->end();
+
+    const double presented = seconds();
+    if (frameTimes.frames.empty()) {
+        frameTimes.startUp = presented - initialiseStart;
+    }
+    frameTimes.frames.push_back(presented - frameStart);
+    previous = now;
+}
+
+void Kernel::run() {
+    if (!initialised || renderKernel == nullptr) {
+        return;
+    }
+    prepareRun();
+    double previous = Platform::getTime();
+    const double started = previous;
+    while (running) {
+        runFrame(previous);
+        if (runDuration > 0.0 && previous - started >= runDuration) {
+            stop();
+        }
+    }
 }
 
 } // namespace Game

@@ -3,28 +3,95 @@
 #include "Tool/Export.h"
 
 #include <cstdint>
+#include <glm/vec3.hpp>
+#include <memory>
 #include <vector>
+
+namespace Data {
+class Options;
+class Profile;
+} // namespace Data
+
+namespace Physics {
+class PhysicsSDK;
+}
+
+namespace Render {
+class RKernel;
+}
 
 namespace Game {
 
+class DebugDialog;
+class Frame;
 class KeyEventListener;
 class Level;
+class LoadingScreen;
 class MouseEventListener;
+class PhysXManager;
+class LogOutputStream;
+class RaceOverlay;
+class TextDialog;
+class VehicleObject;
 
-// The front object of the game library: owns the race's process-wide state (the
-// current level, pause and the render switches) and the input listener lists that
-// the window handlers fan events out to.
+// The front object of the game library. The launcher drives one race through it:
+// initialise, createLevel, createPlayer per driver, run (until Escape or the window
+// closes), releaseAllPlayers, releaseLevel, shutdown. It owns the physics SDK, the
+// level, the players, the overlay and the input listener lists that the window's
+// handlers fan events out to, and runs the frame loop.
 class BRUMBLY_API Kernel {
 public:
+    struct Player {
+        std::shared_ptr<Data::Profile> profile;
+        std::shared_ptr<VehicleObject> vehicle;
+    };
+
+    // How long frames took, for benchmarks and reports.
+    struct FrameTimes {
+        // From the start of initialise to the first race frame presented.
+        double startUp = 0.0;
+        // Each race frame from its start to its presentation.
+        std::vector<double> frames;
+        // Time spent in the level's update (physics, objects) per frame.
+        std::vector<double> updates;
+    };
+
     static Kernel& getInstance();
     static Kernel* getInstancePtr();
 
     Kernel(const Kernel&) = delete;
     Kernel& operator=(const Kernel&) = delete;
+    ~Kernel();
 
-    Level* getLevel() const { return level; }
-    // Makes the level current without taking ownership; null clears it.
-    void setLevel(Level* value) { level = value; }
+    // Opens the window, loads the fonts, shows the loading screen, starts the
+    // physics and installs the input handlers. False, logged, on failure; also when
+    // initialised already.
+    bool initialise(const Data::Options& options);
+    const bool& isInitialised() const { return initialised; }
+    // Closes the window and stops the physics (releasing players and level first
+    // when they are still there).
+    void shutdown();
+
+    // Builds the Test Track for a race of `laps` laps as the current level.
+    bool createLevel(const unsigned int& laps);
+    Level* getLevel() const { return level.get(); }
+    void releaseLevel();
+
+    // A car for the driver at the next free start position, in the colour (red,
+    // green, blue 0..255). False without a level, without a free start position or
+    // when the level refuses the car.
+    bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour);
+    bool releaseAllPlayers();
+    const std::vector<Player>& getPlayers() const { return players; }
+
+    // Runs the frame loop until stop().
+    void run();
+    const bool& isRunning() const { return running; }
+    // Ends the loop after the frame in progress; callable from anywhere.
+    static void stop();
+    // When positive, run() stops by itself after that many seconds of racing.
+    void setRunDuration(double seconds) { runDuration = seconds; }
+    const FrameTimes& getFrameTimes() const { return frameTimes; }
 
     // False when the listener is attached already.
     bool attach(KeyEventListener* listener);
@@ -35,6 +102,12 @@ public:
     const std::vector<KeyEventListener*>& getKeyListeners() const { return keyListeners; }
     const std::vector<MouseEventListener*>& getMouseListeners() const { return mouseListeners; }
 
+    // The window's handlers: the kernel's own keys and the fan-out to listeners.
+    void handleKey(int key, int action);
+    void handleMouseButton(int button, int action);
+    void handleMousePosition(int x, int y);
+    void handleMouseWheel(int position);
+
     bool isPaused() const { return paused; }
     bool isWireframe() const { return wireframe; }
     bool isFrustumCulling() const { return frustumCulling; }
@@ -42,10 +115,40 @@ public:
     std::int32_t getTextureFilterMode() const { return textureFilterMode; }
     std::int32_t getMipmapMode() const { return mipmapMode; }
 
-private:
-    Kernel() = default;
+    LoadingScreen* getLoadingScreen() const { return loadingScreen.get(); }
+    Frame* getOverlay() const { return overlay.get(); }
+    DebugDialog* getDebugDialog() const { return debugDialog.get(); }
+    RaceOverlay* getRaceOverlay() const { return raceOverlay.get(); }
+    const std::shared_ptr<TextDialog>& getPauseDialog() const { return pauseDialog; }
 
-    Level* level = nullptr;
+private:
+    Kernel();
+
+    void showStatus(const std::string& text);
+    void installHandlers();
+    void removeHandlers();
+    void prepareRun();
+    void runFrame(double& previous);
+    void updateRaceOverlay();
+    void applyTextureSettings();
+
+    Physics::PhysicsSDK* physicsSDK = nullptr;
+    std::unique_ptr<LogOutputStream> outputStream;
+    std::unique_ptr<PhysXManager> physX;
+    std::unique_ptr<LoadingScreen> loadingScreen;
+    std::unique_ptr<Frame> overlay;
+    std::unique_ptr<RaceOverlay> raceOverlay;
+    std::unique_ptr<DebugDialog> debugDialog;
+    std::shared_ptr<TextDialog> pauseDialog;
+    std::vector<Player> players;
+    bool initialised = false;
+    bool levelLoaded = false;
+    float fpsTimeSum = 0.0f;
+    std::int32_t fpsFrameCount = 0;
+
+    Render::RKernel* renderKernel = nullptr;
+    std::unique_ptr<Level> level;
+    bool running = false;
     bool paused = false;
     bool wireframe = false;
     bool frustumCulling = false;
@@ -54,6 +157,10 @@ private:
     std::int32_t mipmapMode = 0;
     std::vector<KeyEventListener*> keyListeners;
     std::vector<MouseEventListener*> mouseListeners;
+
+    double runDuration = 0.0;
+    double initialiseStart = 0.0;
+    FrameTimes frameTimes;
 };
 
 } // namespace Game

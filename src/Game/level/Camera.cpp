@@ -51,7 +51,8 @@ bool Camera::attachToLevel(Level* owner) {
 }
 
 void Camera::onKey(int key, int action) {
-    if (action != Platform::PRESS || !isVisible()) {
+    // Keys that drive a car do not fly the camera as well.
+    if (action != Platform::PRESS || !isVisible() || level->isDrivingKey(key)) {
         return;
     }
     // The camera looks along its -z axis: Up flies forward, Down backward.

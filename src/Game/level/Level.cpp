@@ -1,6 +1,7 @@
 #include "Game/level/Level.h"
 
 #include "Data/Image.h"
+#include "Data/KeyTable.h"
 #include "Data/Object.h"
 #include "Data/Shapes.h"
 #include "Data/TextDrawable.h"
@@ -370,6 +371,17 @@ void Level::update(double dt) {
     for (auto& entry : cameras) {
         entry.second->update(dt);
     }
+}
+
+bool Level::isDrivingKey(int key) const {
+    return std::any_of(vehicles.begin(), vehicles.end(), [key](const auto& entry) {
+        const Data::Control& control = entry.second->getControl();
+        const std::uint32_t bindings[] = {control.accelerate, control.brake, control.steerLeft,
+                                          control.steerRight, control.reset};
+        return std::any_of(std::begin(bindings), std::end(bindings), [key](std::uint32_t binding) {
+            return Data::KeyTable::matches(binding, key);
+        });
+    });
 }
 
 void Level::addToDrawList(const Data::SGNodePtr& node) {

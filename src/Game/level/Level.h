@@ -83,6 +83,9 @@ public:
     // Draws sky, scene and water from the current camera into the current target.
     void draw();
 
+    // Whether a car of this level is driven with that window-layer key.
+    bool isDrivingKey(int key) const;
+
     void addToDrawList(const Data::SGNodePtr& node);
     void removeFromDrawList(const Data::SGNodePtr& node);
     // Rebuilds the active light list from the visible lights, in name order.

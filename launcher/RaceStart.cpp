@@ -1,0 +1,67 @@
+#include "RaceStart.h"
+
+#include "Data/ProfileManager.h"
+#include "Game/Kernel.h"
+
+bool GameRaceKernel::initialise(const Data::Options& options) {
+    return Game::Kernel::getInstance().initialise(options);
+}
+
+bool GameRaceKernel::createLevel(unsigned int laps) {
+    return Game::Kernel::getInstance().createLevel(laps);
+}
+
+bool GameRaceKernel::createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) {
+    return Game::Kernel::getInstance().createPlayer(std::move(profile), colour);
+}
+
+void GameRaceKernel::run() {
+    Game::Kernel::getInstance().run();
+}
+
+void GameRaceKernel::releaseAllPlayers() {
+    Game::Kernel::getInstance().releaseAllPlayers();
+}
+
+void GameRaceKernel::releaseLevel() {
+    Game::Kernel::getInstance().releaseLevel();
+}
+
+void GameRaceKernel::shutdown() {
+    Game::Kernel::getInstance().shutdown();
+}
+
+namespace {
+
+std::string raceWith(RaceKernel& kernel, const Data::Options& options,
+                     const std::vector<RaceDriver>& drivers, unsigned int laps) {
+    if (!kernel.initialise(options)) {
+        return "Couldn't initialise level (see log for details)";
+    }
+    if (!kernel.createLevel(laps)) {
+        kernel.releaseLevel();
+        return "Couldn't load level (see log for details)";
+    }
+    for (const RaceDriver& driver : drivers) {
+        const std::shared_ptr<Data::Profile> profile =
+            Data::ProfileManager::getInstance().find(driver.name);
+        if (!profile || !kernel.createPlayer(profile, driver.colour)) {
+            kernel.releaseAllPlayers();
+            kernel.releaseLevel();
+            return "Couldn't create Players (see log for details)";
+        }
+    }
+    kernel.run();
+    kernel.releaseAllPlayers();
+    kernel.releaseLevel();
+    return {};
+}
+
+} // namespace
+
+std::string startRace(RaceKernel& kernel, const Data::Options& options,
+                      const std::vector<RaceDriver>& drivers, unsigned int laps) {
+    const std::string error = raceWith(kernel, options, drivers, laps);
+    kernel.shutdown();
+    return error;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "Data/Options.h"
+
+#include <glm/vec3.hpp>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Data {
+class Profile;
+}
+
+// The game library's kernel as the race start drives it; tests put a recorder in
+// its place.
+class RaceKernel {
+public:
+    virtual ~RaceKernel() = default;
+    virtual bool initialise(const Data::Options& options) = 0;
+    virtual bool createLevel(unsigned int laps) = 0;
+    virtual bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) = 0;
+    virtual void run() = 0;
+    virtual void releaseAllPlayers() = 0;
+    virtual void releaseLevel() = 0;
+    virtual void shutdown() = 0;
+};
+
+// The real kernel of the game library.
+class GameRaceKernel final : public RaceKernel {
+public:
+    bool initialise(const Data::Options& options) override;
+    bool createLevel(unsigned int laps) override;
+    bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) override;
+    void run() override;
+    void releaseAllPlayers() override;
+    void releaseLevel() override;
+    void shutdown() override;
+};
+
+// A driver of a race: the profile's name and the car colour, red, green and blue
+// each a whole number from 0 to 255.
+struct RaceDriver {
+    std::string name;
+    glm::vec3 colour{0.0f, 0.0f, 255.0f};
+};
+
+// Runs one race through the kernel's whole life cycle: initialise, level, one player
+// per driver (profiles looked up by name), run, and the release calls and shutdown
+// on every path. Returns an empty text when the race ran, otherwise the error to
+// show: "Couldn't initialise level (see log for details)", "Couldn't load level
+// (see log for details)" or "Couldn't create Players (see log for details)".
+std::string startRace(RaceKernel& kernel, const Data::Options& options,
+                      const std::vector<RaceDriver>& drivers, unsigned int laps);
