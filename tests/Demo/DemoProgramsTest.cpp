@@ -31,8 +31,12 @@ std::string readFile(const fs::path& path) {
     return text.str();
 }
 
+// One folder per test: ctest runs the tests side by side.
 fs::path scratchFolder() {
-    const fs::path folder = fs::path(::testing::TempDir()) / "brumbly-demo-programs";
+    const fs::path folder =
+        fs::path(::testing::TempDir()) /
+        ("brumbly-demo-" +
+         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::create_directories(folder);
     return folder;
 }
