@@ -4,6 +4,7 @@
 #include "Render/rkernel/RKernel.h"
 #include "System/File.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -72,7 +73,9 @@ RenderApp::RenderApp(const DemoOptions& options, const Data::SGNodePtr& model,
     const float radius = std::max(glm::length(high - low) / 2.0f, 0.01f);
     // The model's sphere fills the height of the view with a little room around it.
     viewDistance = 1.15f * radius / std::sin(camera->fieldOfView / 2.0f * 0.017453293f);
-    camera->nearPlane = std::max(viewDistance * 0.01f, 0.01f);
+    // Small models need a near plane close to the camera; it never goes beyond 1,
+    // where the on-screen texts stand behind it.
+    camera->nearPlane = std::clamp(viewDistance * 0.01f, 0.01f, 1.0f);
     camera->farPlane = std::max(viewDistance * 50.0f, 1000.0f);
 
     auto grass = std::make_shared<Data::Object>(Scenery::groundMesh(radius * 12.0f, 8, 1.0f));
