@@ -21,7 +21,8 @@ bool parseDriver(const QString& text, std::size_t index, RaceDriver& driver, std
     if (colon >= 0) {
         const QString colour = text.mid(colon + 1);
         if (!colourPattern.match(colour).hasMatch()) {
-            error = "the colour of --driver " + text.toStdString() + " is not RRGGBB in hexadecimal";
+            error =
+                "the colour of --driver " + text.toStdString() + " is not RRGGBB in hexadecimal";
             return false;
         }
         const unsigned rgb = colour.toUInt(nullptr, 16);
@@ -38,8 +39,8 @@ bool parseCommandLine(const QStringList& arguments, LaunchRequest& request, std:
     parser.setApplicationDescription(
         QStringLiteral("Brumbly: manage drivers and start races, or start one race at once."));
     const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption raceOption(QStringLiteral("race"),
-                                        QStringLiteral("Start one race at once and exit after it."));
+    const QCommandLineOption raceOption(
+        QStringLiteral("race"), QStringLiteral("Start one race at once and exit after it."));
     const QCommandLineOption driverOption(
         QStringLiteral("driver"),
         QStringLiteral("A saved driver for the race, optionally with the car colour in "
@@ -69,8 +70,8 @@ bool parseCommandLine(const QStringList& arguments, LaunchRequest& request, std:
     request.help = parser.isSet(helpOption);
     request.race = parser.isSet(raceOption);
     const QStringList drivers = parser.values(driverOption);
-    const bool raceOnly = parser.isSet(driverOption) || parser.isSet(lapsOption) ||
-                          parser.isSet(benchmarkOption);
+    const bool raceOnly =
+        parser.isSet(driverOption) || parser.isSet(lapsOption) || parser.isSet(benchmarkOption);
     if (request.help) {
         return true;
     }

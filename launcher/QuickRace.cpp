@@ -30,11 +30,10 @@ long peakResidentKilobytes() {
 
 std::string benchmarkReport(const Game::Kernel::FrameTimes& times, long peakResident) {
     const auto milliseconds = [](double value) { return value * 1000.0; };
-    const double physics =
-        times.updates.empty()
-            ? 0.0
-            : std::accumulate(times.updates.begin(), times.updates.end(), 0.0) /
-                  static_cast<double>(times.updates.size());
+    const double physics = times.updates.empty()
+                               ? 0.0
+                               : std::accumulate(times.updates.begin(), times.updates.end(), 0.0) /
+                                     static_cast<double>(times.updates.size());
     const double worst =
         times.frames.empty() ? 0.0 : *std::max_element(times.frames.begin(), times.frames.end());
     char text[512];
@@ -62,7 +61,8 @@ int runQuickRace(const LaunchRequest& request, const ConfigFile& config, RaceKer
         return 1;
     }
     if (request.benchmarkSeconds > 0.0) {
-        out << benchmarkReport(Game::Kernel::getInstance().getFrameTimes(), peakResidentKilobytes());
+        out << benchmarkReport(Game::Kernel::getInstance().getFrameTimes(),
+                               peakResidentKilobytes());
     }
     return 0;
 }

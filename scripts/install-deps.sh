@@ -9,7 +9,7 @@ packages=(
     libglm-dev libassimp-dev libfreeimage-dev libfreeimageplus-dev
     libglfw3-dev libglew-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
     libbullet-dev qt6-base-dev qt6-qpa-plugins libfreetype-dev fonts-liberation
-    xvfb xauth x11-apps libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth x11-apps xdotool netpbm libgtest-dev libgmock-dev libbenchmark-dev
 )
 
 missing=()

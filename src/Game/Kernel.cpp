@@ -64,6 +64,26 @@ void fanOut(const std::vector<Listener*>& list, const Call& call) {
     }
 }
 
+// A window larger than the screen would be partly out of sight and slow to draw:
+// it is shrunk to the screen. Full screen takes the display's nearest mode itself.
+void fitWindowToDesktop(int& width, int& height, bool fullscreen) {
+    if (fullscreen || !Platform::init()) {
+        return;
+    }
+    const Platform::VideoMode desktop = Platform::getDesktopMode();
+    if (desktop.width <= 0 || desktop.height <= 0 ||
+        (width <= desktop.width && height <= desktop.height)) {
+        return;
+    }
+    const std::string asked = std::to_string(width) + " x " + std::to_string(height);
+    width = std::min(width, desktop.width);
+    height = std::min(height, desktop.height);
+    Tool::LogManager::getInstance().send(Tool::Message(
+        "Game::Kernel", "Window larger than the screen",
+        asked + " asked, " + std::to_string(width) + " x " + std::to_string(height) + " opened",
+        Tool::MT_WARNING));
+}
+
 } // namespace
 
 Kernel::Kernel()
@@ -92,13 +112,16 @@ bool Kernel::initialise(const Data::Options& options) {
     }
     initialiseStart = seconds();
     frameTimes = {};
+    paused = false;
+    int width = static_cast<int>(options.xResolution);
+    int height = static_cast<int>(options.yResolution);
+    fitWindowToDesktop(width, height, options.fullscreen);
     renderKernel = Render::RKernel::getInstance();
-    if (renderKernel->init(static_cast<int>(options.xResolution),
-                           static_cast<int>(options.yResolution), options.colorDepth,
-                           options.fsaaSamples, options.fullscreen) != 0) {
-        Tool::LogManager::getInstance().send(
-            Tool::Message("Game::Kernel", "Render::Kernel initialised .. [Failed]", "", __FILE__,
-                          __LINE__, Tool::MT_ERROR));
+    if (renderKernel->init(width, height, options.colorDepth, options.fsaaSamples,
+                           options.fullscreen) != 0) {
+        Tool::LogManager::getInstance().send(Tool::Message("Game::Kernel",
+                                                           "Render::Kernel initialised .. [Failed]",
+                                                           "", __FILE__, __LINE__, Tool::MT_ERROR));
         return false;
     }
     logKernel("Render::Kernel initialised .. [OK]");
@@ -179,8 +202,8 @@ bool Kernel::createLevel(const unsigned int& laps) {
     level = std::make_unique<Level>(physicsSDK);
     showStatus("loading Level...");
     if (!level->buildTestTrack(laps)) {
-        Tool::LogManager::getInstance().send(
-            Tool::Message("Brumbly", "Game::Kernel loaded level .. [Failed]", "", Tool::MT_MESSAGE));
+        Tool::LogManager::getInstance().send(Tool::Message(
+            "Brumbly", "Game::Kernel loaded level .. [Failed]", "", Tool::MT_MESSAGE));
         return false;
     }
     levelLoaded = true;
@@ -335,9 +358,8 @@ void Kernel::handleMouseWheel(int position) {
     Platform::setMouseWheel(0);
 }
 
-void Kernel::prepareRun() {
+void Kernel::startRun() {
     running = true;
-    paused = false;
     fpsTimeSum = 0.0f;
     fpsFrameCount = 0;
     Platform::swapInterval(0);
@@ -356,6 +378,8 @@ void Kernel::prepareRun() {
             debugDialog->show(false);
         }
     }
+    previousFrame = Platform::getTime();
+    runStart = previousFrame;
     logKernel("Game::Kernel running game .. [OK]");
 }
 
@@ -386,10 +410,10 @@ void Kernel::updateRaceOverlay() {
     raceOverlay->update(level->getRaceTime(), level->getName(), level->getLaps(), standings);
 }
 
-void Kernel::runFrame(double& previous) {
+void Kernel::frame() {
     const double frameStart = seconds();
     const double now = Platform::getTime();
-    const double dt = now - previous;
+    const double dt = now - previousFrame;
     Platform::pollEvents();
     if (!paused) {
         const double updateStart = seconds();
@@ -434,21 +458,19 @@ void Kernel::runFrame(double& previous) {
         frameTimes.startUp = presented - initialiseStart;
     }
     frameTimes.frames.push_back(presented - frameStart);
-    previous = now;
+    previousFrame = now;
+    if (runDuration > 0.0 && now - runStart >= runDuration) {
+        stop();
+    }
 }
 
 void Kernel::run() {
     if (!initialised || renderKernel == nullptr) {
         return;
     }
-    prepareRun();
-    double previous = Platform::getTime();
-    const double started = previous;
+    startRun();
     while (running) {
-        runFrame(previous);
-        if (runDuration > 0.0 && previous - started >= runDuration) {
-            stop();
-        }
+        frame();
     }
 }
 

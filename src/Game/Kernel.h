@@ -84,8 +84,12 @@ public:
     bool releaseAllPlayers();
     const std::vector<Player>& getPlayers() const { return players; }
 
-    // Runs the frame loop until stop().
+    // Runs the frame loop until stop(): startRun(), then frame() while running.
     void run();
+    // Builds the race overlay, pause banner and help panel and starts the clock.
+    void startRun();
+    // One frame: events, update (unless paused), drawing and presenting.
+    void frame();
     const bool& isRunning() const { return running; }
     // Ends the loop after the frame in progress; callable from anywhere.
     static void stop();
@@ -127,8 +131,6 @@ private:
     void showStatus(const std::string& text);
     void installHandlers();
     void removeHandlers();
-    void prepareRun();
-    void runFrame(double& previous);
     void updateRaceOverlay();
     void applyTextureSettings();
 
@@ -159,6 +161,8 @@ private:
     std::vector<MouseEventListener*> mouseListeners;
 
     double runDuration = 0.0;
+    double runStart = 0.0;
+    double previousFrame = 0.0;
     double initialiseStart = 0.0;
     FrameTimes frameTimes;
 };

@@ -1,0 +1,203 @@
+// The kernel's life cycle, a second race in the same process, and its keys.
+#include "Game/Kernel.h"
+#include "Data/Options.h"
+#include "Data/Profile.h"
+#include "Game/overlay/DebugDialog.h"
+#include "Game/overlay/RaceOverlay.h"
+#include "Game/overlay/TextDialog.h"
+#include "Platform/Window.h"
+#include "VehicleTestSupport.h"
+
+#include <cstdlib>
+
+using namespace GameTest;
+
+namespace {
+
+std::shared_ptr<Data::Profile> driver(const std::string& name) {
+    auto profile = std::make_shared<Data::Profile>(name, "profiles", ".profile");
+    profile->controls = arrowKeys();
+    return profile;
+}
+
+// The titles the kernel logged, in order.
+std::vector<std::string> kernelTitles(const RenderTest::LogRecorder& log) {
+    std::vector<std::string> titles;
+    for (const Tool::Message& message : log.messages) {
+        if (message.getAuthor() == "Game::Kernel") {
+            titles.push_back(message.getTitle());
+        }
+    }
+    return titles;
+}
+
+} // namespace
+
+class KernelTest : public ::testing::Test {
+protected:
+    void SetUp() override { useBinFolder(); }
+    void TearDown() override {
+        if (kernel.isInitialised()) {
+            kernel.shutdown();
+        }
+    }
+
+    // A race with the drivers, ready to run.
+    void prepareRace(const std::vector<std::string>& drivers) {
+        ASSERT_TRUE(kernel.initialise(Data::Options(640, 480)));
+        ASSERT_TRUE(kernel.createLevel(3));
+        for (const std::string& name : drivers) {
+            ASSERT_TRUE(kernel.createPlayer(driver(name), {255, 0, 0}));
+        }
+    }
+
+    Game::Kernel& kernel = Game::Kernel::getInstance();
+};
+
+TEST_F(KernelTest, RunsTwoRacesInOneProcessThroughTheWholeLifeCycle) {
+    for (int race = 0; race < 2; ++race) {
+        RenderTest::LogRecorder log;
+        EXPECT_FALSE(kernel.createPlayer(driver("Early"), {}));
+        ASSERT_TRUE(kernel.initialise(Data::Options(640, 480)));
+        const std::size_t before = log.messages.size();
+        EXPECT_FALSE(kernel.initialise(Data::Options(640, 480)));
+        EXPECT_EQ(log.messages.size(), before) << "a second initialise logs nothing";
+        EXPECT_FALSE(kernel.createPlayer(driver("Early"), {})) << "no level yet";
+        ASSERT_TRUE(kernel.createLevel(2));
+        for (const char* name : {"Ann", "Ben", "Cid"}) {
+            EXPECT_TRUE(kernel.createPlayer(driver(name), {0, 0, 255}));
+        }
+        EXPECT_FALSE(kernel.createPlayer(driver("Dan"), {})) << "three start positions";
+        EXPECT_EQ(kernel.getPlayers().size(), 3u);
+
+        kernel.setRunDuration(0.3);
+        kernel.run();
+        EXPECT_FALSE(kernel.isRunning());
+        EXPECT_EQ(kernel.getLevel()->getCurrentCamera()->getName(), "Overview")
+            << "two or more players watch the overview";
+        ASSERT_NE(kernel.getRaceOverlay(), nullptr) << "fresh dialogs in race " << race;
+        EXPECT_EQ(kernel.getRaceOverlay()->getPanels().size(), 3u);
+        EXPECT_GT(kernel.getFrameTimes().frames.size(), 0u);
+
+        EXPECT_TRUE(kernel.releaseAllPlayers());
+        kernel.releaseLevel();
+        kernel.shutdown();
+        EXPECT_TRUE(Game::Kernel::getInstance().getKeyListeners().empty());
+        const std::vector<std::string> expected = {"Render::Kernel initialised .. [OK]",
+                                                   "Fonts initialised .. [OK]",
+                                                   "PhysX SDK and Cooking initialised .. [OK]",
+                                                   "Game::Kernel initialised .. [OK]",
+                                                   "Game::Kernel loaded level .. [OK]",
+                                                   "Game::Kernel created Player..",
+                                                   "Game::Kernel created Player..",
+                                                   "Game::Kernel created Player..",
+                                                   "Game::Kernel running game .. [OK]",
+                                                   "Game::Kernel stopped game .. [OK]",
+                                                   "Game::Kernel unloaded level .. [OK]",
+                                                   "Render::Kernel shutdown .. [OK]",
+                                                   "PhysX SDK and Cooking shutdown .. [OK]",
+                                                   "Game::Kernel shutdown .. [OK]"};
+        EXPECT_EQ(kernelTitles(log), expected) << "race " << race;
+    }
+}
+
+TEST_F(KernelTest, ARefusedCarMakesNoPlayer) {
+    prepareRace({"Ann"});
+    EXPECT_FALSE(kernel.createPlayer(driver("ANN"), {}))
+        << "car names clash without regard to letter case";
+    EXPECT_EQ(kernel.getPlayers().size(), 1u);
+    kernel.setRunDuration(0.1);
+    kernel.run();
+    EXPECT_EQ(kernel.getRaceOverlay()->getPanels().size(), 1u);
+}
+
+TEST_F(KernelTest, PauseFreezesTheRaceButNotTheKernelKeys) {
+    prepareRace({"Ann", "Ben"});
+    kernel.startRun();
+    kernel.handleKey(Platform::KEY_UP, Platform::PRESS);
+    for (int i = 0; i < 5; ++i) {
+        kernel.frame();
+    }
+    kernel.handleKey(Platform::KEY_PAUSE, Platform::PRESS);
+    EXPECT_TRUE(kernel.isPaused());
+    EXPECT_TRUE(kernel.getPauseDialog()->isVisible());
+    const double raceTime = kernel.getLevel()->getRaceTime();
+    const glm::vec3 carAt = kernel.getPlayers()[0].vehicle->getPosition();
+    const std::size_t frames = kernel.getFrameTimes().frames.size();
+
+    kernel.handleKey(Platform::KEY_F1, Platform::PRESS);
+    for (int i = 0; i < 3; ++i) {
+        kernel.handleKey(Platform::KEY_F4, Platform::PRESS);
+    }
+    kernel.handleKey(Platform::KEY_F2, Platform::PRESS);
+    Platform::setMousePos(7, 9);
+    kernel.handleMousePosition(3, 4);
+    for (int i = 0; i < 12; ++i) {
+        kernel.frame();
+    }
+    EXPECT_EQ(kernel.getLevel()->getRaceTime(), raceTime);
+    EXPECT_EQ(kernel.getPlayers()[0].vehicle->getPosition(), carAt);
+    EXPECT_EQ(kernel.getFrameTimes().frames.size(), frames + 12) << "frames go on";
+    EXPECT_TRUE(kernel.getDebugDialog()->isShown());
+    EXPECT_NE(kernel.getDebugDialog()->getLabel("FPS")->getText(), "FPS: ....")
+        << "the frame rate shows every 10 frames";
+    EXPECT_EQ(kernel.getMipmapMode(), 0);
+    EXPECT_EQ(kernel.getDebugDialog()->getLabel("F4text")->getText(), "Off");
+    EXPECT_TRUE(kernel.isWireframe());
+    int x = 0, y = 0;
+    Platform::getMousePos(x, y);
+    EXPECT_EQ(glm::ivec2(x, y), glm::ivec2(7, 9)) << "paused: the mouse is left alone";
+
+    kernel.handleKey(Platform::KEY_PAUSE, Platform::PRESS);
+    kernel.frame();
+    EXPECT_GT(kernel.getLevel()->getRaceTime(), raceTime);
+    kernel.handleKey(Platform::KEY_F2, Platform::PRESS);
+}
+
+TEST_F(KernelTest, HomeAndEndStepThroughTheCamerasInNameOrder) {
+    prepareRace({"Ann"});
+    kernel.startRun();
+    std::vector<std::string> names;
+    for (const auto& entry : kernel.getLevel()->getCameras()) {
+        names.push_back(entry.first);
+    }
+    ASSERT_EQ(names.size(), 3u);
+    const std::string start = kernel.getLevel()->getCurrentCamera()->getName();
+    EXPECT_EQ(start, "VehicleObject_Ann_DefaultCamera") << "one player keeps the chase view";
+    for (std::size_t i = 1; i <= names.size(); ++i) {
+        kernel.handleKey(Platform::KEY_END, Platform::PRESS);
+    }
+    EXPECT_EQ(kernel.getLevel()->getCurrentCamera()->getName(), start) << "End wraps around";
+    kernel.handleKey(Platform::KEY_HOME, Platform::PRESS);
+    EXPECT_EQ(kernel.getLevel()->getCurrentCamera()->getName(), "Overview");
+    kernel.handleKey(Platform::KEY_HOME, Platform::PRESS);
+    EXPECT_EQ(kernel.getLevel()->getCurrentCamera()->getName(), names.back()) << "Home wraps";
+}
+
+TEST_F(KernelTest, EscapeEndsTheLoopAfterTheFramePresented) {
+    prepareRace({"Ann"});
+    // A real key press through the X server, waiting for the frame loop's poll.
+    ASSERT_EQ(std::system("xdotool key Escape"), 0);
+    kernel.run();
+    EXPECT_EQ(kernel.getFrameTimes().frames.size(), 1u);
+}
+
+TEST_F(KernelTest, SizesTheDisplayCannotGiveStillGiveARace) {
+    Data::Options huge(5000, 4000);
+    Data::Options fullscreen(1000, 700);
+    fullscreen.fullscreen = true;
+    for (const Data::Options& options : {huge, fullscreen}) {
+        ASSERT_TRUE(kernel.initialise(options));
+        ASSERT_TRUE(kernel.createLevel(1));
+        ASSERT_TRUE(kernel.createPlayer(driver("Ann"), {}));
+        kernel.setRunDuration(0.2);
+        kernel.run();
+        EXPECT_GT(kernel.getFrameTimes().frames.size(), 0u);
+        const Platform::VideoMode desktop = Platform::getDesktopMode();
+        int width = 0, height = 0;
+        Platform::getWindowSize(width, height);
+        EXPECT_LE(width, desktop.width);
+        EXPECT_LE(height, desktop.height);
+        kernel.shutdown();
+    }
+}
