@@ -3,6 +3,7 @@
 #include "Data/KeyTable.h"
 #include "Data/Material.h"
 #include "Game/Kernel.h"
+#include "Game/vehicle/ComputerDriver.h"
 #include "Physics/Actor.h"
 #include "Physics/Scene.h"
 #include "Physics/WheelShape.h"
@@ -22,6 +23,8 @@ constexpr float twoPi = 6.28f;
 
 VehicleObject::VehicleObject(const std::string& name) : DynamicObject(name) {}
 
+VehicleObject::~VehicleObject() = default;
+
 bool VehicleObject::createVehicle(Level* owner, const Data::SGNodePtr& model,
                                   const VehicleDesc& desc, const glm::vec3& colour) {
     const glm::vec3 paint = colour / 255.0f;
@@ -36,6 +39,9 @@ bool VehicleObject::createVehicle(Level* owner, const Data::SGNodePtr& model,
     const bool created = createDynamic(owner, model, desc, desc.mass);
 
     control = desc.control;
+    if (control.aiEnabled) {
+        computerDriver = std::make_unique<ComputerDriver>(control.aiDifficulty);
+    }
     brakeRamp = {0.0f,
                  0.0f,
                  0.0f,
@@ -114,6 +120,9 @@ float VehicleObject::torqueAt(float engineSpeed) const {
 }
 
 void VehicleObject::update(double dt) {
+    if (computerDriver && level != nullptr) {
+        computerDriver->drive(*this, *level, dt);
+    }
     throttleRamp.update(dt);
     brakeRamp.update(dt);
     steeringRamp.update(dt);
@@ -194,44 +203,65 @@ void VehicleObject::finish() {
     brakeRamp.mode = ValueRamp::DRIVE_UP;
 }
 
-void VehicleObject::onKey(int key, int action) {
-    if (finished || (action != Platform::PRESS && action != Platform::RELEASE)) {
+void VehicleObject::setFunction(Function function, bool pressed) {
+    if (finished) {
         return;
     }
-    const auto bound = [key](std::uint32_t binding) {
-        return Data::KeyTable::matches(binding, key);
-    };
-    if (action == Platform::PRESS) {
-        if (bound(control.accelerate)) {
+    if (pressed) {
+        switch (function) {
+        case ACCELERATE:
             throttleRamp.mode = ValueRamp::DRIVE_UP;
-        }
-        if (bound(control.brake)) {
+            break;
+        case BRAKE:
             brakeRamp.mode = ValueRamp::DRIVE_UP;
-        }
-        if (bound(control.steerLeft)) {
+            break;
+        case STEER_LEFT:
             steeringRamp.mode = ValueRamp::DRIVE_UP;
-        }
-        if (bound(control.steerRight)) {
+            break;
+        case STEER_RIGHT:
             steeringRamp.mode = ValueRamp::DRIVE_DOWN;
-        }
-        if (bound(control.reset)) {
+            break;
+        case RESET:
             reset();
-        }
-        if (actor != nullptr) {
-            actor->wakeUp(0.4f);
+            break;
         }
         return;
     }
-    if (bound(control.steerLeft) || bound(control.steerRight)) {
-        steeringRamp.mode = ValueRamp::RETURN;
-    }
-    if (bound(control.accelerate)) {
+    switch (function) {
+    case ACCELERATE:
         throttleRamp.mode = ValueRamp::RETURN;
         brakeRamp.current = brakeRamp.minimum;
-    }
-    if (bound(control.brake)) {
+        break;
+    case BRAKE:
         brakeRamp.mode = ValueRamp::RETURN;
         throttleRamp.current = throttleRamp.minimum;
+        break;
+    case STEER_LEFT:
+    case STEER_RIGHT:
+        steeringRamp.mode = ValueRamp::RETURN;
+        break;
+    case RESET:
+        break;
+    }
+}
+
+void VehicleObject::onKey(int key, int action) {
+    if (finished || computerDriver || (action != Platform::PRESS && action != Platform::RELEASE)) {
+        return;
+    }
+    const bool pressed = action == Platform::PRESS;
+    const std::pair<std::uint32_t, Function> bindings[] = {{control.accelerate, ACCELERATE},
+                                                           {control.brake, BRAKE},
+                                                           {control.steerLeft, STEER_LEFT},
+                                                           {control.steerRight, STEER_RIGHT},
+                                                           {control.reset, RESET}};
+    for (const auto& [binding, function] : bindings) {
+        if (Data::KeyTable::matches(binding, key)) {
+            setFunction(function, pressed);
+        }
+    }
+    if (pressed && actor != nullptr) {
+        actor->wakeUp(0.4f);
     }
 }
 

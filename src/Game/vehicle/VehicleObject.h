@@ -13,12 +13,15 @@
 
 namespace Game {
 
+class ComputerDriver;
+
 // One driver's car: a dynamic object on wheels that turns the driver's keys into
 // throttle, brake and steering, drives its wheels through a torque curve, moves the
 // wheel models, and counts checkpoints and laps.
 class VehicleObject : public DynamicObject, public KeyEventListener {
 public:
     explicit VehicleObject(const std::string& name);
+    ~VehicleObject() override;
 
     // Paints the body nodes in the colour (red, green, blue 0..255), builds the body
     // boxes and the wheels. Returns the result of createDynamic.
@@ -28,6 +31,13 @@ public:
     void update(double dt) override;
     void release() override;
 
+    // What the driver's five keys do.
+    enum Function { ACCELERATE, BRAKE, STEER_LEFT, STEER_RIGHT, RESET };
+    // Presses or releases one function, as its key does. A computer driver drives
+    // through these alone.
+    void setFunction(Function function, bool pressed);
+    // Keys bound to the car's functions press and release them; a computer-driven
+    // car ignores the keyboard.
     void onKey(int key, int action) override;
 
     // The place the reset key returns the car to (the last checkpoint passed, at
@@ -54,6 +64,7 @@ public:
     const ValueRamp& getBrakeRamp() const { return brakeRamp; }
     const ValueRamp& getSteeringRamp() const { return steeringRamp; }
     const std::vector<WheelPtr>& getWheels() const { return wheels; }
+    ComputerDriver* getComputerDriver() const { return computerDriver.get(); }
 
     // Torque of the engine curve at the engine speed (revolutions per minute).
     float torqueAt(float engineSpeed) const;
@@ -84,6 +95,7 @@ private:
     std::vector<WheelPtr> drivenWheels;
     std::vector<WheelPtr> brakedWheels;
     std::vector<WheelPtr> steerableWheels;
+    std::unique_ptr<ComputerDriver> computerDriver;
 };
 
 using VehicleObjectPtr = std::shared_ptr<VehicleObject>;
