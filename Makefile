@@ -13,7 +13,7 @@ HEADLESS := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24 -noreset")
 MESA_DRIVER := $(firstword $(wildcard /usr/lib/*-linux-gnu/dri/swrast_dri.so))
 TEST_ENV := $(if $(filter asan,$(PRESET)),env LD_PRELOAD="$(shell $(CXX) -print-file-name=libasan.so) $(MESA_DRIVER)",)
 
-.PHONY: all deps configure build test test-asan bench format run
+.PHONY: all deps configure build test test-asan bench fuzz format run
 
 all: build
 
@@ -34,6 +34,13 @@ test-asan:
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && $(HEADLESS) "$$b"; done
+
+# Builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS (fuzz/run.sh);
+# FUZZ_TARGETS picks some of them. Never part of `make test`.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
+fuzz: build
+	@bash fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

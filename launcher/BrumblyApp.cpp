@@ -6,10 +6,13 @@
 #include "System/File.h"
 #include "Tool/FileLogListener.h"
 #include "Tool/LogManager.h"
+#include "Tool/LogText.h"
 #include "Tool/Message.h"
 
 #include <QApplication>
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -45,6 +48,16 @@ void CBrumblyApp::initInstance(const QString& programFilePath) {
     System::File::init(directory);
     log("Filesystem initialised .. [OK]", directory);
 
+    // New drivers are saved into the profiles directory: a fresh installation has
+    // none yet.
+    std::error_code error;
+    std::filesystem::create_directories(directory + "profiles", error);
+    if (error) {
+        logManager.send(
+            Tool::Message(author, "Couldn't create the profiles directory .. [Failed]",
+                          Tool::logExcerpt(directory + "profiles") + ": " + error.message(),
+                          __FILE__, __LINE__, Tool::MT_ERROR));
+    }
     Data::ProfileManager& profiles = Data::ProfileManager::getInstance();
     try {
         profiles.loadFromDirectory(directory + "profiles");

@@ -2,13 +2,15 @@
 
 #include "Artwork.h"
 #include "DialogUnits.h"
+#include "MessageBoxes.h"
 #include "MyTabCtrl.h"
+#include "TabDriver.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
 
 CBrumblyDlg::CBrumblyDlg(MessageBoxes& messages, const ConfigFile& config, QWidget* parent)
-    : QDialog(parent), tabControl(new CMyTabCtrl(messages, config, this)) {
+    : QDialog(parent), messages(messages), tabControl(new CMyTabCtrl(messages, config, this)) {
     setWindowTitle(QStringLiteral("Brumbly"));
     setWindowIcon(Artwork::applicationIcon());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -26,4 +28,13 @@ CBrumblyDlg::CBrumblyDlg(MessageBoxes& messages, const ConfigFile& config, QWidg
     for (QPushButton* button : findChildren<QPushButton*>()) {
         button->setAutoDefault(false);
     }
+}
+
+void CBrumblyDlg::reject() {
+    if (tabControl->driverPage()->hasUnsavedEdits() &&
+        !messages.ask(this, QStringLiteral("The driver on the Drivers tab has not been saved.\n"
+                                           "Close Brumbly and discard the changes?"))) {
+        return;
+    }
+    QDialog::reject();
 }

@@ -15,6 +15,11 @@ public:
 
     CMyTabCtrl* tabs() const { return tabControl; }
 
+    // Escape and closing the window end here: a driver being edited and not saved is
+    // only thrown away when the user agrees.
+    void reject() override;
+
 private:
+    MessageBoxes& messages;
     CMyTabCtrl* tabControl;
 };

@@ -16,3 +16,10 @@ void QtMessageBoxes::show(QWidget* parent, const QString& caption, const QString
                     text, QMessageBox::Ok, parent);
     box.exec();
 }
+
+bool QtMessageBoxes::ask(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}

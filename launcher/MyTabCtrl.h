@@ -18,6 +18,7 @@ public:
     CMyTabCtrl(MessageBoxes& messages, const ConfigFile& config, QWidget* parent = nullptr);
 
     CTabNewGame* newGamePage() const { return newGame; }
+    CTabDriver* driverPage() const { return driver; }
 
 private:
     CTabNewGame* newGame;

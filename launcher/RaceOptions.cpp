@@ -1,15 +1,62 @@
 #include "RaceOptions.h"
 
+#include "Tool/LogManager.h"
+#include "Tool/Message.h"
+
+#include <optional>
+
+namespace {
+
+// The key's value (defaultValue when it is missing), or nothing, with a warning in
+// the log, when `valid` refuses the value in the file.
+template <class Valid>
+std::optional<int> read(const ConfigFile& config, const QString& section, const QString& key,
+                        int defaultValue, Valid valid) {
+    const int value = config.readInt(section, key, defaultValue);
+    if (valid(value)) {
+        return value;
+    }
+    Tool::LogManager::getInstance().send(
+        Tool::Message("Brumbly", "Setting out of range, using the default",
+                      QStringLiteral("[%1] %2=%3 in %4")
+                          .arg(section, key, QString::number(value), config.fileName())
+                          .toStdString(),
+                      __FILE__, __LINE__, Tool::MT_WARNING));
+    return std::nullopt;
+}
+
+bool isVolume(int value) {
+    return value >= 0 && value <= 100;
+}
+
+bool isWidth(int value) {
+    return value >= 640 && value <= 16384;
+}
+
+bool isHeight(int value) {
+    return value >= 480 && value <= 16384;
+}
+
+bool isColorDepth(int value) {
+    return value == 16 || value == 24 || value == 32;
+}
+
+} // namespace
+
 Data::Options readRaceOptions(const ConfigFile& config) {
     using namespace ConfigKeys;
     Data::Options options;
-    options.soundVolume = config.readInt(audioSection, soundVolume, 75);
-    options.musicVolume = config.readInt(audioSection, musicVolume, 50);
-    options.xResolution =
-        static_cast<std::uint32_t>(config.readInt(videoSection, xResolution, 1024));
-    options.yResolution =
-        static_cast<std::uint32_t>(config.readInt(videoSection, yResolution, 768));
-    options.colorDepth = config.readInt(videoSection, colorDepth, 32);
+    options.soundVolume = read(config, audioSection, soundVolume, 75, isVolume).value_or(75);
+    options.musicVolume = read(config, audioSection, musicVolume, 50, isVolume).value_or(50);
+    const std::optional<int> width = read(config, videoSection, xResolution, 1024, isWidth);
+    const std::optional<int> height = read(config, videoSection, yResolution, 768, isHeight);
+    // Half a resolution from the file and half from the defaults would be a size that
+    // nobody chose: both fall back together.
+    if (width && height) {
+        options.xResolution = static_cast<std::uint32_t>(*width);
+        options.yResolution = static_cast<std::uint32_t>(*height);
+    }
+    options.colorDepth = read(config, videoSection, colorDepth, 32, isColorDepth).value_or(32);
     options.fullscreen = config.readInt(videoSection, fullscreen, 0) != 0;
     return options;
 }

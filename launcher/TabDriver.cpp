@@ -4,9 +4,11 @@
 #include "Data/Nation.h"
 #include "Data/ProfileManager.h"
 #include "DeleteDialog.h"
+#include "DriverNames.h"
 #include "KeyDialog.h"
 #include "MessageBoxes.h"
 #include "Tool/LogManager.h"
+#include "Tool/LogText.h"
 #include "Tool/Message.h"
 
 #include <QCheckBox>
@@ -48,17 +50,33 @@ QString keyName(std::uint32_t key) {
     return QString::fromStdString(Data::KeyTable::name(key));
 }
 
-void logError(const std::string& title, const std::string& details) {
+void logError(const std::string& title, const std::string& name, const std::string& failure) {
     Tool::LogManager::getInstance().send(
-        Tool::Message("Brumbly", title, details, __FILE__, __LINE__, Tool::MT_ERROR));
+        Tool::Message("Brumbly", title, Tool::logExcerpt(name) + ": " + Tool::logExcerpt(failure),
+                      __FILE__, __LINE__, Tool::MT_ERROR));
+}
+
+// The date field holds local calendar fields in a zone without daylight saving, so
+// that every date shows as it is, a midnight that a clock change skips included.
+QDateTime birthdateField(const QDate& date, const QTime& time) {
+    return QDateTime(date, time, Qt::UTC);
+}
+
+// The time value 0 in local calendar fields: 1 January 1970 east of Greenwich.
+QDateTime resetBirthdate() {
+    const QDateTime epoch = QDateTime::fromSecsSinceEpoch(0);
+    return birthdateField(epoch.date(), epoch.time());
 }
 
 } // namespace
 
 CTabDriver::CTabDriver(MessageBoxes& messages, QWidget* parent)
     : QWidget(parent), messages(messages) {
-    // Edit Profile: choose a profile to edit or delete.
+    // Edit Profile: choose a profile to edit or delete. Long names must not widen the
+    // window.
     profileList = new QComboBox(this);
+    profileList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    profileList->setMinimumContentsLength(16);
     deleteButton = new QPushButton(QStringLiteral("Delete"), this);
     auto* editGroup = new QGroupBox(QStringLiteral("Edit Profile"), this);
     auto* editLayout = new QHBoxLayout(editGroup);
@@ -67,7 +85,9 @@ CTabDriver::CTabDriver(MessageBoxes& messages, QWidget* parent)
 
     // Details.
     nameEdit = new QLineEdit(this);
+    nameEdit->setValidator(new DriverNames::NameLengthValidator(nameEdit));
     birthdateEdit = new QDateTimeEdit(this);
+    birthdateEdit->setTimeSpec(Qt::UTC);
     birthdateEdit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     birthdateEdit->setCalendarPopup(true);
     nationalityList = new QComboBox(this);
@@ -167,9 +187,10 @@ CTabDriver::CTabDriver(MessageBoxes& messages, QWidget* parent)
 void CTabDriver::resetForm() {
     profileList->clear();
     for (const auto& entry : Data::ProfileManager::getInstance().getResources()) {
-        profileList->addItem(QString::fromStdString(entry.first));
+        DriverNames::addItem(*profileList, entry.first);
     }
     profileList->setCurrentIndex(-1);
+    selectedName.clear();
     deleteButton->setEnabled(false);
     nameEdit->clear();
     nameEdit->setEnabled(true);
@@ -183,27 +204,33 @@ void CTabDriver::resetForm() {
     difficultyList->setCurrentIndex(0);
     difficultyList->setEnabled(false);
     editedControls = Data::Control();
-    birthdateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(0));
+    birthdateEdit->setDateTime(resetBirthdate());
     maleBox->setChecked(true);
     femaleBox->setChecked(false);
+    filledState = currentState();
 }
 
 void CTabDriver::selectProfile(int index) {
-    const auto profile =
-        Data::ProfileManager::getInstance().find(profileList->itemText(index).toStdString());
+    const std::string name = DriverNames::stored(*profileList, index);
+    const auto profile = Data::ProfileManager::getInstance().find(name);
     if (!profile) {
+        // Never leave another driver's details in a form that names this one.
+        resetForm();
         return;
     }
-    nameEdit->setText(QString::fromStdString(profile->getName()));
+    selectedName = name;
+    nameEdit->setText(DriverNames::readable(name));
     nameEdit->setEnabled(false);
 
-    // Birthdays are kept in calendar convention: month 1 to 12, full year.
+    // Birthdays are kept in calendar convention: month 1 to 12, full year. A date that
+    // no calendar has (a hand-edited file) shows as the form's reset date; saving
+    // keeps the stored one unless the user picks another.
     const Data::Date& birthday = profile->birthday;
-    const QDateTime birthdate(QDate(birthday.year, birthday.month, birthday.day),
-                              QTime(birthday.hours, birthday.minutes, birthday.seconds));
-    if (birthdate.isValid()) {
-        birthdateEdit->setDateTime(birthdate);
-    }
+    const QDate date(birthday.year, birthday.month, birthday.day);
+    const QTime time(birthday.hours, birthday.minutes, birthday.seconds);
+    birthdateEdit->setDateTime(date.isValid()
+                                   ? birthdateField(date, time.isValid() ? time : QTime(0, 0))
+                                   : resetBirthdate());
     nationalityList->setCurrentIndex(static_cast<int>(profile->nationality.getNationIndex()));
 
     editedControls = profile->controls;
@@ -220,6 +247,16 @@ void CTabDriver::selectProfile(int index) {
     maleBox->setChecked(profile->sex);
     femaleBox->setChecked(!profile->sex);
     deleteButton->setEnabled(true);
+    filledState = currentState();
+}
+
+CTabDriver::FormState CTabDriver::currentState() const {
+    return {nameEdit->text(), birthdateEdit->dateTime(), nationalityList->currentIndex(),
+            maleBox->isChecked(), editedControls};
+}
+
+bool CTabDriver::hasUnsavedEdits() const {
+    return currentState() != filledState;
 }
 
 void CTabDriver::chooseHuman() {
@@ -255,13 +292,16 @@ void CTabDriver::setKeyButtonsEnabled(bool enabled) {
 
 QString CTabDriver::validate() const {
     const Data::ProfileManager& manager = Data::ProfileManager::getInstance();
-    const std::string name = nameEdit->text().toStdString();
+    const bool newDriver = nameEdit->isEnabled();
+    const std::string name = newDriver ? nameEdit->text().toStdString() : selectedName;
     QString failures;
-    if (nameEdit->isEnabled()) {
+    if (newDriver) {
         if (name.empty()) {
             failures += QStringLiteral("* You must enter a Name for the Driver\n");
         } else if (manager.exists(name)) {
             failures += QStringLiteral("* The name of the Driver already exists\n");
+        } else {
+            failures += DriverNames::newNameProblems(nameEdit->text());
         }
     } else if (!manager.exists(name)) {
         failures += QStringLiteral("* The name of the Driver doesn't exist\n");
@@ -289,7 +329,7 @@ void CTabDriver::save() {
         return;
     }
     Data::ProfileManager& manager = Data::ProfileManager::getInstance();
-    const std::string name = nameEdit->text().toStdString();
+    const std::string name = nameEdit->isEnabled() ? nameEdit->text().toStdString() : selectedName;
     const bool existed = manager.exists(name);
     const auto profile = manager.getOrCreate(name);
     const Data::Profile before = *profile;
@@ -297,13 +337,16 @@ void CTabDriver::save() {
     if (!existed) {
         profile->creationDate.set(static_cast<std::int64_t>(std::time(nullptr)));
     }
+    // An existing driver's birthday changes only when the user picked another date.
     const QDateTime birthdate = birthdateEdit->dateTime();
-    profile->birthday.day = birthdate.date().day();
-    profile->birthday.month = birthdate.date().month();
-    profile->birthday.year = birthdate.date().year();
-    profile->birthday.hours = birthdate.time().hour();
-    profile->birthday.minutes = birthdate.time().minute();
-    profile->birthday.seconds = birthdate.time().second();
+    if (!existed || birthdate != filledState.birthdate) {
+        profile->birthday.day = birthdate.date().day();
+        profile->birthday.month = birthdate.date().month();
+        profile->birthday.year = birthdate.date().year();
+        profile->birthday.hours = birthdate.time().hour();
+        profile->birthday.minutes = birthdate.time().minute();
+        profile->birthday.seconds = birthdate.time().second();
+    }
     profile->nationality.set(nationalityList->currentText().toStdString());
     profile->sex = maleBox->isChecked();
     profile->controls = editedControls;
@@ -317,10 +360,10 @@ void CTabDriver::save() {
         } else {
             manager.remove(name, false);
         }
-        logError("Couldn't save Profile .. [Failed]", name + ": " + failure.what());
+        logError("Couldn't save Profile .. [Failed]", name, failure.what());
         messages.error(
             this, QStringLiteral("The Profile \"%1\" couldn't be saved:\n%2")
-                      .arg(QString::fromStdString(name), QString::fromLocal8Bit(failure.what())));
+                      .arg(DriverNames::readable(name), QString::fromLocal8Bit(failure.what())));
         return;
     }
     resetForm();
@@ -331,14 +374,14 @@ void CTabDriver::deleteProfile() {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    const std::string name = profileList->currentText().toStdString();
+    const std::string name = selectedName;
     try {
         Data::ProfileManager::getInstance().remove(name, true);
     } catch (const std::exception& failure) {
-        logError("Couldn't delete Profile .. [Failed]", name + ": " + failure.what());
+        logError("Couldn't delete Profile .. [Failed]", name, failure.what());
         messages.error(
             this, QStringLiteral("The Profile \"%1\" couldn't be deleted:\n%2")
-                      .arg(QString::fromStdString(name), QString::fromLocal8Bit(failure.what())));
+                      .arg(DriverNames::readable(name), QString::fromLocal8Bit(failure.what())));
         return;
     }
     resetForm();

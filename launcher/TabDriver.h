@@ -2,8 +2,11 @@
 
 #include "Data/Control.h"
 
+#include <QDateTime>
+#include <QString>
 #include <QWidget>
 #include <array>
+#include <string>
 
 class MessageBoxes;
 class QCheckBox;
@@ -21,8 +24,22 @@ class CTabDriver : public QWidget {
 public:
     explicit CTabDriver(MessageBoxes& messages, QWidget* parent = nullptr);
 
+    // Whether the form shows anything the user changed since it was last reset or
+    // filled from a profile, and has not saved.
+    bool hasUnsavedEdits() const;
+
 private:
     static constexpr std::size_t keyCount = 5;
+
+    // What the form shows, compared to tell whether the user changed anything.
+    struct FormState {
+        QString name;
+        QDateTime birthdate;
+        int nationality = -1;
+        bool male = true;
+        Data::Control controls;
+        bool operator==(const FormState& other) const = default;
+    };
 
     void resetForm();
     void selectProfile(int index);
@@ -34,10 +51,15 @@ private:
     QString validate() const;
     void save();
     void deleteProfile();
+    FormState currentState() const;
 
     MessageBoxes& messages;
     // The key bindings as edited, read by save().
     Data::Control editedControls;
+    // The stored name of the profile being edited; "" in new-driver mode.
+    std::string selectedName;
+    // The form as it was last reset or filled from a profile.
+    FormState filledState;
 
     QComboBox* profileList;
     QPushButton* deleteButton;

@@ -3,6 +3,7 @@
 #include "ColorSwatch.h"
 #include "Data/ProfileManager.h"
 #include "DialogUnits.h"
+#include "DriverNames.h"
 #include "MessageBoxes.h"
 
 #include <QColorDialog>
@@ -40,8 +41,10 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     preview->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     preview->setMinimumHeight(DialogUnits::toPixels(*this, QSize(0, 60)).height());
 
-    // Select Drivers.
+    // Select Drivers. Long names must not widen the window.
     driverList = new QComboBox(this);
+    driverList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    driverList->setMinimumContentsLength(12);
     auto* carList = new QComboBox(this);
     swatch = new ColorSwatch(QColor(0, 0, 255), this);
     swatch->setMinimumHeight(driverList->sizeHint().height());
@@ -120,13 +123,18 @@ void CTabNewGame::hideEvent(QHideEvent* event) {
 }
 
 void CTabNewGame::fillDriverList() {
-    QStringList names;
+    std::vector<std::string> names;
     for (const auto& entry : Data::ProfileManager::getInstance().getResources()) {
-        names.append(QString::fromStdString(entry.first));
+        names.push_back(entry.first);
     }
-    names.sort(Qt::CaseInsensitive);
+    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return QString::compare(DriverNames::readable(a), DriverNames::readable(b),
+                                Qt::CaseInsensitive) < 0;
+    });
     driverList->clear();
-    driverList->addItems(names);
+    for (const std::string& name : names) {
+        DriverNames::addItem(*driverList, name);
+    }
     driverList->setCurrentIndex(-1);
 }
 
@@ -138,7 +146,7 @@ void CTabNewGame::chooseColour() {
 }
 
 void CTabNewGame::addDriver() {
-    const std::string name = driverList->currentText().toStdString();
+    const std::string name = DriverNames::stored(*driverList, driverList->currentIndex());
     if (name.empty()) {
         return;
     }
@@ -153,7 +161,7 @@ void CTabNewGame::addDriver() {
                         static_cast<float>(colour.blue()))}));
 
     // The list shows the names sorted; the race keeps the order of adding.
-    const QString text = QString::fromStdString(name);
+    const QString text = DriverNames::readable(name);
     int row = 0;
     while (row < chosenList->count() &&
            QString::compare(chosenList->item(row)->text(), text, Qt::CaseInsensitive) <= 0) {

@@ -132,7 +132,8 @@ void CTabOption::readSettings() {
 
     soundSlider->setValue(config.readInt(audioSection, soundVolume, defaultSoundVolume));
     musicSlider->setValue(config.readInt(audioSection, musicVolume, defaultMusicVolume));
-    fullscreenBox->setChecked(config.readInt(videoSection, fullscreen, 1) != 0);
+    // Without a value the race starts in a window, so the box shows just that.
+    fullscreenBox->setChecked(config.readInt(videoSection, fullscreen, 0) != 0);
 }
 
 void CTabOption::writeResolution(int index) {

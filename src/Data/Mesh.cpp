@@ -2,6 +2,7 @@
 
 #include "Data/Material.h"
 #include "Tool/LogManager.h"
+#include "Tool/LogText.h"
 
 #include <sstream>
 
@@ -28,7 +29,7 @@ void unionBox(BoundingBox& target, const BoundingBox& source) {
 Mesh::Mesh(const std::string& name) : name(name) {}
 
 bool Mesh::check() {
-    const std::string prefix = "Mesh " + name + " check: ";
+    const std::string prefix = "Mesh " + Tool::logExcerpt(name) + " check: ";
     const std::string cannotFix = ", CAN'T fix this!!\n";
     const std::size_t vertexCount = vertices.size();
     std::ostringstream findings;

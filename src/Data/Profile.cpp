@@ -1,10 +1,11 @@
 #include "Data/Profile.h"
 
 #include "Data/ProfileArchive.h"
+#include "Tool/LogText.h"
+#include "Tool/RegularFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
-#include <fstream>
 #include <stdexcept>
 #include <system_error>
 #include <unistd.h>
@@ -13,7 +14,8 @@ namespace Data {
 
 namespace {
 
-constexpr std::size_t maximumNameLength = 200;
+// A real profile is well below one kilobyte.
+constexpr std::size_t maximumFileSize = 1024 * 1024;
 
 [[noreturn]] void throwFileError(const std::string& what, const std::filesystem::path& file,
                                  int error) {
@@ -22,13 +24,9 @@ constexpr std::size_t maximumNameLength = 200;
 }
 
 std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        throwFileError("cannot open profile", file, errno);
-    }
-    std::string text(std::istreambuf_iterator<char>(in), {});
-    if (in.bad()) {
-        throwFileError("cannot read profile", file, errno);
+    std::string text;
+    if (const std::error_code error = Tool::readRegularFile(file, maximumFileSize, text)) {
+        throw std::filesystem::filesystem_error("cannot read profile", file, error);
     }
     return text;
 }
@@ -98,7 +96,7 @@ void Profile::load() {
 
 void Profile::save() {
     if (!isSafeFileName(name)) {
-        throw std::invalid_argument("cannot save profile: the name \"" + name +
+        throw std::invalid_argument("cannot save profile: the name \"" + Tool::logExcerpt(name) +
                                     "\" is not a valid file name");
     }
     saveToFile(getFilePath());
@@ -106,7 +104,7 @@ void Profile::save() {
 
 void Profile::removeFromDisk() {
     if (!isSafeFileName(name)) {
-        throw std::invalid_argument("cannot remove profile: the name \"" + name +
+        throw std::invalid_argument("cannot remove profile: the name \"" + Tool::logExcerpt(name) +
                                     "\" is not a valid file name");
     }
     std::filesystem::remove(getFilePath());

@@ -17,8 +17,9 @@ namespace Data {
 // Errors are raised as exceptions derived from std::exception:
 // boost::archive::archive_exception (and its xml_archive_exception) for a file that
 // is not a valid profile archive, std::filesystem::filesystem_error for a file that
-// cannot be opened, written or renamed, std::invalid_argument for a name that is not
-// a safe file name (save() and removeFromDisk() only).
+// cannot be opened, written or renamed, that is no regular file or that is larger
+// than 1 MiB (far more than any profile), std::invalid_argument for a name that is
+// not a safe file name (save() and removeFromDisk() only).
 class BRUMBLY_API Profile : public IResource {
 public:
     // Name "Profile", no directory, extension ".profile".
@@ -42,8 +43,11 @@ public:
     // Deletes getFilePath(); a missing file is no error. Refuses unsafe names.
     void removeFromDisk() override;
 
+    // The longest name, in bytes, that a profile file may be named after.
+    static constexpr std::size_t maximumNameLength = 200;
+
     // Whether the name can be used as a file name inside the profiles directory:
-    // not empty, not "." or "..", no '/', '\' or NUL, at most 200 bytes.
+    // not empty, not "." or "..", no '/', '\' or NUL, at most maximumNameLength bytes.
     static bool isSafeFileName(const std::string& name);
 
     Nation nationality;

@@ -1,6 +1,8 @@
 #include "Data/ProfileArchive.h"
 
 #include "Data/Profile.h"
+#include "Data/ProfileElements.h"
+#include "Tool/LogText.h"
 
 #include <boost/archive/archive_exception.hpp>
 #include <boost/archive/basic_archive.hpp>
@@ -66,7 +68,7 @@ template <class T> T parseNumber(const std::string& element, const std::string& 
                        (!std::is_same_v<T, bool> || value <= 1);
     if (!valid) {
         fail(archive_exception::input_stream_error,
-             "invalid value \"" + content + "\" in element " + element);
+             "invalid value \"" + Tool::logExcerpt(content) + "\" in element " + element);
     }
     return static_cast<T>(value);
 }
@@ -257,15 +259,17 @@ std::string write(const Profile& profile) {
 }
 
 void read(const std::string& text, Profile& profile) {
-    std::istringstream body(std::string(ArchiveText(text).body()));
+    const std::string_view elements = ArchiveText(text).body();
+    // The archive library trusts the element structure: an end tag longer than the
+    // element name it expects makes it read past that name.
+    if (const std::string problem = ProfileElements::findProblem(elements); !problem.empty()) {
+        fail(archive_exception::input_stream_error, problem);
+    }
+    std::istringstream body{std::string(elements)};
     Profile loaded(profile);
     {
         boost::archive::xml_iarchive archive(body, boost::archive::no_header);
         archive >> make_nvp("Profile", loaded);
-    }
-    const std::string rest(std::istreambuf_iterator<char>(body), {});
-    if (!trim(rest).empty()) {
-        fail(archive_exception::input_stream_error, "unexpected text after element Profile");
     }
     profile = loaded;
 }

@@ -2,6 +2,8 @@
 
 #include "Data/Profile.h"
 #include "Tool/LogManager.h"
+#include "Tool/LogText.h"
+#include "Tool/RegularFile.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -47,20 +49,27 @@ void ResourceManager<T>::loadEntry(const std::filesystem::directory_entry& entry
         } else if (fs::is_symlink(status) && fs::is_directory(entry.status(error))) {
             return;
         } else if (entryPath.find(extension) != std::string::npos) {
+            // Only regular files are opened: reading a named pipe would wait for a
+            // writer, and a device may never end.
+            if (!fs::is_regular_file(entry.status(error))) {
+                throw fs::filesystem_error("cannot read profile", entry.path(),
+                                           error ? error : Tool::notRegularFileError());
+            }
             auto resource = std::make_shared<T>(std::string(), scannedDirectory, extension);
             resource->loadFromFile(entry.path());
             // A name that cannot be a file name in the directory could never be saved
             // or removed again.
             if (!T::isSafeFileName(resource->getName())) {
-                throw std::runtime_error("the name \"" + resource->getName() +
+                throw std::runtime_error("the name \"" + Tool::logExcerpt(resource->getName()) +
                                          "\" cannot be used as a file name");
             }
             resources.emplace(resource->getName(), resource);
         }
     } catch (const std::exception& error) {
-        Tool::LogManager::getInstance().send(Tool::Message(name, "Skipped unreadable entry",
-                                                           entryPath + ": " + error.what(),
-                                                           __FILE__, __LINE__, Tool::MT_ERROR));
+        Tool::LogManager::getInstance().send(
+            Tool::Message(name, "Skipped unreadable entry",
+                          Tool::logExcerpt(entryPath) + ": " + Tool::logExcerpt(error.what()),
+                          __FILE__, __LINE__, Tool::MT_ERROR));
     }
 }
 

@@ -24,10 +24,11 @@ public:
     // whose path contains the extension, recursing into subdirectories (entries in
     // byte order of their names; symbolic links to directories are not followed).
     // Each subdirectory visited becomes the manager's directory in turn. The first
-    // file read for a name wins. Files and subdirectories that cannot be read, and
-    // files holding a name that is not a safe file name, are skipped with an error in
-    // the log; a status error of `directory` itself or a failure to open it is raised
-    // as std::filesystem::filesystem_error.
+    // file read for a name wins. Files and subdirectories that cannot be read, entries
+    // that are no regular file (named pipes, devices), files too large to be a
+    // resource, and files holding a name that is not a safe file name, are skipped with
+    // an error in the log; a status error of `directory` itself or a failure to open
+    // it is raised as std::filesystem::filesystem_error.
     virtual void loadFromDirectory(const std::filesystem::path& directory);
     virtual void releaseAll();
     // The entry for `name`, created in memory (in the manager's directory) if absent.

@@ -3,29 +3,32 @@
 #include "Data/FontManager.h"
 #include "Data/Image.h"
 #include "Data/Material.h"
+#include "System/FontWidths.h"
 #include "System/loader/AssetLoader.h"
 #include "System/loader/ShaderLoader.h"
 #include "Tool/LogManager.h"
+#include "Tool/LogText.h"
+#include "Tool/RegularFile.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
-#include <fstream>
 #include <iostream>
-#include <iterator>
-#include <vector>
 
 namespace System {
 
 namespace {
 
-void sendMessage(const std::string& title) {
-    Tool::LogManager::getInstance().send(Tool::Message("File", title, "", Tool::MT_MESSAGE));
+// Text assets (shader sources, width tables) are far smaller than this.
+constexpr std::size_t maximumTextSize = 64 * 1024 * 1024;
+
+// Log titles are an action followed by the asset's name, cut to a bounded length.
+void sendMessage(const std::string& action, const std::string& name) {
+    Tool::LogManager::getInstance().send(
+        Tool::Message("File", action + Tool::logExcerpt(name), "", Tool::MT_MESSAGE));
 }
 
-void sendError(const std::string& title, int line) {
+void sendError(const std::string& action, const std::string& name, int line) {
     Tool::LogManager::getInstance().send(
-        Tool::Message("File", title, "", __FILE__, line, Tool::MT_ERROR));
+        Tool::Message("File", action + Tool::logExcerpt(name), "", __FILE__, line, Tool::MT_ERROR));
 }
 
 // Replaces a texture file name under `key` by the loaded image; a name that does not
@@ -44,26 +47,6 @@ void resolveTexture(Data::Material& material, std::int32_t key, const std::strin
     if (image->isValid()) {
         found->second = image;
     }
-}
-
-// The value after each "=" up to the end of its line, in line order; a value that
-// is not a number reads as 0.
-std::vector<unsigned> parseWidthTable(const std::string& text) {
-    std::vector<unsigned> values;
-    std::size_t equals = text.find('=');
-    while (equals != std::string::npos) {
-        const std::size_t lineEnd = text.find('\n', equals);
-        const std::size_t end = lineEnd == std::string::npos ? text.size() : lineEnd;
-        std::size_t begin = equals + 1;
-        while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) {
-            ++begin;
-        }
-        unsigned value = 0;
-        std::from_chars(text.data() + begin, text.data() + end, value);
-        values.push_back(value);
-        equals = lineEnd == std::string::npos ? std::string::npos : text.find('=', lineEnd);
-    }
-    return values;
 }
 
 } // namespace
@@ -94,11 +77,10 @@ std::string File::nativePath(const std::string& path) {
 }
 
 std::string File::readText(const std::string& path) {
-    std::ifstream in(nativePath(path), std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (Tool::readRegularFile(nativePath(path), maximumTextSize, text)) {
         return {};
     }
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::string result;
     result.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -111,11 +93,11 @@ std::string File::readText(const std::string& path) {
 }
 
 Data::SGNodePtr File::loadMesh(const AssetRef& asset) {
-    sendMessage("loading Mesh " + asset.file);
+    sendMessage("loading Mesh ", asset.file);
     AssetLoader loader;
     Data::SGNodePtr root = loader.load(asset, workingDirectory + asset.directory);
     if (!root) {
-        sendError("loading Mesh " + asset.file, __LINE__);
+        sendError("loading Mesh ", asset.file, __LINE__);
         return nullptr;
     }
     for (const auto& mesh : loader.getMeshes()) {
@@ -130,9 +112,9 @@ Data::SGNodePtr File::loadMesh(const AssetRef& asset) {
 }
 
 void File::loadImage(const Data::ImagePtr& image, const AssetRef& asset) {
-    sendMessage("loading Image " + asset.file);
+    sendMessage("loading Image ", asset.file);
     if (!image) {
-        sendError("loading Image " + asset.file, __LINE__);
+        sendError("loading Image ", asset.file, __LINE__);
         return;
     }
     image->picture.clear();
@@ -144,24 +126,24 @@ void File::loadImage(const Data::ImagePtr& image, const AssetRef& asset) {
         image->name = asset.file;
         image->origin = "file:" + path;
     } else {
-        sendError("loading Image " + asset.file, __LINE__);
+        sendError("loading Image ", asset.file, __LINE__);
     }
     std::cout << std::endl;
 }
 
 void File::loadShader(Data::ShaderPtr& shader, const AssetRef& asset) {
-    sendMessage("loading Shader " + asset.file);
+    sendMessage("loading Shader ", asset.file);
     if (!shader) {
         shader = std::make_shared<Data::Shader>();
     }
     if (!ShaderLoader::load(*shader, asset.file, workingDirectory + asset.directory)) {
-        sendError("loading first Shader " + asset.file, __LINE__);
+        sendError("loading first Shader ", asset.file, __LINE__);
     }
     std::cout << std::endl;
 }
 
 void File::loadFont(const AssetRef& asset) {
-    sendMessage("loading Font " + asset.file);
+    sendMessage("loading Font ", asset.file);
     auto font = std::make_shared<Data::Font>();
     font->image = std::make_shared<Data::Image>();
     loadImage(font->image, AssetRef{asset.file + "Trans.png", asset.directory});
@@ -169,18 +151,14 @@ void File::loadFont(const AssetRef& asset) {
     const std::string iniFile = asset.file + ".ini";
     const std::string text = readText(workingDirectory + asset.directory + iniFile);
     if (text.empty()) {
-        sendError("loading Font ini " + iniFile, __LINE__);
+        sendError("loading Font ini ", iniFile, __LINE__);
     }
     // Widths are fractions of the texture width; without a texture they keep the
     // full cell width instead of becoming infinite.
-    const unsigned textureWidth = font->image->picture.getWidth();
-    if (!text.empty() && textureWidth > 0) {
-        const std::vector<unsigned> widths = parseWidthTable(text);
-        const std::size_t used = std::min(widths.size(), font->glyphs.size());
-        for (std::size_t i = 0; i < used; ++i) {
-            font->glyphs[i].width =
-                static_cast<float>(widths[i]) / static_cast<float>(textureWidth);
-        }
+    const std::array<float, 256> widths =
+        readFontWidths(text, font->image->picture.getWidth(), iniFile);
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        font->glyphs[i].width = widths[i];
     }
     Data::FontManager::getInstance().registerFont(asset.file, font);
 }

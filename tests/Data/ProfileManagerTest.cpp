@@ -119,6 +119,30 @@ TEST_F(ProfileManagerTest, BrokenFilesAreSkippedAndLogged) {
         << log.errors[1].getMessage();
 }
 
+// A named pipe once stopped the scan for good (a read waits for a writer) and a link
+// to a device filled the memory; neither is opened now, and neither is a file far
+// larger than any profile. A name far too long to be a file name is logged as an
+// excerpt.
+TEST_F(ProfileManagerTest, OnlyRegularFilesOfProfileSizeAreRead) {
+    writeProfile(directory.path() / "a.profile", "Anna");
+    ASSERT_EQ(::mkfifo((directory.path() / "x.profile").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", directory.path() / "zero.profile");
+    writeFile(directory.path() / "big.profile", std::string(1024 * 1024 + 1, ' '));
+    writeProfile(directory.path() / "long.profile", std::string(500 * 1024, 'n'));
+    manager.loadFromDirectory(directory.path());
+
+    EXPECT_EQ(names(manager), std::vector<std::string>{"Anna"});
+    ASSERT_EQ(log.errors.size(), 4u);
+    EXPECT_NE(log.errors[0].getMessage().find("big.profile"), std::string::npos);
+    EXPECT_NE(log.errors[0].getMessage().find("File too large"), std::string::npos);
+    EXPECT_NE(log.errors[1].getMessage().find("long.profile"), std::string::npos);
+    EXPECT_LT(log.errors[1].getMessage().size(), 4096u);
+    for (const auto& error : {log.errors[2], log.errors[3]}) {
+        EXPECT_NE(error.getMessage().find("not a regular file"), std::string::npos)
+            << error.getMessage();
+    }
+}
+
 // A directory nested deeper than the longest path the system accepts cannot be
 // opened, whoever runs the test.
 TEST_F(ProfileManagerTest, UnreadableSubdirectoryIsSkippedAndLogged) {

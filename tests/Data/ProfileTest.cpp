@@ -169,6 +169,20 @@ TEST_F(ProfileTest, MalformedArchivesAreErrors) {
         {"elements out of order", replaced(replaced(fixtureText, "\t<Sex>0</Sex>\n", ""),
                                            "\t<Birthday", "\t<Sex>0</Sex>\n\t<Birthday")},
         {"missing element", replaced(fixtureText, "\t\t<Minutes>0</Minutes>\n", "")},
+        // The archive library reads past the element name it expects when an end tag
+        // is longer: such files must never reach it.
+        {"end tag longer than its start tag",
+         replaced(fixtureText, "<Sex>0</Sex>", "<Sex>0</Gender>")},
+        {"longer element name", replaced(fixtureText, "<Sex>0</Sex>", "<Gender>0</Gender>")},
+        {"unclosed element", replaced(fixtureText, "12</Nation>", "12")},
+        {"end tag without start tag", replaced(fixtureText, "<Sex>0", "0")},
+        {"empty element tag", replaced(fixtureText, "<Sex>0</Sex>", "<Sex/>")},
+        {"text between elements", replaced(fixtureText, "</Birthday>", "</Birthday>x")},
+        {"comment", replaced(fixtureText, "<Sex>", "<!-- sex --><Sex>")},
+        {"unknown attribute", replaced(fixtureText, "class_id=\"2\"", "object_id=\"_2\"")},
+        {"attribute without quotes", replaced(fixtureText, "class_id=\"2\"", "class_id=2")},
+        {"bare ampersand", replaced(fixtureText, "&amp;", "&")},
+        {"unknown reference", replaced(fixtureText, "&amp;", "&nbsp;")},
         {"truncated", fixtureText.substr(0, fixtureText.size() / 2)},
         {"empty file", ""},
         {"not XML", "Ann,12,1990\n"},
@@ -219,6 +233,31 @@ TEST_F(ProfileTest, MissingFileIsAFileSystemError) {
     Profile profile("Nobody", directory.path(), ".profile");
     EXPECT_THROW(profile.load(), std::filesystem::filesystem_error);
     EXPECT_EQ(profile.getName(), "Nobody");
+}
+
+// Reading a directory once let the stream's own exception escape instead.
+TEST_F(ProfileTest, DirectoriesAndOversizedFilesAreFileSystemErrors) {
+    std::filesystem::create_directories(directory.path() / "Dir.profile");
+    writeFile(directory.path() / "Big.profile",
+              replaced(fixtureText, "</Profile>", "</Profile>" + std::string(1024 * 1024, ' ')));
+    for (const char* name : {"Dir", "Big"}) {
+        Profile profile(name, directory.path(), ".profile");
+        EXPECT_THROW(profile.load(), std::filesystem::filesystem_error) << name;
+        EXPECT_EQ(profile.getName(), name);
+    }
+}
+
+// Character references load as the byte they name, and such a name saves and loads
+// unchanged.
+TEST_F(ProfileTest, NamesKeepTheirBytes) {
+    writeFile(directory.path() / "x.profile", replaced(fixtureText, "Ann &amp; Co", "Zo&#235;"));
+    Profile profile;
+    profile.loadFromFile(directory.path() / "x.profile");
+    EXPECT_EQ(profile.getName(), "Zo\xEB");
+    profile.saveToFile(directory.path() / "y.profile");
+    Profile again;
+    again.loadFromFile(directory.path() / "y.profile");
+    expectSameData(again, profile);
 }
 
 TEST_F(ProfileTest, FailedSaveKeepsThePreviousFile) {

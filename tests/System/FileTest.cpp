@@ -4,6 +4,7 @@
 #include "Data/FontManager.h"
 #include "Data/Material.h"
 #include "Data/Object.h"
+#include "Tool/LogText.h"
 
 #include <gtest/gtest.h>
 
@@ -171,15 +172,15 @@ TEST_F(FileLoadTest, FontWidthTable) {
     writeImage("data/images/Fonts/WideTrans.png", 512, 512);
     std::string table;
     for (int i = 0; i < 300; ++i) {
-        table += "k" + std::to_string(i) + "=" + std::to_string(i < 256 ? i : 0) + "\r\n";
+        table += "k" + std::to_string(i) + "=" + std::to_string(i < 256 ? i / 8 : 0) + "\r\n";
     }
     directory.write("data/images/Fonts/Wide.ini", table);
     File::loadFont(System::AssetRef{"Wide", "data\\images\\Fonts\\"});
     const Data::FontPtr wide = Data::FontManager::getInstance().getFont("Wide");
     ASSERT_NE(wide, nullptr);
     EXPECT_EQ(wide->glyphs[0].width, 0.0f);
-    EXPECT_EQ(wide->glyphs[64].width, 0.125f);
-    EXPECT_EQ(wide->glyphs[255].width, 255.0f / 512.0f);
+    EXPECT_EQ(wide->glyphs[64].width, 8.0f / 512.0f);
+    EXPECT_EQ(wide->glyphs[255].width, 31.0f / 512.0f);
     EXPECT_EQ(Data::FontManager::getInstance().getCurrentFontName(), "Wide");
 }
 
@@ -197,4 +198,34 @@ TEST_F(FileLoadTest, FontWithoutFilesIsStillRegistered) {
     directory.write("data/images/Fonts/Bare.ini", "a=8\n");
     File::loadFont(System::AssetRef{"Bare", "data\\images\\Fonts\\"});
     EXPECT_EQ(Data::FontManager::getInstance().getFont("Bare")->glyphs[0].width, 0.0625f);
+}
+
+// A directory where a text file belongs is a load failure like a missing file, never
+// an exception.
+TEST_F(FileLoadTest, DirectoriesInPlaceOfFilesAreLoadFailures) {
+    directory.write("shaders/basicLib.glsl", "lib");
+    std::filesystem::create_directories(directory.path / "shaders/default.vert");
+    writeImage("data/images/Fonts/ArialTrans.png", 256, 256);
+    std::filesystem::create_directories(directory.path / "data/images/Fonts/Arial.ini");
+
+    EXPECT_EQ(File::readText(File::getPWD() + "shaders/default.vert"), "");
+    Data::ShaderPtr shader;
+    File::loadShader(shader, System::AssetRef{"default", "shaders\\"});
+    File::loadFont(System::AssetRef{"Arial", "data\\images\\Fonts\\"});
+    ASSERT_EQ(log.errors().size(), 3u);
+    EXPECT_EQ(log.errors()[1].getTitle(), "loading first Shader default");
+    EXPECT_EQ(log.errors()[2].getTitle(), "loading Font ini Arial.ini");
+    EXPECT_EQ(Data::FontManager::getInstance().getFont("Arial")->glyphs[0].width, 0.0625f);
+}
+
+TEST_F(FileLoadTest, LogLinesRepeatAtMostAnExcerptOfAName) {
+    const std::string name(50 * 1024 * 1024, 'n');
+    File::loadImage(std::make_shared<Data::Image>(), System::AssetRef{name, "data\\"});
+    Data::ShaderPtr shader;
+    File::loadShader(shader, System::AssetRef{name, "shaders\\"});
+    ASSERT_FALSE(log.messages.empty());
+    for (const Tool::Message& message : log.messages) {
+        EXPECT_LT(message.getTitle().size() + message.getMessage().size(), 4096u);
+    }
+    EXPECT_EQ(log.errors()[0].getTitle(), "loading Image " + Tool::logExcerpt(name));
 }

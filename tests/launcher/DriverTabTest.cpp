@@ -178,7 +178,9 @@ private slots:
     }
     void namesThatCannotBeFileNamesAreRefused() {
         QFETCH(QString, name);
-        fillNewDriver(name);
+        fillNewDriver(QString());
+        // Set, not typed: the field takes no more than the check allows.
+        control<QLineEdit>("nameEdit")->setText(name);
         click("saveButton");
         QCOMPARE(onlyMessage(), "* The name of the Driver can't be used as a file name\n");
         QVERIFY(Data::ProfileManager::getInstance().getResources().empty());
@@ -377,6 +379,142 @@ private slots:
         QVERIFY(messages->boxes.front().text.contains("Ida"));
         QVERIFY(Data::ProfileManager::getInstance().exists("Ida"));
         QCOMPARE(listedProfiles(), QStringList{"Ida"});
+    }
+
+    // Names that the list could not tell apart, or that the game takes for one car.
+    void namesThatCannotBeToldApartAreRefused_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("blanks only") << "   "
+                                     << "* The name of the Driver must not be blank\n";
+        const QString ends = "* The name of the Driver must not begin or end with a blank\n";
+        QTest::newRow("leading blank") << " Alice" << ends;
+        QTest::newRow("trailing blank") << "Alice\t" << ends;
+        QTest::newRow("letter case")
+            << "alice"
+            << "* The name of the Driver differs from an existing one only in letter case\n";
+        QTest::newRow("letter case beyond ASCII")
+            << QString::fromUtf8("ZO\xC3\x8B")
+            << "* The name of the Driver differs from an existing one only in letter case\n";
+    }
+    void namesThatCannotBeToldApartAreRefused() {
+        QFETCH(QString, name);
+        QFETCH(QString, problem);
+        profiles->addProfile("Alice");
+        profiles->addProfile("Zo\xEB");
+        click("clearButton");
+        fillNewDriver(QString());
+        control<QLineEdit>("nameEdit")->setText(name);
+        click("saveButton");
+        QCOMPARE(onlyMessage(), problem);
+        QCOMPARE(Data::ProfileManager::getInstance().getCount(), 2u);
+    }
+
+    void theNameFieldTakesAsMuchAsAFileNameMay() {
+        auto* name = control<QLineEdit>("nameEdit");
+        QTest::keyClicks(name, QString(250, 'x'));
+        QCOMPARE(name->text().size(), 200);
+        name->clear();
+        // Two bytes each.
+        for (int typed = 0; typed < 150; ++typed) {
+            QTest::sendKeyEvent(QTest::Click, name, Qt::Key_unknown, QString(QChar(0xEB)),
+                                Qt::NoModifier);
+        }
+        QCOMPARE(name->text(), QString(100, QChar(0xEB)));
+    }
+
+    // Older files and character references store names that are no UTF-8: such a
+    // driver is shown readably and can be edited and deleted.
+    void driversAreFoundByTheirStoredName() {
+        const std::string file = profiles->addProfile("Zo\xEB", 3);
+        click("clearButton");
+        const QString shown = QString::fromUtf8("Zo\xC3\xAB");
+        QCOMPARE(listedProfiles(), QStringList{shown});
+        selectProfile(shown);
+        QCOMPARE(control<QLineEdit>("nameEdit")->text(), shown);
+        QCOMPARE(control<QComboBox>("nationalityList")->currentIndex(), 3);
+        bindKey("resetButton", Qt::Key_Q);
+        click("saveButton");
+        QVERIFY2(messages->boxes.empty(), qPrintable(onlyMessage()));
+        QCOMPARE(loadFile(file).controls.reset, unsigned('Q'));
+        QCOMPARE(Data::ProfileManager::getInstance().getCount(), 1u);
+
+        selectProfile(shown);
+        onNextModalDialog([](QWidget* dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("yesButton")),
+                              Qt::LeftButton);
+        });
+        click("deleteButton");
+        QVERIFY(!std::filesystem::exists(file));
+        QCOMPARE(Data::ProfileManager::getInstance().getCount(), 0u);
+    }
+
+    // Every selection shows the driver's own date, also where the local midnight of
+    // that date does not exist (a clock change at 0:00) or the date itself does not,
+    // and saving never writes the date another driver showed before.
+    void everySelectionShowsAndSavesTheDriversOwnBirthday() {
+        const auto withBirthday = [&](const std::string& name, int day, int month, int year) {
+            Data::Profile profile(name, profiles->path().toStdString(), ".profile");
+            profile.birthday.day = day;
+            profile.birthday.month = month;
+            profile.birthday.year = year;
+            profile.controls.accelerate = 'W';
+            profile.controls.brake = 'S';
+            profile.controls.steerLeft = 'A';
+            profile.controls.steerRight = 'D';
+            profile.controls.reset = 'Q';
+            profile.save();
+            return profile.getFilePath().string();
+        };
+        withBirthday("Ann", 3, 3, 1990);
+        const std::string bea = withBirthday("Bea", 6, 10, 1996);
+        const std::string cal = withBirthday("Cal", 31, 2, 1990);
+        profiles->reload();
+        qputenv("TZ", "America/Sao_Paulo");
+        tzset();
+        click("clearButton");
+
+        auto* birthdate = control<QDateTimeEdit>("birthdateEdit");
+        selectProfile(QStringLiteral("Ann"));
+        QCOMPARE(birthdate->date(), QDate(1990, 3, 3));
+        selectProfile(QStringLiteral("Bea"));
+        QCOMPARE(birthdate->date(), QDate(1996, 10, 6));
+        control<QComboBox>("nationalityList")->setCurrentIndex(5);
+        click("saveButton");
+        selectProfile(QStringLiteral("Ann"));
+        selectProfile(QStringLiteral("Cal"));
+        const QDate shownForCal = birthdate->date();
+        click("saveButton");
+        qputenv("TZ", "UTC");
+        tzset();
+
+        QVERIFY2(messages->boxes.empty(), qPrintable(onlyMessage()));
+        QVERIFY(shownForCal != QDate(1990, 3, 3));
+        const Data::Profile savedBea = loadFile(bea);
+        QCOMPARE(savedBea.nationality.getNationIndex(), 5u);
+        QCOMPARE(savedBea.birthday.day, 6);
+        QCOMPARE(savedBea.birthday.month, 10);
+        QCOMPARE(savedBea.birthday.year, 1996);
+        QCOMPARE(savedBea.birthday.hours, 0);
+        const Data::Profile savedCal = loadFile(cal);
+        QCOMPARE(savedCal.birthday.day, 31);
+        QCOMPARE(savedCal.birthday.month, 2);
+    }
+
+    void unsavedEditsAreTold() {
+        profiles->addProfile("Ann");
+        click("clearButton");
+        QVERIFY(!tab->hasUnsavedEdits());
+        QTest::keyClicks(control<QLineEdit>("nameEdit"), QStringLiteral("Ne"));
+        QVERIFY(tab->hasUnsavedEdits());
+        click("clearButton");
+        QVERIFY(!tab->hasUnsavedEdits());
+        selectProfile(QStringLiteral("Ann"));
+        QVERIFY(!tab->hasUnsavedEdits());
+        QTest::mouseClick(control<QCheckBox>("femaleBox"), Qt::LeftButton);
+        QVERIFY(tab->hasUnsavedEdits());
+        click("saveButton");
+        QVERIFY(!tab->hasUnsavedEdits());
     }
 
     void profilesAreListedInByteOrder() {

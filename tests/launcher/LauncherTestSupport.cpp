@@ -10,6 +10,11 @@ void RecordingMessageBoxes::show(QWidget*, const QString& caption, const QString
     boxes.push_back({caption, text, icon});
 }
 
+bool RecordingMessageBoxes::ask(QWidget*, const QString& text) {
+    boxes.push_back({QGuiApplication::applicationDisplayName(), text, Icon::Question});
+    return answer;
+}
+
 void onNextModalDialog(std::function<void(QWidget*)> action) {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, action = std::move(action)] {
@@ -29,7 +34,8 @@ ProfilesFixture::ProfilesFixture() {
 }
 
 std::string ProfilesFixture::file(const std::string& name) const {
-    return directory.filePath(QString::fromStdString(name + ".profile")).toStdString();
+    // Built from bytes: a name need not be UTF-8.
+    return directory.path().toStdString() + "/" + name + ".profile";
 }
 
 std::string ProfilesFixture::addProfile(const std::string& name, unsigned int nation) {

@@ -31,8 +31,11 @@ public:
     };
 
     void show(QWidget* parent, const QString& caption, const QString& text, Icon icon) override;
+    // Records a question box and gives `answer`.
+    bool ask(QWidget* parent, const QString& text) override;
 
     std::vector<Box> boxes;
+    bool answer = false;
 };
 
 // Runs `action` on the next modal dialog as soon as it is open (from inside its

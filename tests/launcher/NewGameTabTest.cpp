@@ -191,6 +191,16 @@ private slots:
         // Chosen drivers stay across page switches.
         QCOMPARE(chosenNames(), QStringList{"Amy"});
     }
+
+    void aDriverIsRacedUnderItsStoredName() {
+        profiles->addProfile("Zo\xEB");
+        tab->hide();
+        tab->show();
+        addDriver(QString::fromUtf8("Zo\xC3\xAB"));
+        QCOMPARE(tab->players().size(), std::size_t{1});
+        QCOMPARE(tab->players().front()->name, "Zo\xEB");
+        QCOMPARE(chosenNames(), QStringList{QString::fromUtf8("Zo\xC3\xAB")});
+    }
 };
 
 QTEST_MAIN(NewGameTabTest)

@@ -1,3 +1,4 @@
+#include "../Data/RecordingLog.h"
 #include "ConfigFile.h"
 #include "LauncherTestSupport.h"
 #include "RaceOptions.h"
@@ -54,7 +55,9 @@ private slots:
         CTabOption tab(config);
         QCOMPARE(control<QComboBox>(tab, "resolutionList")->currentText(), "1024 x 768");
         QCOMPARE(control<QComboBox>(tab, "colorDepthList")->currentText(), "Truecolor (32 Bit)");
-        QVERIFY(control<QCheckBox>(tab, "fullscreenBox")->isChecked());
+        // What the race will do: it starts in a window.
+        QVERIFY(!control<QCheckBox>(tab, "fullscreenBox")->isChecked());
+        QCOMPARE(readRaceOptions(config).fullscreen, false);
         QCOMPARE(control<QSlider>(tab, "soundSlider")->value(), 75);
         QCOMPARE(control<QSlider>(tab, "musicSlider")->value(), 50);
         tab.show();
@@ -98,7 +101,8 @@ private slots:
         QCOMPARE(stored("VideoOptions", "XResolution"), 1366);
         const Data::Options race = readRaceOptions(config);
         QCOMPARE(race.xResolution, 1366u);
-        QCOMPARE(race.colorDepth, 8);
+        // No window takes a depth of 8: the race falls back to 32.
+        QCOMPARE(race.colorDepth, 32);
     }
 
     void everyUserChangeIsWrittenAtOnce() {
@@ -110,11 +114,12 @@ private slots:
         chooseEntry(control<QComboBox>(tab, "colorDepthList"), 1);
         QCOMPARE(stored("VideoOptions", "Colordepth"), 24);
 
+        // The box starts unticked, as the race would start without a value.
         auto* fullscreen = control<QCheckBox>(tab, "fullscreenBox");
         QTest::mouseClick(fullscreen, Qt::LeftButton);
-        QCOMPARE(stored("VideoOptions", "Fullscreen"), 0);
-        QTest::mouseClick(fullscreen, Qt::LeftButton);
         QCOMPARE(stored("VideoOptions", "Fullscreen"), 1);
+        QTest::mouseClick(fullscreen, Qt::LeftButton);
+        QCOMPARE(stored("VideoOptions", "Fullscreen"), 0);
 
         auto* sound = control<QSlider>(tab, "soundSlider");
         QTest::keyClick(sound, Qt::Key_End);
@@ -186,6 +191,39 @@ private slots:
         const Data::Options options = readRaceOptions(config);
         QCOMPARE(options.xResolution, 1024u);
         QCOMPARE(options.soundVolume, 75);
+    }
+
+    void raceReaderRefusesValuesOutOfRange() {
+        writeFile("[VideoOptions]\nXResolution=-1\nYResolution=600\nColordepth=8\n"
+                  "[AudioOptions]\nSoundVolume=500\nMusicVolume=-20\n");
+        RecordingLog log;
+        // All defaults: the height alone would make a size that nobody chose.
+        QVERIFY(readRaceOptions(config) == Data::Options());
+        QCOMPARE(log.messages.size(), std::size_t{4});
+        QCOMPARE(log.messages[0].getType(), Tool::MT_WARNING);
+        QCOMPARE(log.messages[0].getMessage(), "[AudioOptions] SoundVolume=500 in ./config.ini");
+
+        writeFile("[VideoOptions]\nXResolution=16384\nYResolution=480\nColordepth=16\n"
+                  "[AudioOptions]\nSoundVolume=0\nMusicVolume=100\n");
+        Data::Options limits(16384, 480);
+        limits.colorDepth = 16;
+        limits.soundVolume = 0;
+        limits.musicVolume = 100;
+        QVERIFY(readRaceOptions(config) == limits);
+        QCOMPARE(log.messages.size(), std::size_t{4});
+    }
+
+    // A byte-order mark or lines that are no settings once made every write report
+    // a failure although the value was written.
+    void writesToAnUntidyFileReportNoFalseErrors() {
+        writeFile("\xEF\xBB\xBF[VideoOptions]\nXResolution=800\nnot a setting\n");
+        RecordingLog log;
+        QVERIFY(config.writeInt(ConfigKeys::videoSection, ConfigKeys::fullscreen, 1));
+        QVERIFY(config.writeInt(ConfigKeys::audioSection, ConfigKeys::soundVolume, 30));
+        QCOMPARE(stored("VideoOptions", "Fullscreen"), 1);
+        QCOMPARE(stored("AudioOptions", "SoundVolume"), 30);
+        QCOMPARE(stored("VideoOptions", "XResolution"), 800);
+        QVERIFY(log.messages.empty());
     }
 
     void aFileThatCannotBeWrittenIsReportedAndLeavesTheTabWorking() {

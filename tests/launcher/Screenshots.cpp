@@ -1,6 +1,6 @@
 // Shows the launcher's main window and saves a picture of each tab as
 // <directory>/tab-<index>.png, plus the key and delete dialogs and the icon. Profiles are read from
-// <directory>/profiles when present.
+// <directory>/profiles when present; the Drivers tab shows the first of them.
 #include "Artwork.h"
 #include "BrumblyDlg.h"
 #include "ConfigFile.h"
@@ -11,6 +11,7 @@
 #include "MyTabCtrl.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QPixmap>
 
@@ -24,6 +25,11 @@ int main(int argc, char** argv) {
     QtMessageBoxes messages;
     const ConfigFile config(directory.filePath(QStringLiteral("config.ini")));
     CBrumblyDlg dialog(messages, config);
+    auto* profileList = dialog.findChild<QComboBox*>(QStringLiteral("profileList"));
+    if (profileList && profileList->count() > 0) {
+        profileList->setCurrentIndex(0);
+        emit profileList->activated(0);
+    }
     dialog.show();
     for (int tab = 0; tab < dialog.tabs()->count(); ++tab) {
         dialog.tabs()->setCurrentIndex(tab);

@@ -14,6 +14,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QtTest>
 #include <vector>
@@ -134,6 +136,79 @@ private slots:
             tabs->widget(0)->findChild<QComboBox*>(QStringLiteral("driverList"))->findText("Ned") >=
             0);
         QDir::setCurrent(previous);
+    }
+
+    // A fresh build has no "profiles" folder: start-up makes it, and the first driver
+    // can be saved into it.
+    void aNewPlayerCanSaveTheFirstDriver() {
+        QTemporaryDir programDirectory;
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(programDirectory.path()));
+        CBrumblyApp application;
+        application.initInstance(programDirectory.path() + "/Brumbly");
+        QVERIFY(QFileInfo(programDirectory.path() + "/profiles").isDir());
+
+        RecordingMessageBoxes messages;
+        CBrumblyDlg window(messages, application.config());
+        CTabDriver* drivers = window.tabs()->driverPage();
+        QTest::keyClicks(childControl<QLineEdit>(*drivers, "nameEdit"), QStringLiteral("Neo"));
+        childControl<QComboBox>(*drivers, "nationalityList")->setCurrentIndex(7);
+        for (const char* button : {"accelerateButton", "brakeButton", "steerLeftButton",
+                                   "steerRightButton", "resetButton"}) {
+            onNextModalDialog([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_K); });
+            QTest::mouseClick(childControl<QPushButton>(*drivers, button), Qt::LeftButton);
+        }
+        QTest::mouseClick(childControl<QPushButton>(*drivers, "saveButton"), Qt::LeftButton);
+        QVERIFY(messages.boxes.empty());
+        QVERIFY(QFile::exists(programDirectory.path() + "/profiles/Neo.profile"));
+        Data::ProfileManager::getInstance().releaseAll();
+        QDir::setCurrent(previous);
+    }
+
+    // Escape and closing the window ask before a driver being typed is thrown away.
+    void closingAsksBeforeUnsavedEditsAreLost() {
+        ProfilesFixture profiles;
+        RecordingMessageBoxes messages;
+        const ConfigFile config(profiles.path() + "/config.ini");
+        CBrumblyDlg window(messages, config);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.tabs()->setCurrentIndex(1);
+        auto* name = childControl<QLineEdit>(*window.tabs()->driverPage(), "nameEdit");
+        QTest::keyClicks(name, QStringLiteral("Half"));
+
+        messages.answer = false;
+        QTest::keyClick(name, Qt::Key_Escape);
+        QVERIFY(window.isVisible());
+        window.close();
+        QVERIFY(window.isVisible());
+        QCOMPARE(messages.boxes.size(), std::size_t{2});
+        QCOMPARE(int(messages.boxes[0].icon), int(MessageBoxes::Icon::Question));
+        QCOMPARE(name->text(), "Half");
+
+        messages.answer = true;
+        QTest::keyClick(name, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(window.result(), int(QDialog::Rejected));
+
+        // Without edits, Escape closes at once.
+        window.show();
+        QTest::mouseClick(childControl<QPushButton>(*window.tabs()->driverPage(), "clearButton"),
+                          Qt::LeftButton);
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(messages.boxes.size(), std::size_t{3});
+    }
+
+    // Long driver names must not widen the window (and squeeze its pages).
+    void longNamesKeepTheWindowsWidth() {
+        ProfilesFixture profiles;
+        profiles.addProfile("Amy");
+        RecordingMessageBoxes messages;
+        const ConfigFile config(profiles.path() + "/config.ini");
+        const int width = CBrumblyDlg(messages, config).sizeHint().width();
+        profiles.addProfile(std::string(200, 'W'));
+        QCOMPARE(CBrumblyDlg(messages, config).sizeHint().width(), width);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "Data/Object.h"
 #include "System/File.h"
 #include "Tool/LogManager.h"
+#include "Tool/LogText.h"
 
 #include <assimp/DefaultLogger.hpp>
 #include <assimp/Importer.hpp>
@@ -63,7 +64,8 @@ Data::SGNodePtr AssetLoader::load(const AssetRef& asset, const std::string& full
     Assimp::DefaultLogger::kill();
 
     if (!scene) {
-        sendError("couldn't load " + asset.file, importer->GetErrorString(), __LINE__);
+        sendError("couldn't load " + Tool::logExcerpt(asset.file),
+                  Tool::logExcerpt(importer->GetErrorString()), __LINE__);
         return nullptr;
     }
     return convert(*scene, asset.file);

@@ -2,6 +2,7 @@
 
 #include "System/File.h"
 #include "Tool/LogManager.h"
+#include "Tool/LogText.h"
 
 namespace System {
 
@@ -11,8 +12,9 @@ namespace {
 std::string readSource(const std::string& path) {
     std::string text = File::readText(path);
     if (text.empty()) {
-        Tool::LogManager::getInstance().send(Tool::Message("ShaderLoader", "couldn't open " + path,
-                                                           "", __FILE__, __LINE__, Tool::MT_ERROR));
+        Tool::LogManager::getInstance().send(
+            Tool::Message("ShaderLoader", "couldn't open " + Tool::logExcerpt(path), "", __FILE__,
+                          __LINE__, Tool::MT_ERROR));
     }
     return text;
 }

@@ -1,0 +1,98 @@
+#include "Tool/RegularFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace Tool {
+
+namespace {
+
+class FileKindCategory : public std::error_category {
+public:
+    const char* name() const noexcept override { return "file kind"; }
+    std::string message(int) const override { return "not a regular file"; }
+};
+
+std::error_code lastError() {
+    return std::error_code(errno, std::generic_category());
+}
+
+// Closes the descriptor when the read ends, whichever way it ends.
+class Descriptor {
+public:
+    explicit Descriptor(int descriptor) : descriptor(descriptor) {}
+    ~Descriptor() {
+        if (descriptor >= 0) {
+            ::close(descriptor);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return descriptor; }
+
+private:
+    int descriptor;
+};
+
+} // namespace
+
+std::error_code notRegularFileError() {
+    static const FileKindCategory category;
+    return std::error_code(1, category);
+}
+
+std::error_code readRegularFile(const std::filesystem::path& file, std::size_t maximumSize,
+                                std::string& contents) {
+    // Opening a named pipe for reading would wait for a writer; without blocking it
+    // returns at once, and the kind check below refuses it.
+    const Descriptor descriptor(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (descriptor.get() < 0) {
+        return lastError();
+    }
+    struct stat status {};
+    if (::fstat(descriptor.get(), &status) != 0) {
+        return lastError();
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return std::make_error_code(std::errc::is_a_directory);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return notRegularFileError();
+    }
+    if (status.st_size < 0 || static_cast<std::uintmax_t>(status.st_size) > maximumSize) {
+        return std::make_error_code(std::errc::file_too_large);
+    }
+    std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+    std::size_t filled = 0;
+    // The file may grow while it is read: one byte beyond the limit is enough to tell.
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > maximumSize) {
+                return std::make_error_code(std::errc::file_too_large);
+            }
+            bytes.resize(std::min(maximumSize + 1, std::max<std::size_t>(bytes.size() * 2, 4096)));
+        }
+        const ssize_t count =
+            ::read(descriptor.get(), bytes.data() + filled, bytes.size() - filled);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            return lastError();
+        }
+        if (count == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(count);
+    }
+    bytes.resize(filled);
+    contents = std::move(bytes);
+    return {};
+}
+
+} // namespace Tool
