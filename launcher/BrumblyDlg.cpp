@@ -4,13 +4,16 @@
 #include "DialogUnits.h"
 #include "MessageBoxes.h"
 #include "MyTabCtrl.h"
+#include "RaceOptions.h"
 #include "TabDriver.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
 
 CBrumblyDlg::CBrumblyDlg(MessageBoxes& messages, const ConfigFile& config, QWidget* parent)
-    : QDialog(parent), messages(messages), tabControl(new CMyTabCtrl(messages, config, this)) {
+    : QDialog(parent), messages(messages), config(config),
+      gameKernel(std::make_unique<GameRaceKernel>()), raceKernel(gameKernel.get()),
+      tabControl(new CMyTabCtrl(messages, config, this)) {
     setWindowTitle(QStringLiteral("Brumbly"));
     setWindowIcon(Artwork::applicationIcon());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -27,6 +30,22 @@ CBrumblyDlg::CBrumblyDlg(MessageBoxes& messages, const ConfigFile& config, QWidg
     // (or close the window).
     for (QPushButton* button : findChildren<QPushButton*>()) {
         button->setAutoDefault(false);
+    }
+    connect(tabControl->newGamePage(), &CTabNewGame::raceRequested, this, &CBrumblyDlg::race);
+}
+
+void CBrumblyDlg::race(const CTabNewGame::PlayerList& players, unsigned int laps) {
+    std::vector<RaceDriver> drivers;
+    for (const auto& player : players) {
+        drivers.push_back({player->name, player->colour});
+    }
+    hide();
+    const std::string error = startRace(*raceKernel, readRaceOptions(config), drivers, laps);
+    show();
+    raise();
+    activateWindow();
+    if (!error.empty()) {
+        messages.error(tabControl->newGamePage(), QString::fromStdString(error));
     }
 }
 

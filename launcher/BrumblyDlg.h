@@ -1,6 +1,10 @@
 #pragma once
 
+#include "RaceStart.h"
+#include "TabNewGame.h"
+
 #include <QDialog>
+#include <memory>
 
 class CMyTabCtrl;
 class ConfigFile;
@@ -19,7 +23,17 @@ public:
     // only thrown away when the user agrees.
     void reject() override;
 
+    // Races go through this kernel instead of the game's (tests record the calls).
+    void setRaceKernel(RaceKernel& kernel) { raceKernel = &kernel; }
+
 private:
+    // Runs the race chosen on the New Game tab. The window is hidden meanwhile: the
+    // launcher cannot answer while the race runs on its thread.
+    void race(const CTabNewGame::PlayerList& players, unsigned int laps);
+
     MessageBoxes& messages;
+    const ConfigFile& config;
+    std::unique_ptr<GameRaceKernel> gameKernel;
+    RaceKernel* raceKernel;
     CMyTabCtrl* tabControl;
 };

@@ -10,9 +10,11 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHideEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QShowEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -28,7 +30,10 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     lapsBox->setRange(1, 100);
     lapsBox->setValue(3);
     lapsBox->setAlignment(Qt::AlignRight);
+    // One track and one car so far; the race takes neither from these lists.
     auto* trackList = new QComboBox(this);
+    trackList->addItem(QStringLiteral("Test Track"));
+    trackList->setCurrentIndex(0);
 
     auto* trackGroup = new QGroupBox(QStringLiteral("Select Track"), this);
     auto* trackLayout = new QFormLayout(trackGroup);
@@ -46,6 +51,8 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     driverList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     driverList->setMinimumContentsLength(12);
     auto* carList = new QComboBox(this);
+    carList->addItem(QStringLiteral("Jeep"));
+    carList->setCurrentIndex(0);
     swatch = new ColorSwatch(QColor(0, 0, 255), this);
     swatch->setMinimumHeight(driverList->sizeHint().height());
     auto* addButton = new QPushButton(QStringLiteral("Add"), this);
@@ -114,12 +121,18 @@ unsigned int CTabNewGame::laps() const {
 
 void CTabNewGame::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    fillDriverList();
+    // Spontaneous events come from the window system (a popup, the window being
+    // minimised), not from switching tabs.
+    if (!event->spontaneous()) {
+        fillDriverList();
+    }
 }
 
 void CTabNewGame::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    fillDriverList();
+    if (!event->spontaneous()) {
+        fillDriverList();
+    }
 }
 
 void CTabNewGame::fillDriverList() {
@@ -131,11 +144,24 @@ void CTabNewGame::fillDriverList() {
         return QString::compare(DriverNames::readable(a), DriverNames::readable(b),
                                 Qt::CaseInsensitive) < 0;
     });
+    // Refilling an unchanged list would close an open drop-down and lose the choice.
+    std::vector<std::string> listed;
+    for (int i = 0; i < driverList->count(); ++i) {
+        listed.push_back(DriverNames::stored(*driverList, i));
+    }
+    if (listed == names) {
+        return;
+    }
+    const std::string chosenName = DriverNames::stored(*driverList, driverList->currentIndex());
     driverList->clear();
+    int keep = -1;
     for (const std::string& name : names) {
+        if (name == chosenName) {
+            keep = driverList->count();
+        }
         DriverNames::addItem(*driverList, name);
     }
-    driverList->setCurrentIndex(-1);
+    driverList->setCurrentIndex(keep);
 }
 
 void CTabNewGame::chooseColour() {

@@ -3,6 +3,7 @@
 
 #include <QColorDialog>
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -190,6 +191,32 @@ private slots:
         QVERIFY(control<QComboBox>("driverList")->findText("Cy") >= 0);
         // Chosen drivers stay across page switches.
         QCOMPARE(chosenNames(), QStringList{"Amy"});
+    }
+
+    void theOneTrackAndCarAreShownChosen() {
+        QCOMPARE(control<QComboBox>("trackList")->currentText(), "Test Track");
+        QCOMPARE(control<QComboBox>("carList")->currentText(), "Jeep");
+    }
+
+    void anOpenDriverListKeepsItsNamesAndChoiceWhenThePageIsShownOrHidden() {
+        auto* drivers = control<QComboBox>("driverList");
+        chooseDriver(QStringLiteral("Bob"));
+        drivers->showPopup();
+        QTRY_VERIFY(drivers->view()->isVisible());
+        QSignalSpy removed(drivers->model(), &QAbstractItemModel::rowsRemoved);
+        QHideEvent hidden;
+        QShowEvent shown;
+        QCoreApplication::sendEvent(tab.get(), &hidden);
+        QCoreApplication::sendEvent(tab.get(), &shown);
+        QVERIFY(drivers->view()->isVisible());
+        // The open list is not emptied and refilled.
+        QCOMPARE(removed.size(), 0);
+        QCOMPARE(drivers->view()->model()->rowCount(), 3);
+        const QModelIndex first = drivers->view()->model()->index(0, 0);
+        QCOMPARE(first.data().toString(), "Amy");
+        QVERIFY(!drivers->view()->visualRect(first).isEmpty());
+        QCOMPARE(drivers->currentText(), "Bob");
+        drivers->hidePopup();
     }
 
     void aDriverIsRacedUnderItsStoredName() {

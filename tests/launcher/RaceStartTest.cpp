@@ -1,0 +1,147 @@
+#include "BrumblyDlg.h"
+#include "ConfigFile.h"
+#include "Data/Profile.h"
+#include "LauncherTestSupport.h"
+#include "MyTabCtrl.h"
+#include "TabNewGame.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+// Records the kernel calls of a race and fails the one it is told to.
+class RecordingKernel final : public RaceKernel {
+public:
+    bool initialise(const Data::Options& options) override {
+        calls.push_back("initialise " + options.getResolutionString());
+        return failing != "initialise";
+    }
+    bool createLevel(unsigned int laps) override {
+        calls.push_back("createLevel " + std::to_string(laps));
+        return failing != "createLevel";
+    }
+    bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) override {
+        calls.push_back("createPlayer " + profile->getName() + " " +
+                        std::to_string(static_cast<int>(colour.r)) + "," +
+                        std::to_string(static_cast<int>(colour.g)) + "," +
+                        std::to_string(static_cast<int>(colour.b)));
+        return failing != "createPlayer";
+    }
+    void run() override {
+        calls.push_back("run");
+        windowShownDuringRace = window != nullptr && window->isVisible();
+    }
+    void releaseAllPlayers() override { calls.push_back("releaseAllPlayers"); }
+    void releaseLevel() override { calls.push_back("releaseLevel"); }
+    void shutdown() override { calls.push_back("shutdown"); }
+
+    std::vector<std::string> calls;
+    std::string failing;
+    QWidget* window = nullptr;
+    bool windowShownDuringRace = true;
+};
+
+} // namespace
+
+// "Race !" on the New Game tab drives one race through the kernel's life cycle.
+class RaceStartTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ProfilesFixture> profiles;
+    std::unique_ptr<QTemporaryDir> configFolder;
+    std::unique_ptr<ConfigFile> config;
+    std::unique_ptr<RecordingMessageBoxes> messages;
+    std::unique_ptr<RecordingKernel> kernel;
+    std::unique_ptr<CBrumblyDlg> window;
+
+    void addDriver(const char* name) {
+        CTabNewGame* page = window->tabs()->newGamePage();
+        auto* drivers = childControl<QComboBox>(*page, "driverList");
+        drivers->setCurrentIndex(drivers->findText(QString::fromUtf8(name)));
+        QTest::mouseClick(childControl<QPushButton>(*page, "addButton"), Qt::LeftButton);
+    }
+    void race() {
+        QTest::mouseClick(childControl<QPushButton>(*window->tabs()->newGamePage(), "raceButton"),
+                          Qt::LeftButton);
+    }
+
+private slots:
+    void init() {
+        profiles = std::make_unique<ProfilesFixture>();
+        profiles->addProfile("Ann");
+        profiles->addProfile("Ben");
+        configFolder = std::make_unique<QTemporaryDir>();
+        config = std::make_unique<ConfigFile>(configFolder->filePath("config.ini"));
+        messages = std::make_unique<RecordingMessageBoxes>();
+        kernel = std::make_unique<RecordingKernel>();
+        window = std::make_unique<CBrumblyDlg>(*messages, *config);
+        window->setRaceKernel(*kernel);
+        kernel->window = window.get();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        addDriver("Ben");
+        addDriver("Ann");
+    }
+    void cleanup() {
+        window.reset();
+        profiles.reset();
+    }
+
+    void aRaceRunsTheWholeLifeCycleWithTheLauncherHidden() {
+        race();
+        const std::vector<std::string> expected = {
+            "initialise 1024 x 768", "createLevel 3",     "createPlayer Ben 0,0,255",
+            "createPlayer Ann 0,0,255", "run",             "releaseAllPlayers",
+            "releaseLevel",           "shutdown"};
+        QCOMPARE(kernel->calls, expected);
+        QVERIFY(!kernel->windowShownDuringRace);
+        QVERIFY(window->isVisible());
+        QVERIFY(messages->boxes.empty());
+    }
+
+    void eachFailureShowsItsBoxAndUnwinds() {
+        const struct {
+            const char* failing;
+            const char* box;
+            std::vector<std::string> calls;
+        } cases[] = {
+            {"initialise",
+             "Couldn't initialise level (see log for details)",
+             {"initialise 1024 x 768", "shutdown"}},
+            {"createLevel",
+             "Couldn't load level (see log for details)",
+             {"initialise 1024 x 768", "createLevel 3", "releaseLevel", "shutdown"}},
+            {"createPlayer",
+             "Couldn't create Players (see log for details)",
+             {"initialise 1024 x 768", "createLevel 3", "createPlayer Ben 0,0,255",
+              "releaseAllPlayers", "releaseLevel", "shutdown"}},
+        };
+        for (const auto& failure : cases) {
+            kernel->calls.clear();
+            messages->boxes.clear();
+            kernel->failing = failure.failing;
+            race();
+            QCOMPARE(kernel->calls, failure.calls);
+            QCOMPARE(messages->boxes.size(), std::size_t{1});
+            QCOMPARE(messages->boxes.front().caption, "Error");
+            QCOMPARE(messages->boxes.front().text, failure.box);
+            QVERIFY(window->isVisible());
+        }
+    }
+
+    void aDriverDeletedAfterBeingChosenCannotRace() {
+        QFile::remove(QString::fromStdString(profiles->file("Ann")));
+        profiles->reload();
+        race();
+        QCOMPARE(kernel->calls.back(), "shutdown");
+        QCOMPARE(messages->boxes.front().text, "Couldn't create Players (see log for details)");
+    }
+};
+
+QTEST_MAIN(RaceStartTest)
+#include "RaceStartTest.moc"
