@@ -24,6 +24,8 @@
 #include <GL/glew.h>
 #include <algorithm>
 #include <chrono>
+#include <iomanip>
+#include <sstream>
 
 namespace Game {
 
@@ -464,6 +466,22 @@ void Kernel::frame() {
     }
 }
 
+void Kernel::logRaceEnd() const {
+    if (!level) {
+        return;
+    }
+    std::ostringstream details;
+    details << std::fixed << std::setprecision(2) << "race time " << level->getRaceTime() << " s";
+    for (const Player& player : players) {
+        const VehicleObject& car = *player.vehicle;
+        details << "; " << player.profile->getName() << ": lap " << car.getCurrentLap() << " of "
+                << level->getLaps() << (car.isFinished() ? " finished" : "") << ", "
+                << car.getLapTimes().size() << " laps done, " << car.getDistanceDriven()
+                << " driven";
+    }
+    logKernel("Game::Kernel race ended", details.str());
+}
+
 void Kernel::run() {
     if (!initialised || renderKernel == nullptr) {
         return;
@@ -472,6 +490,7 @@ void Kernel::run() {
     while (running) {
         frame();
     }
+    logRaceEnd();
 }
 
 } // namespace Game

@@ -132,6 +132,8 @@ private:
     void installHandlers();
     void removeHandlers();
     void updateRaceOverlay();
+    // Logs the race time and how far each player got.
+    void logRaceEnd() const;
     void applyTextureSettings();
 
     Physics::PhysicsSDK* physicsSDK = nullptr;

@@ -93,6 +93,7 @@ TEST_F(KernelTest, RunsTwoRacesInOneProcessThroughTheWholeLifeCycle) {
                                                    "Game::Kernel created Player..",
                                                    "Game::Kernel running game .. [OK]",
                                                    "Game::Kernel stopped game .. [OK]",
+                                                   "Game::Kernel race ended",
                                                    "Game::Kernel unloaded level .. [OK]",
                                                    "Render::Kernel shutdown .. [OK]",
                                                    "PhysX SDK and Cooking shutdown .. [OK]",

@@ -136,7 +136,9 @@ void VehicleObject::update(double dt) {
     }
     const float meanAxleSpeed = wheels.empty() ? 0.0f : axleSum / static_cast<float>(wheels.size());
     rpm = meanAxleSpeed * 60.0f / twoPi;
+    const glm::vec3 before = position;
     updateFromActor();
+    distanceDriven += glm::length(position - before);
 
     const float motorTorque = torqueAt(rpm) * throttle;
     for (const WheelPtr& wheel : drivenWheels) {

@@ -60,6 +60,8 @@ public:
     double getLapTime() const { return lapTime; }
     double getBestLap() const { return bestLap; }
     bool isFinished() const { return finished; }
+    // Ground covered since the race began.
+    float getDistanceDriven() const { return distanceDriven; }
     const ValueRamp& getThrottleRamp() const { return throttleRamp; }
     const ValueRamp& getBrakeRamp() const { return brakeRamp; }
     const ValueRamp& getSteeringRamp() const { return steeringRamp; }
@@ -85,6 +87,7 @@ private:
     TrackPoint respawn{1.0f, 1.0f, 0.0f, 0.0f, 0.0f};
     Data::Control control;
     float speed = 0.0f;
+    float distanceDriven = 0.0f;
     std::array<float, 6> torqueCurve{675.0f, 450.0f, 480.0f, 495.0f, 420.0f, 390.0f};
     float throttle = 0.0f;
     float rpm = 1000.0f;
