@@ -95,7 +95,6 @@ CTabDriver::CTabDriver(MessageBoxes& messages, QWidget* parent)
     femaleBox = new QCheckBox(QStringLiteral("Female"), this);
     humanBox = new QCheckBox(QStringLiteral("Human"), this);
     aiBox = new QCheckBox(QStringLiteral("AI"), this);
-    aiBox->setEnabled(false);
     difficultyList = new QComboBox(this);
 
     auto* sexRow = new QHBoxLayout;
@@ -243,6 +242,9 @@ void CTabDriver::selectProfile(int index) {
     aiBox->setChecked(editedControls.aiEnabled);
     humanBox->setChecked(!editedControls.aiEnabled);
     setKeyButtonsEnabled(!editedControls.aiEnabled);
+    difficultyList->setCurrentIndex(
+        static_cast<int>(std::min<std::uint32_t>(editedControls.aiDifficulty, 2)));
+    difficultyList->setEnabled(editedControls.aiEnabled);
 
     maleBox->setChecked(profile->sex);
     femaleBox->setChecked(!profile->sex);

@@ -119,7 +119,7 @@ private slots:
         QVERIFY(control<QCheckBox>("maleBox")->isChecked());
         QVERIFY(!control<QCheckBox>("femaleBox")->isChecked());
         QVERIFY(control<QCheckBox>("humanBox")->isChecked());
-        QVERIFY(!control<QCheckBox>("aiBox")->isEnabled());
+        QVERIFY(control<QCheckBox>("aiBox")->isEnabled());
         QVERIFY(!control<QComboBox>("difficultyList")->isEnabled());
         QCOMPARE(control<QDateTimeEdit>("birthdateEdit")->date(), QDate(1970, 1, 1));
         QCOMPARE(control<QPushButton>("brakeButton")->text(), "Set Key..");
@@ -265,6 +265,29 @@ private slots:
         QVERIFY(control<QPushButton>("accelerateButton")->isEnabled());
         click("saveButton");
         QCOMPARE(onlyMessage(), allRulesFailing.mid(allRulesFailing.indexOf("* You must set")));
+    }
+
+    void aComputerDriverIsSavedWithItsDifficultyAndNoKeys() {
+        QTest::keyClicks(control<QLineEdit>("nameEdit"), QStringLiteral("Hal"));
+        control<QComboBox>("nationalityList")->setCurrentIndex(3);
+        QTest::mouseClick(control<QCheckBox>("aiBox"), Qt::LeftButton);
+        auto* difficulty = control<QComboBox>("difficultyList");
+        QVERIFY(difficulty->isEnabled());
+        QVERIFY(!control<QPushButton>("brakeButton")->isEnabled());
+        difficulty->setCurrentIndex(2);
+        emit difficulty->activated(2);
+        click("saveButton");
+        QVERIFY2(messages->boxes.empty(), qPrintable(onlyMessage()));
+
+        const Data::Profile saved = loadFile(profiles->file("Hal"));
+        QVERIFY(saved.controls.aiEnabled);
+        QCOMPARE(saved.controls.aiDifficulty, 2u);
+        QCOMPARE(saved.controls.accelerate, 0u);
+        profiles->reload();
+        selectProfile(QStringLiteral("Hal"));
+        QVERIFY(control<QCheckBox>("aiBox")->isChecked());
+        QCOMPARE(difficulty->currentText(), "Hard");
+        QVERIFY(difficulty->isEnabled());
     }
 
     void bindingTheSameKeyTwiceIsAccepted() {

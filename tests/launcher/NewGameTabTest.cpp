@@ -1,9 +1,9 @@
 #include "LauncherTestSupport.h"
 #include "TabNewGame.h"
 
+#include <QAbstractItemView>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QAbstractItemView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>

@@ -94,10 +94,14 @@ private slots:
 
     void aRaceRunsTheWholeLifeCycleWithTheLauncherHidden() {
         race();
-        const std::vector<std::string> expected = {
-            "initialise 1024 x 768", "createLevel 3",     "createPlayer Ben 0,0,255",
-            "createPlayer Ann 0,0,255", "run",             "releaseAllPlayers",
-            "releaseLevel",           "shutdown"};
+        const std::vector<std::string> expected = {"initialise 1024 x 768",
+                                                   "createLevel 3",
+                                                   "createPlayer Ben 0,0,255",
+                                                   "createPlayer Ann 0,0,255",
+                                                   "run",
+                                                   "releaseAllPlayers",
+                                                   "releaseLevel",
+                                                   "shutdown"};
         QCOMPARE(kernel->calls, expected);
         QVERIFY(!kernel->windowShownDuringRace);
         QVERIFY(window->isVisible());
