@@ -74,6 +74,8 @@ struct ActorBody {
     std::vector<Shape*> colliders;
     btTransform massLocal = btTransform::getIdentity();
     btTransform staticPose = btTransform::getIdentity();
+    // The centre-of-mass frame before the scene's last sub-step (dynamic actors).
+    btTransform previousPose = btTransform::getIdentity();
 
     // The shape of an actor that a Bullet hit names, or null.
     static Shape* shapeOf(const btCollisionObject* object, int childIndex);

@@ -89,7 +89,9 @@ void Scene::simulate(float elapsedTime) {
     resultsPending = true;
     if (timeStepMethod == TIMESTEP_VARIABLE) {
         lastSubSteps = elapsedTime > 0.0f ? 1 : 0;
+        advancedTime = elapsedTime;
         if (lastSubSteps > 0) {
+            rememberPoses();
             step(elapsedTime);
         }
         return;
@@ -99,8 +101,22 @@ void Scene::simulate(float elapsedTime) {
     const double steps = std::floor(timeCarried / maxTimestep + 1e-4);
     timeCarried = std::max(0.0, timeCarried - steps * maxTimestep);
     lastSubSteps = static_cast<std::uint32_t>(std::min<double>(steps, maxIter));
+    advancedTime = static_cast<float>(lastSubSteps) * maxTimestep;
     for (std::uint32_t i = 0; i < lastSubSteps; ++i) {
+        if (i + 1 == lastSubSteps) {
+            rememberPoses();
+        }
         step(maxTimestep);
+    }
+}
+
+// Keeps the poses before the coming sub-step, the start of the interpolated stretch.
+void Scene::rememberPoses() {
+    for (const auto& actor : actors) {
+        ActorBody& body = actor->getBody();
+        if (body.rigidBody) {
+            body.previousPose = body.rigidBody->getCenterOfMassTransform();
+        }
     }
 }
 
