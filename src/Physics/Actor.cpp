@@ -148,6 +148,8 @@ Actor::Actor(Scene& scene, const ActorDesc& desc)
             object->setCollisionFlags(object->getCollisionFlags() |
                                       btCollisionObject::CF_STATIC_OBJECT |
                                       btCollisionObject::CF_CUSTOM_MATERIAL_CALLBACK);
+            // Asleep, so that bodies asleep on it are not collided with it.
+            object->setActivationState(ISLAND_SLEEPING);
             world.addCollisionObject(object.get(), staticGroup, staticMask);
             body->statics.push_back(std::move(object));
         }

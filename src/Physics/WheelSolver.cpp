@@ -2,6 +2,7 @@
 
 #include "Physics/Actor.h"
 #include "Physics/BulletBridge.h"
+#include "Physics/HeightFieldShape.h"
 #include "Physics/Scene.h"
 #include "Physics/WheelShape.h"
 
@@ -15,11 +16,12 @@
 // (the shape's origin) to radius + suspension travel below it. A hit within that reach
 // is a contact; contactPosition is the distance from the mount point to the ground.
 // Closer than the radius the suspension has bottomed out: a rigid bump stop takes over,
-// pushing the wheel out no faster than maxBumpStopSpeed. Every sub-step solves for all
-// wheels of a car together Gauss-Seidel passes of impulses at the contact points
-// (until a pass changes no impulse by more than convergedImpulse, at most
-// maxFrictionPasses), on velocities that already include the gravity of the coming
-// world step, so that a car at rest is held exactly, without creep:
+// pushing the wheel out no faster than maxBumpStopSpeed. Every sub-step, after the
+// world's collision detection and before its contact solver, solves for all wheels of
+// a car together Gauss-Seidel passes of impulses at the contact points (until a pass
+// changes no impulse by more than convergedImpulse, at most maxFrictionPasses), on
+// velocities that already include the gravity of the step, so that a car at rest is
+// held exactly, without creep:
 //
 // - Suspension: an implicit (soft-constraint) spring-damper, stable at any stiffness.
 //   The game's values (spring 0, damper 8000 on a 3 kg car) would let the car sink onto
@@ -77,12 +79,7 @@ constexpr float standingRimSpeed = 1e-4f;
 
 class WheelRay : public btCollisionWorld::ClosestRayResultCallback {
 public:
-    WheelRay(const btVector3& from, const btVector3& to, const btCollisionObject* self)
-        : ClosestRayResultCallback(from, to), self(self) {}
-
-    bool needsCollision(btBroadphaseProxy* proxy) const override {
-        return proxy->m_clientObject != self && ClosestRayResultCallback::needsCollision(proxy);
-    }
+    WheelRay(const btVector3& from, const btVector3& to) : ClosestRayResultCallback(from, to) {}
 
     btScalar addSingleResult(btCollisionWorld::LocalRayResult& result,
                              bool normalInWorldSpace) override {
@@ -92,6 +89,22 @@ public:
     }
 
     int childIndex = 0;
+};
+
+// The objects whose bounds meet a box, but for the car itself.
+class Nearby : public btBroadphaseAabbCallback {
+public:
+    explicit Nearby(const btCollisionObject* self) : self(self) {}
+
+    bool process(const btBroadphaseProxy* proxy) override {
+        auto* object = static_cast<btCollisionObject*>(proxy->m_clientObject);
+        if (object != self) {
+            objects.push_back(object);
+        }
+        return true;
+    }
+
+    std::vector<btCollisionObject*> objects;
 
 private:
     const btCollisionObject* self;
@@ -216,11 +229,27 @@ public:
         anticipateGravityAndDrag(1.0f);
         const std::vector<WheelShape*>& wheels = actor.getWheels();
         work.resize(wheels.size());
+        axes.resize(wheels.size());
+        btVector3 low(SIMD_INFINITY, SIMD_INFINITY, SIMD_INFINITY);
+        btVector3 high = -low;
         for (std::size_t i = 0; i < wheels.size(); ++i) {
-            const WheelAxes axes = axesOf(*wheels[i]);
-            WheelRay ray(axes.from, axes.to, &body);
-            world.rayTest(axes.from, axes.to, ray);
-            prepare(work[i], *wheels[i], axes, ray);
+            axes[i] = axesOf(*wheels[i]);
+            for (const btVector3& end : {axes[i].from, axes[i].to}) {
+                low.setMin(end);
+                high.setMax(end);
+            }
+        }
+        // One look-up in the broadphase for all the car's rays.
+        Nearby nearby(&body);
+        world.getBroadphase()->aabbTest(low, high, nearby);
+        std::vector<WheelRay> rays;
+        rays.reserve(wheels.size());
+        for (const WheelAxes& a : axes) {
+            rays.emplace_back(a.from, a.to);
+        }
+        castRays(rays, nearby.objects);
+        for (std::size_t i = 0; i < wheels.size(); ++i) {
+            prepare(work[i], *wheels[i], axes[i], rays[i]);
         }
         for (int pass = 0; pass < normalPasses; ++pass) {
             for (WheelWork& w : work) {
@@ -249,7 +278,7 @@ public:
     }
 
 private:
-    // Adds (sign 1) or takes back (sign -1) the gravity the world step will apply.
+    // Adds (sign 1) or takes back (sign -1) the gravity the world's solver will apply.
     // Drag is applied on the way in only.
     void anticipateGravityAndDrag(float sign) {
         car.linear += sign * body.getGravity() * h;
@@ -270,6 +299,58 @@ private:
         a.from = mount + a.up * wheel.radius;
         a.to = mount - a.up * (wheel.radius + wheel.suspensionTravel);
         return a;
+    }
+
+    // Casts the wheels' rays against the objects near the car.
+    static void castRays(std::vector<WheelRay>& rays,
+                         const std::vector<btCollisionObject*>& objects) {
+        for (btCollisionObject* object : objects) {
+            btBroadphaseProxy* proxy = object->getBroadphaseHandle();
+            if (const HeightFieldShape* field = heightFieldOf(object)) {
+                // The height field's own ray cast, far quicker than Bullet's for short rays.
+                const btTransform frame =
+                    object->getWorldTransform() * field->getCollisionGeometry()->offset.inverse();
+                for (WheelRay& ray : rays) {
+                    if (ray.needsCollision(proxy)) {
+                        castRay(ray, *object, *field, frame);
+                    }
+                }
+                continue;
+            }
+            const btVector3 bounds[2] = {proxy->m_aabbMin, proxy->m_aabbMax};
+            for (WheelRay& ray : rays) {
+                const btVector3 delta = ray.m_rayToWorld - ray.m_rayFromWorld;
+                const btVector3 inverse(delta.x() != 0.0f ? 1.0f / delta.x() : BT_LARGE_FLOAT,
+                                        delta.y() != 0.0f ? 1.0f / delta.y() : BT_LARGE_FLOAT,
+                                        delta.z() != 0.0f ? 1.0f / delta.z() : BT_LARGE_FLOAT);
+                const unsigned int signs[3] = {inverse.x() < 0.0f, inverse.y() < 0.0f,
+                                               inverse.z() < 0.0f};
+                btScalar entry = 0.0f;
+                if (ray.needsCollision(proxy) &&
+                    btRayAabb2(ray.m_rayFromWorld, inverse, signs, bounds, entry, 0.0f,
+                               ray.m_closestHitFraction)) {
+                    const btTransform from(btMatrix3x3::getIdentity(), ray.m_rayFromWorld);
+                    const btTransform to(btMatrix3x3::getIdentity(), ray.m_rayToWorld);
+                    btCollisionWorld::rayTestSingle(from, to, object, object->getCollisionShape(),
+                                                    object->getWorldTransform(), ray);
+                }
+            }
+        }
+    }
+
+    static void castRay(WheelRay& ray, const btCollisionObject& object,
+                        const HeightFieldShape& field, const btTransform& frame) {
+        float fraction = 0.0f;
+        Vec3 normal;
+        if (field.raycast(fromBullet(frame.invXform(ray.m_rayFromWorld)),
+                          fromBullet(frame.invXform(ray.m_rayToWorld)), fraction, normal) &&
+            fraction < ray.m_closestHitFraction) {
+            ray.m_closestHitFraction = fraction;
+            ray.m_collisionObject = &object;
+            ray.m_hitNormalWorld = frame.getBasis() * toBullet(normal);
+            ray.m_hitPointWorld.setInterpolate3(ray.m_rayFromWorld, ray.m_rayToWorld, fraction);
+            ray.childIndex = 0;
+        }
     }
 
     void prepare(WheelWork& w, WheelShape& wheel, const WheelAxes& a, const WheelRay& ray) {
@@ -522,6 +603,7 @@ private:
     float h;
     btTransform pose; // the actor's frame
     CarBody car;
+    std::vector<WheelAxes> axes;
     std::vector<WheelWork> work;
 };
 

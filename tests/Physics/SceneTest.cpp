@@ -1,5 +1,6 @@
 #include "Physics/Scene.h"
 #include "Physics/BoxShape.h"
+#include "Physics/HeightFieldShape.h"
 #include "Physics/PhysicsSDK.h"
 
 #include "PhysicsFixtures.h"
@@ -374,4 +375,81 @@ TEST_F(SceneTest, InterpolatedPosesMoveSmoothlyAtAnyFrameRate) {
     moving->setGlobalPose(placed);
     EXPECT_EQ(moving->getInterpolatedGlobalPose().t, placed.t);
     EXPECT_EQ(wall->getInterpolatedGlobalPose().t, Vec3(0, 0, 5));
+}
+
+TEST_F(SceneTest, HeightFieldFindsRaysAndHighestPointsOnItsTriangles) {
+    const auto bumps = [](float x, float z) {
+        return 6.0f + 3.0f * std::sin(x * 0.11f) * std::cos(z * 0.07f) + 0.02f * x;
+    };
+    Actor* terrain = createTerrain(*scene, bumps);
+    const HeightFieldShape* field = terrain->getShape(0)->isHeightField();
+    ASSERT_NE(field, nullptr);
+    // The surface as the height field stores it: hundredths, cells split along the
+    // diagonal from (c + 1, r) to (c, r + 1).
+    const float step = terrainSize / (terrainSamples - 1);
+    const auto vertex = [&](int c, int r) {
+        return std::trunc(bumps(c * step, r * step) * 100.0f) / 100.0f;
+    };
+    const auto surface = [&](float x, float z) {
+        const int c = std::min(static_cast<int>(x / step), terrainSamples - 2);
+        const int r = std::min(static_cast<int>(z / step), terrainSamples - 2);
+        const float s = x / step - c;
+        const float t = z / step - r;
+        if (s + t <= 1.0f) {
+            return vertex(c, r) + (vertex(c + 1, r) - vertex(c, r)) * s +
+                   (vertex(c, r + 1) - vertex(c, r)) * t;
+        }
+        return vertex(c + 1, r + 1) + (vertex(c, r + 1) - vertex(c + 1, r + 1)) * (1 - s) +
+               (vertex(c + 1, r) - vertex(c + 1, r + 1)) * (1 - t);
+    };
+    for (int i = 0; i < 200; ++i) {
+        // Short rays like a wheel's, and long slanted ones across many cells.
+        const float x = 3.0f + static_cast<float>((i * 37) % 250);
+        const float z = 3.0f + static_cast<float>((i * 53) % 250);
+        const bool slanted = i % 2 == 1;
+        const Vec3 from(x, surface(x, z) + 1.0f, z);
+        const Vec3 to = slanted ? Vec3(x + 30.0f * std::sin(i * 1.0f), from.y - 6.0f,
+                                       z + 30.0f * std::cos(i * 1.0f))
+                                : Vec3(x, from.y - 2.0f, z);
+        float fraction = -1.0f;
+        Vec3 normal(0.0f);
+        if (!field->raycast(from, to, fraction, normal)) {
+            // Missed: the whole segment stays above the surface.
+            for (float t = 0.0f; t <= 1.0f; t += 0.01f) {
+                const Vec3 p = from + (to - from) * t;
+                if (p.x >= 0 && p.z >= 0 && p.x <= terrainSize && p.z <= terrainSize) {
+                    EXPECT_GT(p.y, surface(p.x, p.z) - 1e-3f) << i;
+                }
+            }
+            continue;
+        }
+        const Vec3 hit = from + (to - from) * fraction;
+        EXPECT_NEAR(hit.y, surface(hit.x, hit.z), 2e-3f) << i;
+        EXPECT_GT(normal.y, 0.5f);
+        for (float t = 0.0f; t < fraction; t += 0.01f) {
+            const Vec3 p = from + (to - from) * t;
+            EXPECT_GT(p.y, surface(p.x, p.z) - 1e-3f) << i; // nothing met earlier
+        }
+        if (!slanted) {
+            EXPECT_NEAR(fraction, 0.5f, 1e-3f);
+        }
+    }
+    // The highest point over a rectangle, against a fine search of it.
+    for (int i = 0; i < 50; ++i) {
+        const float x0 = static_cast<float>((i * 41) % 240);
+        const float z0 = static_cast<float>((i * 29) % 240);
+        const float x1 = x0 + 1.0f + static_cast<float>(i % 7) * 2.3f;
+        const float z1 = z0 + 0.5f + static_cast<float>(i % 5) * 3.1f;
+        float searched = -1e9f;
+        for (int row = 0; row <= 64; ++row) {
+            for (int column = 0; column <= 64; ++column) {
+                searched = std::max(searched, surface(x0 + (x1 - x0) * column / 64.0f,
+                                                      z0 + (z1 - z0) * row / 64.0f));
+            }
+        }
+        const float highest = field->getHighestPointIn(x0, z0, x1, z1);
+        EXPECT_GE(highest, searched - 1e-3f) << i;
+        EXPECT_LT(highest, searched + 0.01f) << i;
+    }
+    EXPECT_LT(field->getHighestPointIn(300, 300, 310, 310), -1e30f); // off the field
 }
