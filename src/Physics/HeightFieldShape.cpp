@@ -112,6 +112,9 @@ float HeightFieldShape::surfaceAt(float u, float v, float* riseU, float* riseV) 
 // at a corner of the rectangle clipped to a triangle: a corner of the rectangle, a grid
 // vertex inside it, or where an edge of the rectangle crosses a grid line or a diagonal.
 float HeightFieldShape::getHighestPointIn(float x0, float z0, float x1, float z1) const {
+    if (!std::isfinite(x0 + z0 + x1 + z1)) {
+        return std::numeric_limits<float>::infinity(); // no telling: above anything
+    }
     const float maxU = static_cast<float>(heightField.getNbRows() - 1);
     const float maxV = static_cast<float>(heightField.getNbColumns() - 1);
     const float u0 = std::max(x0 / rowScale, 0.0f);
@@ -157,6 +160,9 @@ float HeightFieldShape::getHighestPointIn(float x0, float z0, float x1, float z1
 // of sign is where the segment meets the surface.
 bool HeightFieldShape::raycast(const Vec3& from, const Vec3& to, float& fraction,
                                Vec3& normal) const {
+    if (!std::isfinite(from.x + from.y + from.z + to.x + to.y + to.z)) {
+        return false;
+    }
     const float u0 = from.x / rowScale;
     const float v0 = from.z / columnScale;
     const float du = to.x / rowScale - u0;

@@ -21,7 +21,8 @@ public:
     float getColumnScale() const { return columnScale; }
 
     // The highest point of the surface over the rectangle [x0, x1] x [z0, z1] of the
-    // shape's frame; minus infinity where the rectangle misses the field.
+    // shape's frame; minus infinity where the rectangle misses the field, infinity for
+    // a rectangle that is not finite.
     float getHighestPointIn(float x0, float z0, float x1, float z1) const;
     // Where the segment from `from` to `to` (shape frame) first meets the surface, from
     // either side: true with the fraction of the way and the surface's upward normal.

@@ -452,4 +452,10 @@ TEST_F(SceneTest, HeightFieldFindsRaysAndHighestPointsOnItsTriangles) {
         EXPECT_LT(highest, searched + 0.01f) << i;
     }
     EXPECT_LT(field->getHighestPointIn(300, 300, 310, 310), -1e30f); // off the field
+    // A body whose position is no number is never taken as clear of the ground.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_GT(field->getHighestPointIn(nan, 0, 10, 10), 1e30f);
+    float fraction = 0.0f;
+    Vec3 normal(0.0f);
+    EXPECT_FALSE(field->raycast(Vec3(nan, 5, 5), Vec3(5, -5, 5), fraction, normal));
 }
