@@ -7,6 +7,7 @@
 #include "Physics/Scene.h"
 #include "Physics/WheelShape.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -147,6 +148,8 @@ Actor::Actor(Scene& scene, const ActorDesc& desc)
             object->setCollisionFlags(object->getCollisionFlags() |
                                       btCollisionObject::CF_STATIC_OBJECT |
                                       btCollisionObject::CF_CUSTOM_MATERIAL_CALLBACK);
+            // Asleep, so that bodies asleep on it are not collided with it.
+            object->setActivationState(ISLAND_SLEEPING);
             world.addCollisionObject(object.get(), staticGroup, staticMask);
             body->statics.push_back(std::move(object));
         }
@@ -185,6 +188,7 @@ Actor::Actor(Scene& scene, const ActorDesc& desc)
             ? bodyDesc.sleepAngularVelocity
             : std::sqrt(sdk.getParameter(P_DEFAULT_SLEEP_ANG_VEL_SQUARED));
     body->rigidBody = std::make_unique<btRigidBody>(info);
+    body->previousPose = info.m_startWorldTransform;
     btRigidBody& rigid = *body->rigidBody;
     rigid.setUserPointer(this);
     rigid.setCollisionFlags(rigid.getCollisionFlags() |
@@ -231,6 +235,7 @@ void Actor::setGlobalPose(const Mat34& pose) {
         btRigidBody& rigid = *body->rigidBody;
         rigid.setCenterOfMassTransform(frame * body->massLocal);
         rigid.setInterpolationWorldTransform(rigid.getWorldTransform());
+        body->previousPose = rigid.getWorldTransform();
         world.updateSingleAabb(&rigid);
         rigid.activate();
         return;
@@ -242,6 +247,22 @@ void Actor::setGlobalPose(const Mat34& pose) {
                                             shape.getCollisionGeometry()->offset);
         world.updateSingleAabb(body->statics[i].get());
     }
+}
+
+Mat34 Actor::getInterpolatedGlobalPose() const {
+    float timestep;
+    std::uint32_t iterations;
+    TimeStepMethod method;
+    scene.getTiming(timestep, iterations, method);
+    if (!body->rigidBody || method == TIMESTEP_VARIABLE) {
+        return getGlobalPose();
+    }
+    const float t = std::clamp(scene.getCarriedTime() / timestep, 0.0f, 1.0f);
+    const btTransform& from = body->previousPose;
+    const btTransform& to = body->rigidBody->getCenterOfMassTransform();
+    const btTransform between(from.getRotation().slerp(to.getRotation(), t),
+                              from.getOrigin().lerp(to.getOrigin(), t));
+    return fromBullet(between * body->massLocal.inverse());
 }
 
 void Actor::setGlobalPosition(const Vec3& position) {

@@ -29,6 +29,11 @@ public:
 
     Mat34 getGlobalPose() const;
     void setGlobalPose(const Mat34& pose);
+    // The pose to draw: for a dynamic actor, between its poses after the scene's last
+    // two sub-steps, by the part of a sub-step the scene carries to its next simulate()
+    // (so one sub-step behind, but smooth at any frame rate); the global pose otherwise.
+    // A pose set since the last sub-step is taken as it is.
+    Mat34 getInterpolatedGlobalPose() const;
     Vec3 getGlobalPosition() const { return getGlobalPose().t; }
     void setGlobalPosition(const Vec3& position);
     Mat33 getGlobalOrientation() const { return getGlobalPose().M; }

@@ -11,6 +11,7 @@
 namespace Physics {
 
 class Actor;
+class HeightFieldShape;
 class Shape;
 
 inline btVector3 toBullet(const Vec3& v) {
@@ -40,16 +41,32 @@ inline Mat34 fromBullet(const btTransform& t) {
     return {fromBullet(t.getBasis()), fromBullet(t.getOrigin())};
 }
 
-// The Bullet world of a scene.
+// The dynamics world of a scene. Each step solves the wheels of the scene's actors
+// after collision detection (the bounds are then current), before the contact solver.
+class DynamicsWorld : public btDiscreteDynamicsWorld {
+public:
+    DynamicsWorld(btDispatcher* dispatcher, btBroadphaseInterface* broadphase,
+                  btConstraintSolver* solver, btCollisionConfiguration* configuration,
+                  const std::vector<std::unique_ptr<Actor>>& actors)
+        : btDiscreteDynamicsWorld(dispatcher, broadphase, solver, configuration), actors(actors) {}
+
+protected:
+    void solveConstraints(btContactSolverInfo& info) override;
+
+private:
+    const std::vector<std::unique_ptr<Actor>>& actors;
+};
+
+// The Bullet world of a scene, stepping the scene's actors.
 struct World {
-    World();
+    explicit World(const std::vector<std::unique_ptr<Actor>>& actors);
     ~World();
 
     btDefaultCollisionConfiguration configuration;
     btCollisionDispatcher dispatcher{&configuration};
     btDbvtBroadphase broadphase;
     btSequentialImpulseConstraintSolver solver;
-    btDiscreteDynamicsWorld world{&dispatcher, &broadphase, &solver, &configuration};
+    DynamicsWorld world;
 };
 
 // The Bullet geometry of one colliding shape; offset places the Bullet shape in the
@@ -74,9 +91,14 @@ struct ActorBody {
     std::vector<Shape*> colliders;
     btTransform massLocal = btTransform::getIdentity();
     btTransform staticPose = btTransform::getIdentity();
+    // The centre-of-mass frame before the scene's last sub-step (dynamic actors).
+    btTransform previousPose = btTransform::getIdentity();
 
     // The shape of an actor that a Bullet hit names, or null.
     static Shape* shapeOf(const btCollisionObject* object, int childIndex);
 };
+
+// The height-field shape a static collision object stands for, or null.
+const HeightFieldShape* heightFieldOf(const btCollisionObject* object);
 
 } // namespace Physics

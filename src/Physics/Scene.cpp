@@ -1,12 +1,14 @@
 #include "Physics/Scene.h"
 
 #include "Physics/BulletBridge.h"
+#include "Physics/HeightFieldShape.h"
 #include "Physics/PhysicsSDK.h"
 #include "Physics/WheelShape.h"
 #include "Physics/WheelSolver.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace Physics {
 
@@ -43,10 +45,67 @@ bool combineMaterials(btManifoldPoint& point, const btCollisionObjectWrapper* fi
     return true;
 }
 
+// Whether the bounds of a body lie wholly above a height field's surface, so that the
+// two cannot touch (a car on its wheels, a crate on a box).
+bool clearAbove(const HeightFieldShape& field, const btBroadphaseProxy& body) {
+    const Mat34 toField = field.getGlobalPose().inverse();
+    Vec3 low(std::numeric_limits<float>::max());
+    Vec3 high(-std::numeric_limits<float>::max());
+    for (int corner = 0; corner < 8; ++corner) {
+        const Vec3 point((corner & 1) != 0 ? body.m_aabbMax.x() : body.m_aabbMin.x(),
+                         (corner & 2) != 0 ? body.m_aabbMax.y() : body.m_aabbMin.y(),
+                         (corner & 4) != 0 ? body.m_aabbMax.z() : body.m_aabbMin.z());
+        const Vec3 local = toField.transform(point);
+        low = glm::min(low, local);
+        high = glm::max(high, local);
+    }
+    return low.y > field.getHighestPointIn(low.x, low.z, high.x, high.z);
+}
+
+// The narrow phase, skipped for a body and a height field while the body's bounds
+// (which include the contact threshold) are clear of the surface under them; contacts
+// kept from earlier steps are dropped then.
+void nearCallback(btBroadphasePair& pair, btCollisionDispatcher& dispatcher,
+                  const btDispatcherInfo& info) {
+    const btBroadphaseProxy* proxies[2] = {pair.m_pProxy0, pair.m_pProxy1};
+    const btCollisionObject* objects[2] = {
+        static_cast<const btCollisionObject*>(proxies[0]->m_clientObject),
+        static_cast<const btCollisionObject*>(proxies[1]->m_clientObject)};
+    if (!dispatcher.needsCollision(objects[0], objects[1])) {
+        return;
+    }
+    for (int i = 0; i < 2; ++i) {
+        const btCollisionObject* object = objects[i];
+        const HeightFieldShape* field = heightFieldOf(object);
+        if (field != nullptr && clearAbove(*field, *proxies[1 - i])) {
+            if (pair.m_algorithm != nullptr) {
+                btManifoldArray manifolds;
+                pair.m_algorithm->getAllContactManifolds(manifolds);
+                for (int m = 0; m < manifolds.size(); ++m) {
+                    manifolds[m]->clearManifold();
+                }
+            }
+            return;
+        }
+    }
+    btCollisionDispatcher::defaultNearCallback(pair, dispatcher, info);
+}
+
 } // namespace
 
-World::World() {
+void DynamicsWorld::solveConstraints(btContactSolverInfo& info) {
+    for (const auto& actor : actors) {
+        if (!actor->getWheels().empty()) {
+            WheelSolver::step(*actor, *this, info.m_timeStep);
+        }
+    }
+    btDiscreteDynamicsWorld::solveConstraints(info);
+}
+
+World::World(const std::vector<std::unique_ptr<Actor>>& actors)
+    : world(&dispatcher, &broadphase, &solver, &configuration, actors) {
     gContactAddedCallback = combineMaterials;
+    dispatcher.setNearCallback(nearCallback);
     // Static objects move only through setGlobalPose, which updates their bounds.
     world.setForceUpdateAllAabbs(false);
 }
@@ -60,7 +119,7 @@ bool SceneDesc::isValid() const {
 
 Scene::Scene(PhysicsSDK& sdk, const SceneDesc& desc)
     : sdk(sdk), gravity(desc.gravity), maxTimestep(desc.maxTimestep), maxIter(desc.maxIter),
-      timeStepMethod(desc.timeStepMethod), world(std::make_unique<World>()) {
+      timeStepMethod(desc.timeStepMethod), world(std::make_unique<World>(actors)) {
     world->world.setGravity(toBullet(gravity));
     materials[0] = std::make_unique<Material>(*this, 0, MaterialDesc());
 }
@@ -89,7 +148,9 @@ void Scene::simulate(float elapsedTime) {
     resultsPending = true;
     if (timeStepMethod == TIMESTEP_VARIABLE) {
         lastSubSteps = elapsedTime > 0.0f ? 1 : 0;
+        advancedTime = elapsedTime;
         if (lastSubSteps > 0) {
+            rememberPoses();
             step(elapsedTime);
         }
         return;
@@ -99,24 +160,27 @@ void Scene::simulate(float elapsedTime) {
     const double steps = std::floor(timeCarried / maxTimestep + 1e-4);
     timeCarried = std::max(0.0, timeCarried - steps * maxTimestep);
     lastSubSteps = static_cast<std::uint32_t>(std::min<double>(steps, maxIter));
+    advancedTime = static_cast<float>(lastSubSteps) * maxTimestep;
     for (std::uint32_t i = 0; i < lastSubSteps; ++i) {
+        if (i + 1 == lastSubSteps) {
+            rememberPoses();
+        }
         step(maxTimestep);
     }
 }
 
-void Scene::step(float dt) {
-    btDiscreteDynamicsWorld& dynamics = world->world;
-    bool wheelsUpdated = false;
+// Keeps the poses before the coming sub-step, the start of the interpolated stretch.
+void Scene::rememberPoses() {
     for (const auto& actor : actors) {
-        if (!actor->getWheels().empty()) {
-            if (!wheelsUpdated) {
-                dynamics.updateAabbs();
-                wheelsUpdated = true;
-            }
-            WheelSolver::step(*actor, dynamics, dt);
+        ActorBody& body = actor->getBody();
+        if (body.rigidBody) {
+            body.previousPose = body.rigidBody->getCenterOfMassTransform();
         }
     }
-    dynamics.stepSimulation(dt, 0, dt);
+}
+
+void Scene::step(float dt) {
+    world->world.stepSimulation(dt, 0, dt);
 }
 
 bool Scene::checkResults(SimulationStatus, bool) const {

@@ -27,7 +27,10 @@ struct SceneDesc {
 // A simulated world. simulate() advances it in fixed sub-steps of maxTimestep, at most
 // maxIter of them per call: the time below one sub-step is carried to the next call,
 // time beyond maxIter sub-steps is dropped so that a slow frame cannot snowball.
-// The simulation runs inside simulate(); fetchResults() completes the call pair.
+// Clocks that should stay with the simulation (race and lap times) count
+// getAdvancedTime() rather than the elapsed time, and drawing takes the actors'
+// interpolated poses. The simulation runs inside simulate(); fetchResults() completes
+// the call pair.
 class Scene {
 public:
     Scene(PhysicsSDK& sdk, const SceneDesc& desc);
@@ -48,6 +51,12 @@ public:
     // The step settings and the number of sub-steps the last simulate() made.
     void getTiming(float& maxTimestep, std::uint32_t& maxIter, TimeStepMethod& method,
                    std::uint32_t* numSubSteps = nullptr) const;
+    // Simulated time the last simulate() advanced the scene: its sub-steps times
+    // maxTimestep (the elapsed time with TIMESTEP_VARIABLE). Less than the elapsed time
+    // when time was dropped, or carried to the next call.
+    float getAdvancedTime() const { return advancedTime; }
+    // Time carried to the next simulate(), below one sub-step (0 with TIMESTEP_VARIABLE).
+    float getCarriedTime() const { return static_cast<float>(timeCarried); }
 
     Material* createMaterial(const MaterialDesc& desc);
     void releaseMaterial(Material& material);
@@ -67,6 +76,7 @@ public:
 
 private:
     void step(float dt);
+    void rememberPoses();
 
     PhysicsSDK& sdk;
     Vec3 gravity;
@@ -75,6 +85,7 @@ private:
     TimeStepMethod timeStepMethod;
     double timeCarried = 0.0;
     std::uint32_t lastSubSteps = 0;
+    float advancedTime = 0.0f;
     bool resultsPending = false;
 
     std::unique_ptr<World> world;

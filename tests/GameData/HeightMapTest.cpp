@@ -138,6 +138,36 @@ TEST_F(TestTrackLand, RoadIsClimbableBetweenGridVertices) {
     }
 }
 
+// The grid's triangles meet at kinks. A car at full speed (about 30) flies off a crest
+// whose grade falls by more than its suspension can follow, so along the centre line
+// and the wheels' tracks 3 units either side the grade changes little from unit to unit.
+TEST_F(TestTrackLand, RoadProfileHasNoKinkThatThrowsACarAtFullSpeed) {
+    const auto& line = track.samples();
+    const std::size_t n = line.size();
+    for (const float offset : {-3.0f, 0.0f, 3.0f}) {
+        std::vector<float> heights(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto& a = line[i];
+            const auto& b = line[(i + 1) % n];
+            const float length = std::hypot(b.x - a.x, b.z - a.z);
+            heights[i] = groundHeight(a.x - (b.z - a.z) / length * offset,
+                                      a.z + (b.x - a.x) / length * offset);
+        }
+        float worst = 0.0f;
+        float where = 0.0f;
+        for (std::size_t i = 0; i < n; ++i) {
+            // Samples lie half a unit apart: grades over one unit before and after.
+            const float before = heights[i] - heights[(i + n - 2) % n];
+            const float after = heights[(i + 2) % n] - heights[i];
+            if (before - after > worst) {
+                worst = before - after;
+                where = line[i].s;
+            }
+        }
+        EXPECT_LT(worst, 0.035f) << "offset " << offset << ", " << where << " units along the road";
+    }
+}
+
 TEST_F(TestTrackLand, StartGridCratePadAndHousePlotsAreLevel) {
     struct Pad {
         const char* what;

@@ -58,6 +58,21 @@ Actor* createTerrain(Scene& scene, const std::function<float(float, float)>& hei
     return scene.createActor(actorDesc);
 }
 
+WheelShapeDesc gameWheel(const Vec3& mount, float radius, MaterialIndex material) {
+    WheelShapeDesc wheel;
+    wheel.localPose.t = mount;
+    wheel.radius = radius;
+    wheel.suspensionTravel = 0.05f;
+    wheel.suspension = {0.0f, 8000.0f, 0.0f};
+    wheel.longitudalTireForceFunction = {0.5f, 20.0f, 0.75f, 1.75f, 1000000.0f};
+    wheel.lateralTireForceFunction = {0.25f, 1.6f, 0.5f, 1.0f, 1000000.0f};
+    wheel.wheelFlags = 0x46;
+    wheel.mass = 20.0f;
+    wheel.inverseWheelMass = 1.0f;
+    wheel.materialIndex = material;
+    return wheel;
+}
+
 void Car::setThrottle(float torque) const {
     wheels[2]->setMotorTorque(torque);
     wheels[3]->setMotorTorque(torque);
@@ -78,13 +93,17 @@ float Car::forwardSpeed() const {
     return glm::dot(actor->getLinearVelocity(), forward());
 }
 
-int Car::wheelsInContact() const {
+int wheelsInContact(const std::vector<WheelShape*>& wheels) {
     int count = 0;
     WheelContactData data;
     for (const WheelShape* wheel : wheels) {
         count += wheel->getContact(data) != nullptr ? 1 : 0;
     }
     return count;
+}
+
+int Car::wheelsInContact() const {
+    return PhysicsFixtures::wheelsInContact(wheels);
 }
 
 Car createCar(Scene& scene, float x, float z, const std::function<float(float, float)>& height,
@@ -95,25 +114,17 @@ Car createCar(Scene& scene, float x, float z, const std::function<float(float, f
 
     BoxShapeDesc bodyDesc;
     bodyDesc.dimensions = Vec3(1.0f, 0.75f, 2.0f);
-    std::vector<WheelShapeDesc> wheelDescs(4);
     const Vec3 mounts[4] = {{-0.85f, -0.75f, -1.4f},
                             {0.85f, -0.75f, -1.4f},
                             {-0.85f, -0.75f, 1.4f},
                             {0.85f, -0.75f, 1.4f}};
+    std::vector<WheelShapeDesc> wheelDescs;
+    for (const Vec3& mount : mounts) {
+        wheelDescs.push_back(gameWheel(mount, 0.45f, wheelMaterial->getMaterialIndex()));
+    }
     ActorDesc actorDesc;
     actorDesc.shapes.push_back(&bodyDesc);
-    for (int i = 0; i < 4; ++i) {
-        WheelShapeDesc& wheel = wheelDescs[i];
-        wheel.localPose.t = mounts[i];
-        wheel.radius = 0.45f;
-        wheel.suspensionTravel = 0.05f;
-        wheel.suspension = {0.0f, 8000.0f, 0.0f};
-        wheel.longitudalTireForceFunction = {0.5f, 20.0f, 0.75f, 1.75f, 1000000.0f};
-        wheel.lateralTireForceFunction = {0.25f, 1.6f, 0.5f, 1.0f, 1000000.0f};
-        wheel.wheelFlags = 0x46;
-        wheel.mass = 20.0f;
-        wheel.inverseWheelMass = 1.0f;
-        wheel.materialIndex = wheelMaterial->getMaterialIndex();
+    for (WheelShapeDesc& wheel : wheelDescs) {
         actorDesc.shapes.push_back(&wheel);
     }
     BodyDesc body;

@@ -50,6 +50,14 @@ inline std::function<float(float, float)> flat(float y = 2.0f) {
     return [y](float, float) { return y; };
 }
 
+// A wheel with the game's values (suspension, tire functions, flags, masses) at a
+// mount point.
+Physics::WheelShapeDesc gameWheel(const Physics::Vec3& mount, float radius,
+                                  Physics::MaterialIndex material);
+
+// How many of the wheels touch something.
+int wheelsInContact(const std::vector<Physics::WheelShape*>& wheels);
+
 // The test car: a 2 x 1.5 x 4 body (forward +z) of mass 3 on four wheels of radius
 // 0.45 with the game's wheel values: wheels 0, 1 rear, 2, 3 front (driven, steered).
 struct Car {

@@ -1,5 +1,6 @@
 #include "Physics/Scene.h"
 #include "Physics/BoxShape.h"
+#include "Physics/HeightFieldShape.h"
 #include "Physics/PhysicsSDK.h"
 
 #include "PhysicsFixtures.h"
@@ -294,4 +295,167 @@ TEST_F(SceneTest, DisableFrictionFlagLetsABoxSlideDownASlope) {
     run(*scene, 2.0f);
     EXPECT_NEAR(sticking->getGlobalPosition().x, 100.0f + offset.x, 0.05f);
     EXPECT_LT(sliding->getGlobalPosition().x, 95.0f);
+}
+
+TEST_F(SceneTest, AdvancedTimeIsTheSimulatedTimeOfTheLastCall) {
+    Actor* falling = createBox(Vec3(0, 1000, 0), Vec3(0.5f), 1.0f);
+    // Irregular frames with a hitch of half a second: a clock that counts the advanced
+    // time stays with the simulation, the falling box's speed telling its time.
+    const float frames[] = {1.0f / 144, 1.0f / 30, 0.5f, 1.0f / 144, 1.0f / 60, 0.013f, 0.2f};
+    double clock = 0.0;
+    for (const float elapsed : frames) {
+        scene->simulate(elapsed);
+        scene->fetchResults(RIGID_BODY_FINISHED, true);
+        EXPECT_LE(scene->getAdvancedTime(), elapsed + scene->getCarriedTime() + 1e-6f);
+        clock += scene->getAdvancedTime();
+    }
+    EXPECT_NEAR(falling->getLinearVelocity().y, -9.81 * clock, 1e-3);
+    EXPECT_LT(clock, 0.6); // the hitch's time beyond eight sub-steps is dropped
+
+    EXPECT_EQ(subStepsOf(0.5f), 8u);
+    EXPECT_FLOAT_EQ(scene->getAdvancedTime(), 8.0f / 60.0f);
+    const float carried = scene->getCarriedTime();
+    EXPECT_EQ(subStepsOf(1.0f / 60.0f - carried - 1e-3f), 0u);
+    EXPECT_FLOAT_EQ(scene->getAdvancedTime(), 0.0f);
+
+    SceneDesc variable;
+    variable.timeStepMethod = TIMESTEP_VARIABLE;
+    Scene* other = sdk->createScene(variable);
+    other->simulate(0.3f);
+    other->fetchResults(RIGID_BODY_FINISHED, true);
+    EXPECT_FLOAT_EQ(other->getAdvancedTime(), 0.3f);
+    EXPECT_FLOAT_EQ(other->getCarriedTime(), 0.0f);
+}
+
+TEST_F(SceneTest, InterpolatedPosesMoveSmoothlyAtAnyFrameRate) {
+    BoxShapeDesc box;
+    box.dimensions = Vec3(0.5f);
+    BodyDesc body;
+    body.mass = 1.0f;
+    body.flags |= BF_DISABLE_GRAVITY;
+    body.linearVelocity = Vec3(6, 0, 0);
+    body.angularVelocity = Vec3(0, 3, 0);
+    body.angularDamping = 0.0f;
+    ActorDesc desc;
+    desc.body = &body;
+    desc.shapes.push_back(&box);
+    Actor* moving = scene->createActor(desc);
+    ActorDesc wallDesc;
+    wallDesc.shapes.push_back(&box);
+    wallDesc.globalPose.t = Vec3(0, 0, 5);
+    Actor* wall = scene->createActor(wallDesc);
+    EXPECT_EQ(moving->getInterpolatedGlobalPose().t, moving->getGlobalPose().t);
+    EXPECT_EQ(subStepsOf(1.0f / 60.0f), 1u);
+
+    // 144 frames a second: most frames run no sub-step, yet the drawn pose moves on
+    // every frame by the same distance, one sub-step behind the simulation.
+    float previous = moving->getInterpolatedGlobalPose().t.x;
+    float smallest = 1.0f;
+    float largest = 0.0f;
+    for (int frame = 0; frame < 144; ++frame) {
+        scene->simulate(1.0f / 144.0f);
+        scene->fetchResults(RIGID_BODY_FINISHED, true);
+        const Mat34 drawn = moving->getInterpolatedGlobalPose();
+        smallest = std::min(smallest, drawn.t.x - previous);
+        largest = std::max(largest, drawn.t.x - previous);
+        previous = drawn.t.x;
+        const float behind = 6.0f * (1.0f / 60.0f - scene->getCarriedTime());
+        EXPECT_NEAR(drawn.t.x, moving->getGlobalPose().t.x - behind, 1e-3f) << frame;
+        // Turned about y by the interpolated angle.
+        const float angle = std::atan2(drawn.M[0].z, drawn.M[0].x);
+        const float expected = -3.0f * drawn.t.x / 6.0f;
+        EXPECT_NEAR(std::remainder(angle - expected, 6.2831853f), 0.0f, 1e-3f) << frame;
+    }
+    EXPECT_NEAR(smallest, 6.0f / 144.0f, 1e-3f);
+    EXPECT_NEAR(largest, 6.0f / 144.0f, 1e-3f);
+
+    // A pose set by hand is drawn at once; static actors are drawn where they are.
+    Mat34 placed;
+    placed.t = Vec3(50, 1, 2);
+    moving->setGlobalPose(placed);
+    EXPECT_EQ(moving->getInterpolatedGlobalPose().t, placed.t);
+    EXPECT_EQ(wall->getInterpolatedGlobalPose().t, Vec3(0, 0, 5));
+}
+
+TEST_F(SceneTest, HeightFieldFindsRaysAndHighestPointsOnItsTriangles) {
+    const auto bumps = [](float x, float z) {
+        return 6.0f + 3.0f * std::sin(x * 0.11f) * std::cos(z * 0.07f) + 0.02f * x;
+    };
+    Actor* terrain = createTerrain(*scene, bumps);
+    const HeightFieldShape* field = terrain->getShape(0)->isHeightField();
+    ASSERT_NE(field, nullptr);
+    // The surface as the height field stores it: hundredths, cells split along the
+    // diagonal from (c + 1, r) to (c, r + 1).
+    const float step = terrainSize / (terrainSamples - 1);
+    const auto vertex = [&](int c, int r) {
+        return std::trunc(bumps(c * step, r * step) * 100.0f) / 100.0f;
+    };
+    const auto surface = [&](float x, float z) {
+        const int c = std::min(static_cast<int>(x / step), terrainSamples - 2);
+        const int r = std::min(static_cast<int>(z / step), terrainSamples - 2);
+        const float s = x / step - c;
+        const float t = z / step - r;
+        if (s + t <= 1.0f) {
+            return vertex(c, r) + (vertex(c + 1, r) - vertex(c, r)) * s +
+                   (vertex(c, r + 1) - vertex(c, r)) * t;
+        }
+        return vertex(c + 1, r + 1) + (vertex(c, r + 1) - vertex(c + 1, r + 1)) * (1 - s) +
+               (vertex(c + 1, r) - vertex(c + 1, r + 1)) * (1 - t);
+    };
+    for (int i = 0; i < 200; ++i) {
+        // Short rays like a wheel's, and long slanted ones across many cells.
+        const float x = 3.0f + static_cast<float>((i * 37) % 250);
+        const float z = 3.0f + static_cast<float>((i * 53) % 250);
+        const bool slanted = i % 2 == 1;
+        const Vec3 from(x, surface(x, z) + 1.0f, z);
+        const Vec3 to = slanted ? Vec3(x + 30.0f * std::sin(i * 1.0f), from.y - 6.0f,
+                                       z + 30.0f * std::cos(i * 1.0f))
+                                : Vec3(x, from.y - 2.0f, z);
+        float fraction = -1.0f;
+        Vec3 normal(0.0f);
+        if (!field->raycast(from, to, fraction, normal)) {
+            // Missed: the whole segment stays above the surface.
+            for (float t = 0.0f; t <= 1.0f; t += 0.01f) {
+                const Vec3 p = from + (to - from) * t;
+                if (p.x >= 0 && p.z >= 0 && p.x <= terrainSize && p.z <= terrainSize) {
+                    EXPECT_GT(p.y, surface(p.x, p.z) - 1e-3f) << i;
+                }
+            }
+            continue;
+        }
+        const Vec3 hit = from + (to - from) * fraction;
+        EXPECT_NEAR(hit.y, surface(hit.x, hit.z), 2e-3f) << i;
+        EXPECT_GT(normal.y, 0.5f);
+        for (float t = 0.0f; t < fraction; t += 0.01f) {
+            const Vec3 p = from + (to - from) * t;
+            EXPECT_GT(p.y, surface(p.x, p.z) - 1e-3f) << i; // nothing met earlier
+        }
+        if (!slanted) {
+            EXPECT_NEAR(fraction, 0.5f, 1e-3f);
+        }
+    }
+    // The highest point over a rectangle, against a fine search of it.
+    for (int i = 0; i < 50; ++i) {
+        const float x0 = static_cast<float>((i * 41) % 240);
+        const float z0 = static_cast<float>((i * 29) % 240);
+        const float x1 = x0 + 1.0f + static_cast<float>(i % 7) * 2.3f;
+        const float z1 = z0 + 0.5f + static_cast<float>(i % 5) * 3.1f;
+        float searched = -1e9f;
+        for (int row = 0; row <= 64; ++row) {
+            for (int column = 0; column <= 64; ++column) {
+                searched = std::max(searched, surface(x0 + (x1 - x0) * column / 64.0f,
+                                                      z0 + (z1 - z0) * row / 64.0f));
+            }
+        }
+        const float highest = field->getHighestPointIn(x0, z0, x1, z1);
+        EXPECT_GE(highest, searched - 1e-3f) << i;
+        EXPECT_LT(highest, searched + 0.01f) << i;
+    }
+    EXPECT_LT(field->getHighestPointIn(300, 300, 310, 310), -1e30f); // off the field
+    // A body whose position is no number is never taken as clear of the ground.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_GT(field->getHighestPointIn(nan, 0, 10, 10), 1e30f);
+    float fraction = 0.0f;
+    Vec3 normal(0.0f);
+    EXPECT_FALSE(field->raycast(Vec3(nan, 5, 5), Vec3(5, -5, 5), fraction, normal));
 }

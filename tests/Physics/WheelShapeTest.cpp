@@ -272,3 +272,65 @@ TEST_F(WheelShapeTest, FullSpeedOverHillsKeepsTheCarUpright) {
     EXPECT_GT(car.position().x, 120.0f);
     EXPECT_GT(car.position().z, 120.0f);
 }
+
+TEST_F(WheelShapeTest, RollingCarBrakesWithTheWholeBrakeTorque) {
+    // Rolling down 20 degrees, then braked with 2 N*m a wheel: the car must slow at the
+    // rate the brake torque gives, wheels and all, and stop where that rate says.
+    const float angle = 20.0f * degree;
+    const auto ground = slope(20.0f);
+    createTerrain(*scene, ground, false);
+    // Facing downhill, dropped from a little above so that it lands on all four wheels.
+    Car car = createCar(
+        *scene, 200, 128, [&](float x, float z) { return ground(x, z) + 0.6f; }, -90.0f);
+    run(*scene, 0.5f);
+    driveUntil(car, 3.0f, 5.0f);
+    const float speed = car.forwardSpeed();
+    ASSERT_GT(speed, 2.9f);
+    ASSERT_EQ(car.wheelsInContact(), 4);
+    const float torque = 2.0f;
+    const float radius = car.wheels[0]->getRadius();
+    const float wheelInertia = radius * radius / 2.0f; // inverse wheel mass 1
+    const float mass = car.actor->getMass();
+    const float deceleration = (4.0f * torque / radius - mass * 9.81f * std::sin(angle)) /
+                               (mass + 4.0f * wheelInertia / (radius * radius));
+    const float expected = speed * speed / (2.0f * deceleration);
+    car.setBrake(torque);
+    const Vec3 start = car.position();
+    run(*scene, 10.0f);
+    EXPECT_LT(car.forwardSpeed(), 0.01f);
+    EXPECT_NEAR(glm::length(car.position() - start), expected, 0.15f * expected);
+}
+
+TEST_F(WheelShapeTest, CarParkedAcrossASlopeDoesNotCreep) {
+    for (const float degrees : {10.0f, 20.0f}) {
+        SCOPED_TRACE(degrees);
+        scene = createGameScene(*sdk);
+        createTerrain(*scene, slope(degrees), false);
+        Car car = createCar(*scene, 100, 128, slope(degrees)); // facing +z, across the slope
+        run(*scene, 2.0f);
+        const Vec3 start = car.position();
+        run(*scene, 120.0f);
+        EXPECT_LT(glm::length(car.position() - start), 0.01f);
+        EXPECT_EQ(car.wheelsInContact(), 4);
+    }
+}
+
+TEST_F(WheelShapeTest, PartialTorqueGivesPartialDrive) {
+    createTerrain(*scene, flat());
+    // Three cars side by side along the diagonal, with full, half and a hundredth of
+    // the engine's torque.
+    const float torques[] = {675.0f, 337.5f, 6.75f};
+    std::vector<Car> cars;
+    for (int i = 0; i < 3; ++i) {
+        cars.push_back(createCar(*scene, 20.0f + 30.0f * i, 20.0f, flat(), 45.0f));
+    }
+    run(*scene, 0.5f);
+    for (int i = 0; i < 3; ++i) {
+        cars[i].setThrottle(torques[i]);
+    }
+    run(*scene, 1.5f);
+    const float full = cars[0].forwardSpeed();
+    EXPECT_GT(full, 5.0f);
+    EXPECT_NEAR(cars[1].forwardSpeed() / full, 0.5f, 0.1f);
+    EXPECT_LT(cars[2].forwardSpeed() / full, 0.05f);
+}

@@ -25,6 +25,22 @@ const Hill hills[] = {
     {130.0f, 170.0f, 14.0f, 3.0f},
 };
 
+// Circular moving average over 2 * half + 1 samples.
+std::vector<float> movingAverage(const std::vector<float>& values, int half) {
+    const int n = static_cast<int>(values.size());
+    std::vector<float> result(values.size());
+    float sum = 0.0f;
+    for (int k = -half; k <= half; ++k) {
+        sum += values[static_cast<std::size_t>(((k % n) + n) % n)];
+    }
+    for (int i = 0; i < n; ++i) {
+        result[static_cast<std::size_t>(i)] = sum / static_cast<float>(2 * half + 1);
+        sum += values[static_cast<std::size_t>((i + half + 1) % n)] -
+               values[static_cast<std::size_t>(((i - half) % n + n) % n)];
+    }
+    return result;
+}
+
 } // namespace
 
 TerrainModel::TerrainModel(const TrackLayout& track) {
@@ -61,39 +77,41 @@ float TerrainModel::natural(float x, float z) {
 void TerrainModel::buildRoadProfile(const TrackLayout& track) {
     const auto& line = track.samples();
     const int n = static_cast<int>(line.size());
-    std::vector<float> raw(line.size());
+    road.resize(line.size());
     for (int i = 0; i < n; ++i) {
-        raw[i] = natural(line[i].x, line[i].z);
+        road[i] = natural(line[i].x, line[i].z);
     }
-    // Smooth over 40 units so that the road follows the land only in long waves.
-    const int window = 40;
-    road.assign(line.size(), 0.0f);
-    for (int i = 0; i < n; ++i) {
-        float sum = 0.0f;
-        for (int k = -window; k <= window; ++k) {
-            sum += raw[static_cast<std::size_t>((i + k + n) % n)];
-        }
-        road[i] = std::max(minimumRoadHeight, sum / (2 * window + 1));
+    // Follow the land only in long waves: average over 100 units.
+    road = movingAverage(road, 100);
+    for (float& h : road) {
+        h = std::max(minimumRoadHeight, h);
     }
-    // The start straight and the goal lie level at one height.
+    // The start straight and the goal lie level at one height, and so does the road
+    // wherever it runs over the grid vertices of the start grid's pad.
+    const FlatPad start = TrackLayout::flatPads().front();
+    const float x0 = std::floor(start.x0 / step) * step;
+    const float x1 = std::ceil(start.x1 / step) * step;
+    const float z0 = std::floor(start.z0 / step) * step;
+    const float z1 = std::ceil(start.z1 / step) * step;
     std::vector<bool> fixed(line.size(), false);
     float straightSum = 0.0f;
     int straightCount = 0;
     for (int i = 0; i < n; ++i) {
-        if (line[i].x >= TrackLayout::startStraightX0 - 6.0f &&
-            line[i].x <= TrackLayout::startStraightX1 + 6.0f &&
-            std::fabs(line[i].z - TrackLayout::startStraightZ) < 2.5f) {
-            fixed[i] = true;
+        fixed[i] = line[i].x >= x0 && line[i].x <= x1 && line[i].z >= z0 && line[i].z <= z1;
+        if (fixed[i]) {
             straightSum += road[i];
             ++straightCount;
         }
     }
     const float straightHeight = straightCount > 0 ? straightSum / straightCount : 4.5f;
-    for (int i = 0; i < n; ++i) {
-        if (fixed[i]) {
-            road[i] = straightHeight;
+    const auto level = [&] {
+        for (int i = 0; i < n; ++i) {
+            if (fixed[i]) {
+                road[i] = straightHeight;
+            }
         }
-    }
+    };
+    level();
     // Limit the grade to 4 % in both directions around the loop.
     const float maxRise = 0.04f * 0.5f;
     for (int pass = 0; pass < 4; ++pass) {
@@ -111,6 +129,16 @@ void TerrainModel::buildRoadProfile(const TrackLayout& track) {
             }
         }
     }
+    // Round off the crests and dips the grade limit leaves: a car at full speed
+    // follows a vertical curve only as long as gravity holds it on the road.
+    // The last passes leave the level part alone: the pad's own grid vertices
+    // keep the straight level, and the road leaves it without a step.
+    for (int pass = 0; pass < 6; ++pass) {
+        road = movingAverage(road, 60);
+        if (pass < 4) {
+            level();
+        }
+    }
 }
 
 void TerrainModel::buildGrid(const TrackLayout& track) {
@@ -121,9 +149,11 @@ void TerrainModel::buildGrid(const TrackLayout& track) {
             const float z = row * step;
             const TrackLayout::Nearest near = track.nearest(x, z);
             const float roadY = road[static_cast<std::size_t>(near.index)];
-            // Within 8 units the ground is the road; beyond, it may leave the road's
-            // height by at most 0.3 per unit of distance: gentle banks and cuttings.
-            const float limit = std::max(0.0f, near.distance - 8.0f) * 0.3f;
+            // Within 16 units the ground is the road, so that every triangle the road
+            // crosses lies in the road's own smooth profile; beyond, the ground may
+            // leave the road's height by at most 0.3 per unit of distance: banks and
+            // cuttings.
+            const float limit = std::max(0.0f, near.distance - 16.0f) * 0.3f;
             float h = roadY + std::clamp(natural(x, z) - roadY, -limit, limit);
             if (near.distance < 16.0f) {
                 h = std::max(h, minimumRoadHeight - 0.6f);

@@ -16,14 +16,31 @@ using namespace Tools;
 constexpr int heightMapSize = 513; // one pixel every half unit
 constexpr int textureSize = 2048;
 
+Colour grey(float height) {
+    const float level = std::round(height / TerrainModel::heightScale * 255.0f) / 255.0f;
+    return rgb(level, level, level);
+}
+
+// The terrain reads one pixel per grid vertex: the one at x (width - 1) / 256,
+// truncated, in single precision as the game computes it.
+int vertexPixel(int vertex) {
+    const float position = static_cast<float>(vertex) * TrackLayout::gridStep;
+    return static_cast<int>(position * static_cast<float>(heightMapSize - 1) /
+                            TrackLayout::terrainSize);
+}
+
+// The drawn surface everywhere, and at the pixels the grid vertices are read from,
+// the vertex heights themselves.
 Raster makeHeightMap(const TerrainModel& terrain) {
     Raster map(heightMapSize, heightMapSize);
     const float unitsPerPixel = TrackLayout::terrainSize / (heightMapSize - 1);
-    map.fill([&](int x, int y) {
-        const float h = terrain.heightAt(x * unitsPerPixel, y * unitsPerPixel);
-        const float grey = std::round(h / TerrainModel::heightScale * 255.0f) / 255.0f;
-        return rgb(grey, grey, grey);
-    });
+    map.fill(
+        [&](int x, int y) { return grey(terrain.heightAt(x * unitsPerPixel, y * unitsPerPixel)); });
+    for (int row = 0; row < TrackLayout::gridVertices; ++row) {
+        for (int column = 0; column < TrackLayout::gridVertices; ++column) {
+            map.at(vertexPixel(column), vertexPixel(row)) = grey(terrain.vertexHeight(column, row));
+        }
+    }
     return map;
 }
 
