@@ -194,9 +194,9 @@ TEST_F(VehicleTest, AFinishedCarLetsGoAndStopsAfterTheLine) {
     runFor(0.1);
     car->placeAt(points[1]);
     runFor(0.1);
-    car->placeAt({1, 1, 40, 66, 90});
+    car->placeAt({1, 1, 55, 66, 90});
     sendKey(Platform::KEY_UP, Platform::PRESS);
-    runFor(4.0);
+    runFor(5.0);
     ASSERT_TRUE(car->isFinished()) << "drove over the line at full throttle";
     runFor(10.0);
     EXPECT_LT(glm::length(car->getActor()->getLinearVelocity()), 0.5f);
@@ -205,4 +205,27 @@ TEST_F(VehicleTest, AFinishedCarLetsGoAndStopsAfterTheLine) {
     sendKey(Platform::KEY_UP, Platform::RELEASE);
     sendKey(Platform::KEY_UP, Platform::PRESS);
     EXPECT_EQ(car->getThrottleRamp().mode, Game::ValueRamp::RETURN) << "keys are ignored";
+}
+
+TEST_F(VehicleTest, AHitchCostsNoRaceTimeAndFastFramesMoveTheCarSmoothly) {
+    buildTestTrack();
+    const auto car = addCar("Alice");
+    sendKey(Platform::KEY_UP, Platform::PRESS);
+    runFor(3.0);
+    const double raceTime = level->getRaceTime();
+    const double lapTime = car->getLapTime();
+    level->update(0.5);
+    // At most eight physics sub-steps run in one update; the clocks count only those.
+    EXPECT_NEAR(level->getRaceTime() - raceTime, 8.0 / 60.0, 1e-6);
+    EXPECT_NEAR(car->getLapTime() - lapTime, 8.0 / 60.0, 1e-6);
+
+    // At 144 frames a second most frames run no sub-step, yet the car is drawn a little
+    // further along in every one of them.
+    float previous = car->getPosition().x;
+    for (int frame = 0; frame < 60; ++frame) {
+        level->update(1.0 / 144.0);
+        const float x = car->getNode()->getTransformation()[3].x;
+        EXPECT_GT(x, previous) << "frame " << frame;
+        previous = x;
+    }
 }

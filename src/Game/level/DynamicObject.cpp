@@ -30,7 +30,9 @@ void DynamicObject::updateFromActor() {
     if (actor == nullptr) {
         return;
     }
-    const Physics::Mat34 pose = actor->getGlobalPose();
+    // Drawn between the last two physics sub-steps, so that motion is smooth at any
+    // frame rate.
+    const Physics::Mat34 pose = actor->getInterpolatedGlobalPose();
     position = pose.t;
     setRotation(glm::normalize(glm::quat_cast(pose.M)));
 }

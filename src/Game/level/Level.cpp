@@ -355,12 +355,15 @@ void Level::nextCamera() {
 }
 
 void Level::update(double dt) {
+    // The race clock follows the simulation: time a slow frame drops from the physics
+    // does not count either.
+    stepTime = dt;
     if (scene != nullptr) {
         scene->simulate(static_cast<float>(dt));
         scene->flushStream();
         scene->fetchResults(Physics::RIGID_BODY_FINISHED, true);
+        stepTime = scene->getAdvancedTime();
     }
-    stepTime = dt;
     raceTime += stepTime;
     for (auto& entry : objects) {
         entry.second->update(dt);

@@ -108,7 +108,8 @@ public:
     const DrivingLine& getDrivingLine() const { return drivingLine; }
     unsigned getLaps() const { return laps; }
     double getRaceTime() const { return raceTime; }
-    // The simulated time the last update advanced the race by.
+    // The simulated time the last update advanced the race by: whole physics
+    // sub-steps, so 0 in frames shorter than one and less than the frame after a hitch.
     double getStepTime() const { return stepTime; }
     const Data::LightPtr& getShadowLight() const;
     const Render::RTTexturePtr& getShadowMap() const { return shadowMap; }

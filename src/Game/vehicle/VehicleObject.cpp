@@ -119,7 +119,9 @@ float VehicleObject::torqueAt(float engineSpeed) const {
     return torqueCurve[k] + (torqueCurve[k + 1] - torqueCurve[k]) * fraction;
 }
 
-void VehicleObject::update(double dt) {
+void VehicleObject::update(double frameTime) {
+    // Controls, engine and race progress run on simulated time, as the car itself does.
+    const double dt = level != nullptr ? level->getStepTime() : frameTime;
     if (computerDriver && level != nullptr) {
         computerDriver->drive(*this, *level, dt);
     }
@@ -162,7 +164,7 @@ void VehicleObject::update(double dt) {
     for (const WheelPtr& wheel : wheels) {
         wheel->follow(dt);
     }
-    updateRaceProgress(level != nullptr ? level->getStepTime() : dt);
+    updateRaceProgress(dt);
     speed = drivenWheels.empty() || drivenWheels.front()->getShape() == nullptr
                 ? 0.0f
                 : drivenWheels.front()->getShape()->getRadius() * meanAxleSpeed * twoPi;
