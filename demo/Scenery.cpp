@@ -14,15 +14,11 @@
 namespace Demo::Scenery {
 
 Data::ShaderPtr loadProgram(const std::string& name) {
-    Data::ShaderPtr shader;
-    System::File::loadShader(shader, {name, "shaders\\"});
-    return shader;
+    return System::File::loadShader({name, "shaders\\"});
 }
 
 Data::ImagePtr loadPicture(const std::string& file) {
-    auto image = std::make_shared<Data::Image>();
-    System::File::loadImage(image, {file, "data\\images\\"});
-    return image;
+    return System::File::loadImage({file, "data\\images\\"});
 }
 
 Data::MaterialPtr colourMaterial(const glm::vec4& diffuse, const glm::vec4& ambient,

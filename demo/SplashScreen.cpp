@@ -24,8 +24,7 @@ constexpr float STATUS_HEIGHT = -0.6f;
 
 SplashScreen::SplashScreen(const std::string& imageFile)
     : camera(std::make_shared<Data::Camera>(1.0f, 1000.0f, 45.0f, 0)) {
-    auto image = std::make_shared<Data::Image>();
-    System::File::loadImage(image, {imageFile, "data\\images\\"});
+    const Data::ImagePtr image = System::File::loadImage({imageFile, "data\\images\\"});
     const float aspect = image->isValid() ? static_cast<float>(image->picture.getWidth()) /
                                                 static_cast<float>(image->picture.getHeight())
                                           : 4.0f / 3.0f;

@@ -42,8 +42,7 @@ void resolveTexture(Data::Material& material, std::int32_t key, const std::strin
     if (!file) {
         return;
     }
-    auto image = std::make_shared<Data::Image>();
-    File::loadImage(image, AssetRef{*file, directory});
+    const Data::ImagePtr image = File::loadImage(AssetRef{*file, directory});
     if (image->isValid()) {
         found->second = image;
     }
@@ -129,6 +128,18 @@ void File::loadImage(const Data::ImagePtr& image, const AssetRef& asset) {
         sendError("loading Image ", asset.file, __LINE__);
     }
     std::cout << std::endl;
+}
+
+Data::ImagePtr File::loadImage(const AssetRef& asset) {
+    auto image = std::make_shared<Data::Image>();
+    loadImage(image, asset);
+    return image;
+}
+
+Data::ShaderPtr File::loadShader(const AssetRef& asset) {
+    Data::ShaderPtr shader;
+    loadShader(shader, asset);
+    return shader;
 }
 
 void File::loadShader(Data::ShaderPtr& shader, const AssetRef& asset) {

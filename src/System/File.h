@@ -32,9 +32,13 @@ public:
     // Loads a picture into `image`; on failure the image is left invalid, name "".
     BRUMBLY_API static void loadImage(const std::shared_ptr<Data::Image>& image,
                                       const AssetRef& asset);
+    // A new picture loaded from the asset; invalid when it could not be read.
+    BRUMBLY_API static std::shared_ptr<Data::Image> loadImage(const AssetRef& asset);
     // Creates the shader when `shader` is empty, then appends the sources of
     // asset.file (+ ".vert" / ".frag", after "basicLib.glsl").
     BRUMBLY_API static void loadShader(Data::ShaderPtr& shader, const AssetRef& asset);
+    // A new shader with the sources of asset.file.
+    BRUMBLY_API static Data::ShaderPtr loadShader(const AssetRef& asset);
     // Loads asset.file + "Trans.png" and the width table asset.file + ".ini" and
     // registers the font as the current font.
     BRUMBLY_API static void loadFont(const AssetRef& asset);

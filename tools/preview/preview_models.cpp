@@ -31,15 +31,11 @@ const glm::mat4 sunRotation = glm::rotate(glm::mat4(1.0f), glm::radians(-45.0f),
 const glm::mat4 fillRotation = glm::rotate(glm::mat4(1.0f), glm::radians(-45.0f), {0, 1, 0});
 
 Data::ShaderPtr loadProgram(const std::string& name) {
-    Data::ShaderPtr shader;
-    System::File::loadShader(shader, {name, "shaders\\"});
-    return shader;
+    return System::File::loadShader({name, "shaders\\"});
 }
 
 Data::ImagePtr loadPicture(const std::string& file) {
-    auto image = std::make_shared<Data::Image>();
-    System::File::loadImage(image, {file, "data\\images\\"});
-    return image;
+    return System::File::loadImage({file, "data\\images\\"});
 }
 
 Data::MaterialPtr colourMaterial(const glm::vec4& diffuse, const glm::vec4& ambient) {

@@ -28,15 +28,11 @@ constexpr int shadowMapSize = 3200;
 constexpr float skyBoxSize = 50.0f;
 
 Data::ShaderPtr loadProgram(const std::string& programName) {
-    Data::ShaderPtr shader;
-    System::File::loadShader(shader, {programName, "shaders\\"});
-    return shader;
+    return System::File::loadShader({programName, "shaders\\"});
 }
 
 Data::ImagePtr loadImage(const std::string& file) {
-    auto image = std::make_shared<Data::Image>();
-    System::File::loadImage(image, {file, "data\\images\\"});
-    return image;
+    return System::File::loadImage({file, "data\\images\\"});
 }
 
 std::string quoted(const std::string& text) {
@@ -203,40 +199,38 @@ LightPtr Level::createLight(const LightDesc& desc) {
     return light;
 }
 
-StaticObjectPtr Level::createStaticObject(const ObjectDesc& desc) {
-    if (!nameIsFree(objects, desc.name, "StaticObject")) {
+template <typename T, typename Create>
+std::shared_ptr<T> Level::createObject(const ObjectDesc& desc, const std::string& kind,
+                                       const Create& create) {
+    if (!nameIsFree(objects, desc.name, kind)) {
         return nullptr;
     }
-    const Data::SGNodePtr model = loadModel(desc, "StaticObject");
+    const Data::SGNodePtr model = loadModel(desc, kind);
     if (!model) {
         return nullptr;
     }
-    auto object = std::make_shared<StaticObject>(desc.name);
+    auto object = std::make_shared<T>(desc.name);
     objects.emplace(desc.name, object);
     object->attach(this, nullptr);
-    object->create(this, model, desc);
+    create(*object, model);
     place(*object, desc);
     object->setRotation(desc.rotation);
     object->setVisible(true);
     return object;
 }
 
+StaticObjectPtr Level::createStaticObject(const ObjectDesc& desc) {
+    return createObject<StaticObject>(desc, "StaticObject",
+                                      [&](StaticObject& object, const Data::SGNodePtr& model) {
+                                          object.create(this, model, desc);
+                                      });
+}
+
 DynamicObjectPtr Level::createDynamicObject(const DynamicObjectDesc& desc) {
-    if (!nameIsFree(objects, desc.name, "DynamicObject")) {
-        return nullptr;
-    }
-    const Data::SGNodePtr model = loadModel(desc, "DynamicObject");
-    if (!model) {
-        return nullptr;
-    }
-    auto object = std::make_shared<DynamicObject>(desc.name);
-    objects.emplace(desc.name, object);
-    object->attach(this, nullptr);
-    object->createDynamic(this, model, desc, desc.mass);
-    place(*object, desc);
-    object->setRotation(desc.rotation);
-    object->setVisible(true);
-    return object;
+    return createObject<DynamicObject>(desc, "DynamicObject",
+                                       [&](DynamicObject& object, const Data::SGNodePtr& model) {
+                                           object.createDynamic(this, model, desc, desc.mass);
+                                       });
 }
 
 std::shared_ptr<VehicleObject> Level::createVehicleObject(const VehicleDesc& desc,

@@ -120,6 +120,11 @@ private:
     template <typename T>
     bool nameIsFree(const Map<T>& map, const std::string& objectName, const std::string& kind);
     Data::SGNodePtr loadModel(const LevelAbleDesc& desc, const std::string& kind);
+    // An obstacle of the kind: name checked, model loaded, `create` run on it, placed
+    // and shown.
+    template <typename T, typename Create>
+    std::shared_ptr<T> createObject(const ObjectDesc& desc, const std::string& kind,
+                                    const Create& create);
     void place(LevelAble& object, const LevelAbleDesc& desc);
     void addVehicleCameras(const VehicleObject& vehicle, const VehicleDesc& desc);
     Data::CameraPtr shadowCamera() const;

@@ -43,11 +43,9 @@ Data::MaterialPtr surfaceMaterial(const glm::vec4& diffuse, const Data::ImagePtr
 }
 
 Data::ImagePtr loadPicture(const System::AssetRef& asset, const std::string& failure) {
-    auto image = std::make_shared<Data::Image>();
     // A picture left unnamed is not looked for; it is only reported missing.
-    if (!asset.file.empty()) {
-        System::File::loadImage(image, asset);
-    }
+    const Data::ImagePtr image =
+        asset.file.empty() ? std::make_shared<Data::Image>() : System::File::loadImage(asset);
     if (!image->isValid()) {
         logTerrain(failure, asset.file, __LINE__);
     }
@@ -236,9 +234,8 @@ Data::MeshList Terrain::buildSkirts() const {
     const int nx = getGridColumns();
     const int nz = getGridRows();
     const float depth = -2.0f * heightScale;
-    auto border = std::make_shared<Data::Image>();
-    System::File::loadImage(border, {"GroundBorder.jpg", "data//images//"});
-    const Data::MaterialPtr material = surfaceMaterial(glm::vec4(1.0f), border);
+    const Data::MaterialPtr material = surfaceMaterial(
+        glm::vec4(1.0f), System::File::loadImage({"GroundBorder.jpg", "data//images//"}));
 
     struct Edge {
         int column0, row0, columnStep, rowStep, count;

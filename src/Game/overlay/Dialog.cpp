@@ -125,9 +125,7 @@ glm::vec4 Dialog::getColor() const {
 }
 
 void Dialog::setImage(const std::string& file) {
-    auto image = std::make_shared<Data::Image>();
-    System::File::loadImage(image, System::AssetRef{file, "data\\images\\"});
-    setImage(image);
+    setImage(System::File::loadImage(System::AssetRef{file, "data\\images\\"}));
 }
 
 void Dialog::setImage(const Data::ImagePtr& image) {
