@@ -117,6 +117,7 @@ void Scene::step(float dt) {
         }
     }
     dynamics.stepSimulation(dt, 0, dt);
+    recordContactImpulses(world->dispatcher);
 }
 
 bool Scene::checkResults(SimulationStatus, bool) const {
