@@ -6,6 +6,7 @@
 #include "Game/LogOutputStream.h"
 #include "Game/MouseEventListener.h"
 #include "Game/PhysXManager.h"
+#include "Game/audio/RaceSounds.h"
 #include "Game/level/Level.h"
 #include "Game/overlay/DebugDialog.h"
 #include "Game/overlay/Frame.h"
@@ -125,6 +126,11 @@ bool Kernel::initialise(const Data::Options& options) {
         return false;
     }
     logKernel("Render::Kernel initialised .. [OK]");
+    // Sound: one device for the race, unless both volumes are off.
+    raceSounds.reset();
+    if (options.soundVolume > 0 || options.musicVolume > 0) {
+        raceSounds = std::make_unique<RaceSounds>(options.soundVolume, options.musicVolume);
+    }
 
     for (const char* font : {"Arial", "TimesNewRoman", "Newsflash"}) {
         System::File::loadFont({font, "data\\images\\Fonts\\"});
@@ -181,6 +187,7 @@ void Kernel::shutdown() {
     if (level) {
         releaseLevel();
     }
+    raceSounds.reset();
     raceOverlay.reset();
     debugDialog.reset();
     pauseDialog.reset();
@@ -329,6 +336,11 @@ void Kernel::handleKey(int key, int action) {
             pauseDialog->setActive(paused);
             pauseDialog->setVisible(paused);
         }
+        if (raceSounds && paused) {
+            raceSounds->pause();
+        } else if (raceSounds) {
+            raceSounds->resume();
+        }
         break;
     default:
         break;
@@ -378,6 +390,9 @@ void Kernel::startRun() {
             debugDialog->show(false);
         }
     }
+    if (raceSounds) {
+        raceSounds->startMusic();
+    }
     previousFrame = Platform::getTime();
     runStart = previousFrame;
     logKernel("Game::Kernel running game .. [OK]");
@@ -425,6 +440,9 @@ void Kernel::frame() {
             overlay->update(dt);
         }
         updateRaceOverlay();
+        if (raceSounds && level) {
+            raceSounds->update(dt, *level);
+        }
     }
     if (debugDialog && debugDialog->isShown()) {
         ++fpsFrameCount;
