@@ -267,10 +267,6 @@ void SoundSystem::setVolume(Bus bus, float volume) {
     }
 }
 
-float SoundSystem::getVolume(Bus bus) const {
-    return state->volumes[busIndex(bus)];
-}
-
 void SoundSystem::pause() {
     if (state->paused) {
         return;
@@ -297,10 +293,6 @@ void SoundSystem::resume() {
             voice.held = false;
         }
     }
-}
-
-bool SoundSystem::isPaused() const {
-    return state->paused;
 }
 
 } // namespace Audio

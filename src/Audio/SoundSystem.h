@@ -74,12 +74,10 @@ public:
                      const glm::vec3& velocity);
     // 0 (silence) to 1 (each voice at its own gain).
     void setVolume(Bus bus, float volume);
-    float getVolume(Bus bus) const;
 
     // Holds every playing voice where it is, and lets them go on.
     void pause();
     void resume();
-    bool isPaused() const;
 
 private:
     struct State;
