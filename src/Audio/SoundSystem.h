@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Audio/Wave.h"
-#include "Tool/Export.h"
 
 #include <cstdint>
 #include <glm/vec3.hpp>
@@ -36,7 +35,7 @@ struct VoiceDesc {
 //
 // When no device can be opened the system says so once in the log and stays silent:
 // loads and voices return 0 and every other call does nothing. One system at a time.
-class BRUMBLY_API SoundSystem {
+class SoundSystem {
 public:
     SoundSystem();
     ~SoundSystem();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "Tool/Export.h"
-
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,7 +7,7 @@
 namespace Audio {
 
 // Sampled sound in memory: interleaved frames of `channels` samples in -1..1.
-struct BRUMBLY_API Wave {
+struct Wave {
     std::uint16_t channels = 1;
     std::uint32_t sampleRate = 0;
     std::vector<float> samples;
