@@ -6,6 +6,7 @@
 #include "Game/LogOutputStream.h"
 #include "Game/MouseEventListener.h"
 #include "Game/PhysXManager.h"
+#include "Game/audio/RaceSounds.h"
 #include "Game/level/Level.h"
 #include "Game/overlay/DebugDialog.h"
 #include "Game/overlay/Frame.h"
@@ -127,6 +128,11 @@ bool Kernel::initialise(const Data::Options& options) {
         return false;
     }
     logKernel("Render::Kernel initialised .. [OK]");
+    // Sound: one device for the race, unless both volumes are off.
+    raceSounds.reset();
+    if (options.soundVolume > 0 || options.musicVolume > 0) {
+        raceSounds = std::make_unique<RaceSounds>(options.soundVolume, options.musicVolume);
+    }
 
     for (const char* font : {"Arial", "TimesNewRoman", "Newsflash"}) {
         System::File::loadFont({font, "data\\images\\Fonts\\"});
@@ -183,6 +189,7 @@ void Kernel::shutdown() {
     if (level) {
         releaseLevel();
     }
+    raceSounds.reset();
     raceOverlay.reset();
     debugDialog.reset();
     pauseDialog.reset();
@@ -331,6 +338,11 @@ void Kernel::handleKey(int key, int action) {
             pauseDialog->setActive(paused);
             pauseDialog->setVisible(paused);
         }
+        if (raceSounds && paused) {
+            raceSounds->pause();
+        } else if (raceSounds) {
+            raceSounds->resume();
+        }
         break;
     default:
         break;
@@ -380,6 +392,9 @@ void Kernel::startRun() {
             debugDialog->show(false);
         }
     }
+    if (raceSounds) {
+        raceSounds->startMusic();
+    }
     previousFrame = Platform::getTime();
     runStart = previousFrame;
     logKernel("Game::Kernel running game .. [OK]");
@@ -427,6 +442,9 @@ void Kernel::frame() {
             overlay->update(dt);
         }
         updateRaceOverlay();
+        if (raceSounds && level) {
+            raceSounds->update(dt, *level);
+        }
     }
     if (debugDialog && debugDialog->isShown()) {
         ++fpsFrameCount;

@@ -31,6 +31,7 @@ class MouseEventListener;
 class PhysXManager;
 class LogOutputStream;
 class RaceOverlay;
+class RaceSounds;
 class TextDialog;
 class VehicleObject;
 
@@ -124,6 +125,8 @@ public:
     DebugDialog* getDebugDialog() const { return debugDialog.get(); }
     RaceOverlay* getRaceOverlay() const { return raceOverlay.get(); }
     const std::shared_ptr<TextDialog>& getPauseDialog() const { return pauseDialog; }
+    // The race's sounds; none when both volumes are 0 or before initialise.
+    RaceSounds* getRaceSounds() const { return raceSounds.get(); }
 
 private:
     Kernel();
@@ -144,6 +147,7 @@ private:
     std::unique_ptr<RaceOverlay> raceOverlay;
     std::unique_ptr<DebugDialog> debugDialog;
     std::shared_ptr<TextDialog> pauseDialog;
+    std::unique_ptr<RaceSounds> raceSounds;
     std::vector<Player> players;
     bool initialised = false;
     bool levelLoaded = false;

@@ -69,6 +69,10 @@ struct World {
     DynamicsWorld world;
 };
 
+// Notes, for every actor touching another, the contact impulse of the sub-step just
+// simulated (ContactImpulse.cpp).
+void recordContactImpulses(btDispatcher& dispatcher);
+
 // The Bullet geometry of one colliding shape; offset places the Bullet shape in the
 // shape's frame (Bullet centres height fields on their bounds).
 struct CollisionGeometry {
@@ -93,6 +97,9 @@ struct ActorBody {
     btTransform staticPose = btTransform::getIdentity();
     // The centre-of-mass frame before the scene's last sub-step (dynamic actors).
     btTransform previousPose = btTransform::getIdentity();
+    // The largest contact impulse from one other object in one sub-step since it was
+    // last fetched (ContactImpulse.h).
+    float strongestContactImpulse = 0.0f;
 
     // The shape of an actor that a Bullet hit names, or null.
     static Shape* shapeOf(const btCollisionObject* object, int childIndex);

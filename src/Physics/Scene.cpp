@@ -181,6 +181,7 @@ void Scene::rememberPoses() {
 
 void Scene::step(float dt) {
     world->world.stepSimulation(dt, 0, dt);
+    recordContactImpulses(world->dispatcher);
 }
 
 bool Scene::checkResults(SimulationStatus, bool) const {
