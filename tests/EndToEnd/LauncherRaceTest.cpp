@@ -219,6 +219,6 @@ TEST_F(LauncherRaceTest, AKeyboardRaceFromTheCommandLine) {
     const double raceTime = std::stod(ended[1]);
     EXPECT_GT(std::stod(ended[2]), 3.0) << "Ann's car moved";
     EXPECT_LT(std::stod(ended[3]), 0.5) << "Ben's car stood";
-    EXPECT_GT(raceTime, 3.0);
+    EXPECT_GT(raceTime, 0.5) << "the clock ran";
     EXPECT_LT(raceTime, running - paused + 1.0) << "the clock stood while paused";
 }
