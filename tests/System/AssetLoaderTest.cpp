@@ -114,6 +114,33 @@ TEST_F(AssetLoaderTest, MissingAndMalformedFilesAreReported) {
     EXPECT_TRUE(loader.getMeshes().empty());
 }
 
+// Files on which the importer runs away (found by fuzzing): an index that is no
+// number made it fill all memory, a count of -1 reads as 4294967295. They are refused
+// before the importer reads them; the same scene with sound values loads.
+TEST_F(AssetLoaderTest, FilesThatWouldMakeTheImporterRunAwayAreRefused) {
+    const auto triangleFile = [](const std::string& indices, const std::string& count) {
+        const std::string geometries =
+            geometry("tri", TRIANGLE, 3,
+                     "<triangles material=\"m\" count=\"" + count +
+                         "\"><input semantic=\"VERTEX\" source=\"#tri-v\" "
+                         "offset=\"0\"/><p>" +
+                         indices + "</p></triangles>");
+        return document("", "", "", geometries, meshNode("tri", "tri", "wood"));
+    };
+    for (const auto& [indices, count] :
+         {std::pair{"0 1 #2", "1"}, std::pair{"0 1 2", "-1"}, std::pair{"0 1 2", "4000000000"},
+          std::pair{"0 1 2", " 1"}}) {
+        SCOPED_TRACE(std::string(indices) + " / " + count);
+        log.messages.clear();
+        EXPECT_EQ(load("runaway.dae", triangleFile(indices, count)), nullptr);
+        ASSERT_EQ(log.messages.size(), 1u);
+        EXPECT_EQ(log.messages[0].getTitle(), "couldn't load runaway.dae");
+        EXPECT_NE(log.messages[0].getMessage().find("at offset"), std::string::npos)
+            << log.messages[0].getMessage();
+    }
+    EXPECT_NE(load("sound.dae", triangleFile("0 1 2", "1")), nullptr);
+}
+
 // Scenes that the importer never produces from a file: built by hand.
 class AssetConversionTest : public AssetLoaderTest {
 protected:
