@@ -60,7 +60,12 @@ for target in "${targets[@]}"; do
         options+=(-max_len=32768)
     fi
     echo "=== fuzz_$target: up to $seconds s"
-    if ! (cd "$build" && nice -n 19 "./fuzz_$target" "${options[@]}" "$corpus" "$seeds/$target"); then
+    # The processor time tells how much the target ran on a busy machine.
+    TIMEFORMAT="=== fuzz_$target: %R s elapsed, %U s user and %S s system processor time"
+    found=0
+    time (cd "$build" && nice -n 19 "./fuzz_$target" "${options[@]}" "$corpus" "$seeds/$target") ||
+        found=1
+    if ((found)); then
         echo "=== fuzz_$target found a problem: see $findings" >&2
         status=1
     fi

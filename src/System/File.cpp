@@ -19,6 +19,10 @@ namespace {
 
 // Text assets (shader sources, width tables) are far smaller than this.
 constexpr std::size_t maximumTextSize = 64 * 1024 * 1024;
+// No texture is larger: the longest side OpenGL implementations offer, and a quarter
+// of a square of it.
+constexpr unsigned maximumImageSide = 16384;
+constexpr unsigned long long maximumImagePixels = 64ULL * 1024 * 1024;
 
 // Log titles are an action followed by the asset's name, cut to a bounded length.
 void sendMessage(const std::string& action, const std::string& name) {
@@ -26,9 +30,37 @@ void sendMessage(const std::string& action, const std::string& name) {
         Tool::Message("File", action + Tool::logExcerpt(name), "", Tool::MT_MESSAGE));
 }
 
-void sendError(const std::string& action, const std::string& name, int line) {
-    Tool::LogManager::getInstance().send(
-        Tool::Message("File", action + Tool::logExcerpt(name), "", __FILE__, line, Tool::MT_ERROR));
+void sendError(const std::string& action, const std::string& name, int line,
+               const std::string& details = "") {
+    Tool::LogManager::getInstance().send(Tool::Message("File", action + Tool::logExcerpt(name),
+                                                       details, __FILE__, line, Tool::MT_ERROR));
+}
+
+// The picture's size from its header, where the image library can read a header
+// alone; "" when the size is one a texture can have or cannot be known in advance.
+// A broken file that claims a huge picture would make the library allocate and
+// clear gigabytes before it finds that the pixels are missing.
+std::string findSizeProblem(const std::string& path) {
+    FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
+    if (format == FIF_UNKNOWN) {
+        format = FreeImage_GetFIFFromFilename(path.c_str());
+    }
+    if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsNoPixels(format)) {
+        return {};
+    }
+    FIBITMAP* header = FreeImage_Load(format, path.c_str(), FIF_LOAD_NOPIXELS);
+    if (!header) {
+        return {};
+    }
+    const unsigned width = FreeImage_GetWidth(header);
+    const unsigned height = FreeImage_GetHeight(header);
+    FreeImage_Unload(header);
+    if (width <= maximumImageSide && height <= maximumImageSide &&
+        static_cast<unsigned long long>(width) * height <= maximumImagePixels) {
+        return {};
+    }
+    return "a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+           " pixels is larger than any texture";
 }
 
 // Replaces a texture file name under `key` by the loaded image; a name that does not
@@ -121,11 +153,13 @@ void File::loadImage(const Data::ImagePtr& image, const AssetRef& asset) {
     // A stale origin would let a texture cache hand out the previous picture.
     image->origin.clear();
     const std::string path = workingDirectory + asset.directory + asset.file;
-    if (image->picture.load(nativePath(path).c_str(), 0)) {
+    const std::string native = nativePath(path);
+    const std::string sizeProblem = findSizeProblem(native);
+    if (sizeProblem.empty() && image->picture.load(native.c_str(), 0)) {
         image->name = asset.file;
         image->origin = "file:" + path;
     } else {
-        sendError("loading Image ", asset.file, __LINE__);
+        sendError("loading Image ", asset.file, __LINE__, sizeProblem);
     }
     std::cout << std::endl;
 }

@@ -114,6 +114,44 @@ TEST_F(AssetLoaderTest, MissingAndMalformedFilesAreReported) {
     EXPECT_TRUE(loader.getMeshes().empty());
 }
 
+// Files on which the importer runs away or reads outside its data (found by
+// fuzzing): an index that is no number made it fill all memory, a count of -1 reads
+// as 4294967295, an accessor beyond its array made it crash. They are refused before
+// the importer reads them; the same scene with sound values loads.
+TEST_F(AssetLoaderTest, FilesThatWouldMakeTheImporterRunAwayAreRefused) {
+    const auto triangleFile = [](const std::string& indices, const std::string& count) {
+        const std::string geometries =
+            geometry("tri", TRIANGLE, 3,
+                     "<triangles material=\"m\" count=\"" + count +
+                         "\"><input semantic=\"VERTEX\" source=\"#tri-v\" "
+                         "offset=\"0\"/><p>" +
+                         indices + "</p></triangles>");
+        return document("", "", "", geometries, meshNode("tri", "tri", "wood"));
+    };
+    const std::string sound = triangleFile("0 1 2", "1");
+    const auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string text = sound;
+        return text.replace(text.find(from), from.size(), to);
+    };
+    for (const std::string& text :
+         {triangleFile("0 1 #2", "1"), triangleFile("0 1 2", "-1"),
+          triangleFile("0 1 2", "4000000000"), triangleFile("0 1 2", " 1"),
+          // An array without a count holds nothing, so its accessor reached beyond it:
+          // the importer read through a null pointer.
+          replaced(" count=\"9\"", " cocount=\"9\""),
+          replaced("count=\"3\" stride=\"3\"", "count=\"4\" stride=\"3\""),
+          replaced("stride=\"3\"", "stride=\"2\"")}) {
+        SCOPED_TRACE(text);
+        log.messages.clear();
+        EXPECT_EQ(load("runaway.dae", text), nullptr);
+        ASSERT_EQ(log.messages.size(), 1u);
+        EXPECT_EQ(log.messages[0].getTitle(), "couldn't load runaway.dae");
+        EXPECT_NE(log.messages[0].getMessage().find("at offset"), std::string::npos)
+            << log.messages[0].getMessage();
+    }
+    EXPECT_NE(load("sound.dae", sound), nullptr);
+}
+
 // Scenes that the importer never produces from a file: built by hand.
 class AssetConversionTest : public AssetLoaderTest {
 protected:

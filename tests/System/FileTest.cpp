@@ -6,6 +6,7 @@
 #include "Data/Object.h"
 #include "Tool/LogText.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 using System::File;
@@ -83,6 +84,31 @@ TEST_F(FileLoadTest, LoadImageSetsNameAndOriginOrLeavesItInvalid) {
 
     File::loadImage(nullptr, System::AssetRef{"sky.png", "data\\images\\"});
     EXPECT_EQ(log.errors().size(), 2u);
+}
+
+// A 54-byte file claiming 40000 x 40000 pixels made the image library allocate and
+// clear gigabytes for a minute before it failed.
+TEST_F(FileLoadTest, PicturesLargerThanAnyTextureAreRefusedFromTheirHeader) {
+    writeImage("data/images/huge.bmp", 4, 4);
+    const std::filesystem::path file = directory.path / "data/images/huge.bmp";
+    std::fstream header(file, std::ios::in | std::ios::out | std::ios::binary);
+    const std::int32_t side = 40000;
+    for (const std::streamoff offset : {18, 22}) { // width and height
+        header.seekp(offset);
+        header.write(reinterpret_cast<const char*>(&side), sizeof side);
+    }
+    header.close();
+    auto image = std::make_shared<Data::Image>();
+    File::loadImage(image, System::AssetRef{"huge.bmp", "data\\images\\"});
+    EXPECT_FALSE(image->isValid());
+    ASSERT_EQ(log.errors().size(), 1u);
+    EXPECT_EQ(log.errors()[0].getTitle(), "loading Image huge.bmp");
+    EXPECT_EQ(log.errors()[0].getMessage(),
+              "a picture of 40000 x 40000 pixels is larger than any texture");
+
+    writeImage("data/images/wide.bmp", 16384, 2);
+    File::loadImage(image, System::AssetRef{"wide.bmp", "data\\images\\"});
+    EXPECT_TRUE(image->isValid());
 }
 
 TEST_F(FileLoadTest, LoadMeshResolvesTexturesAgainstTheModelDirectory) {

@@ -2,6 +2,7 @@
 
 #include "Data/Object.h"
 #include "System/File.h"
+#include "System/loader/ModelText.h"
 #include "Tool/LogManager.h"
 #include "Tool/LogText.h"
 
@@ -60,12 +61,15 @@ Data::SGNodePtr AssetLoader::load(const AssetRef& asset, const std::string& full
         Assimp::Logger::Err);
 
     const std::string path = File::nativePath(fullDirectory + asset.file);
-    scene = importer->ReadFile(path, POST_PROCESSING);
+    // Files that would make the importer run away never reach it.
+    const std::string refused = ModelText::checkFile(path);
+    scene = refused.empty() ? importer->ReadFile(path, POST_PROCESSING) : nullptr;
     Assimp::DefaultLogger::kill();
 
     if (!scene) {
         sendError("couldn't load " + Tool::logExcerpt(asset.file),
-                  Tool::logExcerpt(importer->GetErrorString()), __LINE__);
+                  Tool::logExcerpt(refused.empty() ? importer->GetErrorString() : refused),
+                  __LINE__);
         return nullptr;
     }
     return convert(*scene, asset.file);
