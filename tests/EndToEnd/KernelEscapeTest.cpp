@@ -4,8 +4,8 @@
 #include "Data/Profile.h"
 #include "Game/Kernel.h"
 #include "System/File.h"
+#include "XTools.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 TEST(KernelEscape, EndsTheLoopAfterTheFramePresented) {
@@ -16,7 +16,8 @@ TEST(KernelEscape, EndsTheLoopAfterTheFramePresented) {
     ASSERT_TRUE(kernel.createPlayer(std::make_shared<Data::Profile>("Ann", "profiles", ".profile"),
                                     {255, 0, 0}));
     // The key waits in the window's queue for the first frame's poll.
-    ASSERT_EQ(std::system("xdotool search --name '^Brumbly$' windowfocus --sync key Escape"), 0);
+    ASSERT_EQ(EndToEnd::runTool("xdotool search --name '^Brumbly$' windowfocus --sync key Escape"),
+              0);
     kernel.run();
     EXPECT_EQ(kernel.getFrameTimes().frames.size(), 1u);
     kernel.shutdown();

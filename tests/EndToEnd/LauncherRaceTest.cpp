@@ -1,6 +1,8 @@
 // A whole race as a player starts and drives it: the launcher program with two
 // drivers from its command line, keys pressed through the X server, the picture read
 // back from the race window, and the launcher's log afterwards.
+#include "XTools.h"
+
 #include <FreeImagePlus.h>
 #include <gtest/gtest.h>
 
@@ -16,6 +18,8 @@
 #include <thread>
 
 namespace fs = std::filesystem;
+using EndToEnd::runTool;
+using EndToEnd::toolOutput;
 using namespace std::chrono_literals;
 
 extern char** environ;
@@ -23,18 +27,6 @@ extern char** environ;
 namespace {
 
 const fs::path binFolder = BRUMBLY_BIN_DIR;
-
-std::string output(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe) != nullptr) {
-            text += buffer;
-        }
-        pclose(pipe);
-    }
-    return text;
-}
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path);
@@ -144,16 +136,15 @@ protected:
 
     fipImage screenshot(const std::string& name) {
         const fs::path file = fs::current_path() / (name + ".png");
-        std::system(("xwd -silent -id " + window + " | xwdtopnm 2>/dev/null | pnmtopng > '" +
-                     file.string() + "'")
-                        .c_str());
+        runTool("xwd -silent -id " + window + " | xwdtopnm 2>/dev/null | pnmtopng > '" +
+                file.string() + "'");
         fipImage image;
         image.load(file.c_str());
         return image;
     }
 
     void key(const std::string& action, const std::string& name) {
-        std::system(("xdotool " + action + " " + name).c_str());
+        runTool("xdotool " + action + " " + name);
     }
 
     fs::path folder;
@@ -169,10 +160,10 @@ TEST_F(LauncherRaceTest, AKeyboardRaceFromTheCommandLine) {
     start({"--race", "--driver", "EndToEndAnn:dd2222", "--driver", "EndToEndBen", "--laps", "2"});
     ASSERT_TRUE(waitForLog("Game::Kernel running game .. [OK]", 90s))
         << readFile(folder / "Brumbly.log");
-    window = output("xdotool search --name '^Brumbly$' | head -1");
+    window = toolOutput("xdotool search --name '^Brumbly$' | head -1");
     window.erase(window.find_last_not_of("\n") + 1);
     ASSERT_FALSE(window.empty());
-    std::system(("xdotool windowfocus --sync " + window).c_str());
+    runTool("xdotool windowfocus --sync " + window);
     const auto raceStart = std::chrono::steady_clock::now();
 
     key("keydown", "Up");
