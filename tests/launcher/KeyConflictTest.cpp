@@ -119,10 +119,14 @@ private slots:
                           Qt::LeftButton);
         QCOMPARE(warning(*drivers()), QString());
 
-        // Ann's saved keys count for the others.
+        // Ann's saved keys count for the others; a computer driver takes no keys.
         edit("Ben");
         QCOMPARE(warning(*drivers()),
                  "Ben and Ann share the key Up: one key press would drive both cars.");
+        QTest::mouseClick(childControl<QWidget>(*drivers(), "aiBox"), Qt::LeftButton);
+        QCOMPARE(warning(*drivers()), QString());
+        edit("Ben");
+        QVERIFY(!warning(*drivers()).isEmpty());
         clearChosen();
         QCOMPARE(warning(*drivers()), QString()); // no race chosen
     }
