@@ -2,11 +2,12 @@
 # Builds the fuzz targets with clang (into build-fuzz/) and runs each of them in turn
 # for the given number of seconds, at the lowest priority.
 #   fuzz/run.sh [seconds per target] [target...]
-# Targets: profile font_widths race_options collada image (all by default). FUZZ_RUNS
-# caps the inputs per target as well. The seeds come from the generated game data in
-# build/bin/data (make build) and the test fixtures; every target keeps its growing
-# corpus in build-fuzz/corpus/<target>/ and writes what it finds to
-# build-fuzz/findings/<target>/. Exits non-zero when any target found something.
+# Targets: profile font_widths race_options collada image high_scores (all by
+# default). FUZZ_RUNS caps the inputs per target as well. The seeds come from the
+# generated game data in build/bin/data (make build), the test fixtures and
+# fuzz/seeds; every target keeps its growing corpus in build-fuzz/corpus/<target>/
+# and writes what it finds to build-fuzz/findings/<target>/. Exits non-zero when any
+# target found something.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,7 +15,7 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(profile font_widths race_options collada image)
+    targets=(profile font_widths race_options collada image high_scores)
 fi
 build=$root/build-fuzz
 data=$root/build/bin/data
@@ -33,10 +34,11 @@ nice -n 19 cmake --build "$build"
 # Fresh seeds every run; the corpus of earlier runs is kept.
 seeds=$build/seeds
 rm -rf "$seeds"
-mkdir -p "$seeds"/{profile,font_widths,race_options,collada,image}
+mkdir -p "$seeds"/{profile,font_widths,race_options,collada,image,high_scores}
 cp "$root"/tests/Data/fixtures/*.profile "$seeds/profile/"
 cp "$data"/images/Fonts/*.ini "$seeds/font_widths/"
 cp "$root"/fuzz/seeds/race_options/* "$seeds/race_options/"
+cp "$root"/fuzz/seeds/high_scores/* "$seeds/high_scores/"
 find "$data" -name '*.dae' -exec cp {} "$seeds/collada/" \;
 mapfile -t pictures < <(find "$data" \( -name '*.png' -o -name '*.jpg' \) | sort)
 "$build/make_image_seeds" "$seeds/image" "${pictures[@]}"

@@ -2,7 +2,9 @@
 
 #include "Artwork.h"
 #include "BrumblyDlg.h"
+#include "Data/HighScores.h"
 #include "Data/ProfileManager.h"
+#include "Game/Kernel.h"
 #include "System/File.h"
 #include "Tool/FileLogListener.h"
 #include "Tool/LogManager.h"
@@ -67,10 +69,13 @@ void CBrumblyApp::initInstance(const QString& programFilePath) {
     }
     log("ProfileManager initialised and loaded .. [OK]",
         std::to_string(profiles.getCount()) + " Profile(s) loaded");
+    highScoreFile = std::filesystem::path(directory + "profiles") / Data::HighScores::fileName;
+    Game::Kernel::getInstance().setHighScoreFile(highScoreFile);
 }
 
 int CBrumblyApp::run() {
     CBrumblyDlg dialog(messageBoxes, settings);
+    dialog.setHighScoreFile(highScoreFile);
     dialog.exec();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "MyTabCtrl.h"
 #include "RaceOptions.h"
 #include "TabDriver.h"
+#include "TabHighScore.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -41,12 +42,17 @@ void CBrumblyDlg::race(const CTabNewGame::PlayerList& players, unsigned int laps
     }
     hide();
     const std::string error = startRace(*raceKernel, readRaceOptions(config), drivers, laps);
+    tabControl->highScorePage()->refresh();
     show();
     raise();
     activateWindow();
     if (!error.empty()) {
         messages.error(tabControl->newGamePage(), QString::fromStdString(error));
     }
+}
+
+void CBrumblyDlg::setHighScoreFile(const std::filesystem::path& file) {
+    tabControl->highScorePage()->setFile(file);
 }
 
 void CBrumblyDlg::reject() {

@@ -4,6 +4,7 @@
 #include "TabNewGame.h"
 
 #include <QDialog>
+#include <filesystem>
 #include <memory>
 
 class CMyTabCtrl;
@@ -25,6 +26,8 @@ public:
 
     // Races go through this kernel instead of the game's (tests record the calls).
     void setRaceKernel(RaceKernel& kernel) { raceKernel = &kernel; }
+    // The file the races keep their high scores in, shown on the Highscore tab.
+    void setHighScoreFile(const std::filesystem::path& file);
 
 private:
     // Runs the race chosen on the New Game tab. The window is hidden meanwhile: the

@@ -14,6 +14,8 @@ CMyTabCtrl::CMyTabCtrl(MessageBoxes& messages, const ConfigFile& config, QWidget
     addTab(option, QStringLiteral("Options"));
     addTab(highScore, QStringLiteral("Highscore"));
     setCurrentIndex(0);
+    connect(newGame, &CTabNewGame::chosenDriversChanged, this,
+            [this] { driver->setRaceDrivers(newGame->chosenNames()); });
     connect(this, &QTabWidget::currentChanged, this, [this](int index) {
         if (QWidget* page = widget(index)) {
             page->setFocus();

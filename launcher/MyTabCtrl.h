@@ -11,6 +11,7 @@ class MessageBoxes;
 
 // The main window's tabs: "New Game", "Drivers", "Options" and "Highscore", in this
 // order, with "New Game" shown first. The page switched to gets the keyboard focus.
+// The Drivers tab learns which drivers are chosen for the race on the New Game tab.
 class CMyTabCtrl : public QTabWidget {
     Q_OBJECT
 
@@ -19,6 +20,7 @@ public:
 
     CTabNewGame* newGamePage() const { return newGame; }
     CTabDriver* driverPage() const { return driver; }
+    CTabHighScore* highScorePage() const { return highScore; }
 
 private:
     CTabNewGame* newGame;

@@ -5,6 +5,7 @@
 #include "Data/ProfileManager.h"
 #include "DeleteDialog.h"
 #include "DriverNames.h"
+#include "KeyConflicts.h"
 #include "KeyDialog.h"
 #include "MessageBoxes.h"
 #include "Tool/LogManager.h"
@@ -17,9 +18,11 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <ctime>
 #include <exception>
 
@@ -135,10 +138,12 @@ CTabDriver::CTabDriver(MessageBoxes& messages, QWidget* parent)
     auto* columns = new QHBoxLayout;
     columns->addWidget(detailsGroup, 3);
     columns->addWidget(controlGroup, 2);
+    keyWarning = createKeyWarningLabel(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(editGroup);
     layout->addLayout(columns);
+    layout->addWidget(keyWarning);
     layout->addStretch();
     layout->addLayout(buttonRow);
 
@@ -154,6 +159,7 @@ CTabDriver::CTabDriver(MessageBoxes& messages, QWidget* parent)
     difficultyList->setObjectName(QStringLiteral("difficultyList"));
     saveButton->setObjectName(QStringLiteral("saveButton"));
     clearButton->setObjectName(QStringLiteral("clearButton"));
+    keyWarning->setObjectName(QStringLiteral("keyConflictLabel"));
 
     // The nation table is alphabetical, so list position and nation index agree.
     const std::string* nations = Data::Nation::getStringMap();
@@ -207,6 +213,7 @@ void CTabDriver::resetForm() {
     maleBox->setChecked(true);
     femaleBox->setChecked(false);
     filledState = currentState();
+    updateKeyWarning();
 }
 
 void CTabDriver::selectProfile(int index) {
@@ -250,6 +257,7 @@ void CTabDriver::selectProfile(int index) {
     femaleBox->setChecked(!profile->sex);
     deleteButton->setEnabled(true);
     filledState = currentState();
+    updateKeyWarning();
 }
 
 CTabDriver::FormState CTabDriver::currentState() const {
@@ -261,12 +269,36 @@ bool CTabDriver::hasUnsavedEdits() const {
     return currentState() != filledState;
 }
 
+void CTabDriver::setRaceDrivers(std::vector<std::string> names) {
+    raceDrivers = std::move(names);
+    updateKeyWarning();
+}
+
+void CTabDriver::updateKeyWarning() {
+    // Only a driver chosen for the race can clash with the others chosen; the keys
+    // compared are the ones in the form, saved or not.
+    std::vector<RaceKeys> drivers;
+    if (std::find(raceDrivers.begin(), raceDrivers.end(), selectedName) != raceDrivers.end()) {
+        drivers.push_back({selectedName, editedControls});
+        for (const std::string& name : raceDrivers) {
+            const auto profile = Data::ProfileManager::getInstance().find(name);
+            if (name != selectedName && profile) {
+                drivers.push_back({name, profile->controls});
+            }
+        }
+    }
+    std::vector<KeyConflict> conflicts = findKeyConflicts(drivers);
+    std::erase_if(conflicts, [](const KeyConflict& conflict) { return conflict.first != 0; });
+    showKeyWarning(*keyWarning, keyConflictWarning(drivers, conflicts));
+}
+
 void CTabDriver::chooseHuman() {
     humanBox->setChecked(true);
     aiBox->setChecked(false);
     difficultyList->setEnabled(false);
     editedControls.aiEnabled = false;
     setKeyButtonsEnabled(true);
+    updateKeyWarning();
 }
 
 void CTabDriver::chooseAI() {
@@ -275,6 +307,7 @@ void CTabDriver::chooseAI() {
     difficultyList->setEnabled(true);
     editedControls.aiEnabled = true;
     setKeyButtonsEnabled(false);
+    updateKeyWarning();
 }
 
 void CTabDriver::setKey(std::size_t binding) {
@@ -284,6 +317,7 @@ void CTabDriver::setKey(std::size_t binding) {
     }
     editedControls.*keyBindings[binding].key = dialog.keyCode();
     keyButtons[binding]->setText(keyName(dialog.keyCode()));
+    updateKeyWarning();
 }
 
 void CTabDriver::setKeyButtonsEnabled(bool enabled) {

@@ -7,11 +7,13 @@
 #include <QWidget>
 #include <array>
 #include <string>
+#include <vector>
 
 class MessageBoxes;
 class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -27,6 +29,10 @@ public:
     // Whether the form shows anything the user changed since it was last reset or
     // filled from a profile, and has not saved.
     bool hasUnsavedEdits() const;
+
+    // The drivers chosen for the next race (on the New Game tab): while one of them is
+    // edited, the tab warns when its keys are also another one's.
+    void setRaceDrivers(std::vector<std::string> names);
 
 private:
     static constexpr std::size_t keyCount = 5;
@@ -52,6 +58,7 @@ private:
     void save();
     void deleteProfile();
     FormState currentState() const;
+    void updateKeyWarning();
 
     MessageBoxes& messages;
     // The key bindings as edited, read by save().
@@ -60,6 +67,7 @@ private:
     std::string selectedName;
     // The form as it was last reset or filled from a profile.
     FormState filledState;
+    std::vector<std::string> raceDrivers;
 
     QComboBox* profileList;
     QPushButton* deleteButton;
@@ -72,4 +80,5 @@ private:
     QCheckBox* aiBox;
     QComboBox* difficultyList;
     std::array<QPushButton*, keyCount> keyButtons{};
+    QLabel* keyWarning;
 };

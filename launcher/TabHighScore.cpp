@@ -1,3 +1,196 @@
 #include "TabHighScore.h"
 
-CTabHighScore::CTabHighScore(QWidget* parent) : QWidget(parent) {}
+#include "Data/RaceTime.h"
+#include "DriverNames.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QShowEvent>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Column { RANK, DRIVER, TIME, DATE, COLUMNS };
+
+const QColor latestBackground(255, 240, 190);
+
+// Sorts by the number it keeps, or by its text without regard to letter case.
+class SortItem : public QTableWidgetItem {
+public:
+    explicit SortItem(const QString& text) : QTableWidgetItem(text) {
+        setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    }
+    SortItem(const QString& text, qlonglong key) : SortItem(text) { setData(Qt::UserRole, key); }
+
+    bool operator<(const QTableWidgetItem& other) const override {
+        const QVariant key = data(Qt::UserRole);
+        if (key.isValid()) {
+            return key.toLongLong() < other.data(Qt::UserRole).toLongLong();
+        }
+        return QString::compare(text(), other.text(), Qt::CaseInsensitive) < 0;
+    }
+};
+
+QTableWidget* makeTable(QWidget* parent) {
+    auto* table = new QTableWidget(0, COLUMNS, parent);
+    table->setHorizontalHeaderLabels({QStringLiteral("#"), QStringLiteral("Driver"),
+                                      QStringLiteral("Time"), QStringLiteral("Date")});
+    table->verticalHeader()->setVisible(false);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(DRIVER, QHeaderView::Stretch);
+    table->sortByColumn(RANK, Qt::AscendingOrder);
+    table->setSortingEnabled(true);
+    return table;
+}
+
+QString lapsText(unsigned int laps) {
+    return laps == 1 ? QStringLiteral("1 lap") : QStringLiteral("%1 laps").arg(laps);
+}
+
+QString timeText(std::int64_t hundredths) {
+    return QString::fromStdString(Data::formatHundredths(hundredths));
+}
+
+QDateTime dateOf(const Data::HighScore& entry) {
+    return QDateTime::fromSecsSinceEpoch(entry.date);
+}
+
+} // namespace
+
+CTabHighScore::CTabHighScore(QWidget* parent) : QWidget(parent) {
+    lapsList = new QComboBox(this);
+    status = new QLabel(this);
+    status->setWordWrap(true);
+    bestLapTable = makeTable(this);
+    raceTimeTable = makeTable(this);
+
+    auto* lapsRow = new QHBoxLayout;
+    lapsRow->addWidget(new QLabel(QStringLiteral("Number of Laps:"), this));
+    lapsRow->addWidget(lapsList);
+    lapsRow->addStretch();
+
+    auto* bestLapGroup = new QGroupBox(QStringLiteral("Best Lap"), this);
+    (new QVBoxLayout(bestLapGroup))->addWidget(bestLapTable);
+    auto* raceTimeGroup = new QGroupBox(QStringLiteral("Race Time"), this);
+    (new QVBoxLayout(raceTimeGroup))->addWidget(raceTimeTable);
+    auto* tables = new QHBoxLayout;
+    tables->addWidget(bestLapGroup);
+    tables->addWidget(raceTimeGroup);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(lapsRow);
+    layout->addLayout(tables, 1);
+    layout->addWidget(status);
+
+    lapsList->setObjectName(QStringLiteral("lapsList"));
+    bestLapTable->setObjectName(QStringLiteral("bestLapTable"));
+    raceTimeTable->setObjectName(QStringLiteral("raceTimeTable"));
+    status->setObjectName(QStringLiteral("statusLabel"));
+
+    connect(lapsList, &QComboBox::currentIndexChanged, this, &CTabHighScore::showLaps);
+    refresh();
+}
+
+void CTabHighScore::setFile(const std::filesystem::path& highScoreFile) {
+    file = highScoreFile;
+    refresh();
+}
+
+void CTabHighScore::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        refresh();
+    }
+}
+
+void CTabHighScore::refresh() {
+    std::string problem;
+    scores = file.empty() ? Data::HighScores() : Data::HighScores::load(file, &problem);
+
+    // The newest entry of the file, and the table it is in.
+    const Data::HighScore* latest = nullptr;
+    unsigned int latestLaps = 0;
+    QString latestWhat;
+    for (const unsigned int laps : scores.getLapCounts()) {
+        for (const auto& [kind, what] : {std::pair(Data::HighScoreKind::BEST_LAP, "best lap"),
+                                         std::pair(Data::HighScoreKind::RACE_TIME, "race time")}) {
+            for (const Data::HighScore& entry : scores.get(kind, laps)) {
+                if (!latest || entry.date > latest->date) {
+                    latest = &entry;
+                    latestLaps = laps;
+                    latestWhat = QString::fromLatin1(what);
+                }
+            }
+        }
+    }
+
+    const unsigned int shownLaps = lapsList->currentData().toUInt();
+    const bool newer = latest && latest->date > newest;
+    newest = latest ? latest->date : -1;
+    {
+        const QSignalBlocker quiet(lapsList);
+        lapsList->clear();
+        for (const unsigned int laps : scores.getLapCounts()) {
+            lapsList->addItem(lapsText(laps), laps);
+        }
+        const int kept = lapsList->findData(shownLaps);
+        lapsList->setCurrentIndex(newer ? lapsList->findData(latestLaps) : std::max(kept, 0));
+    }
+    showLaps();
+
+    if (!problem.empty()) {
+        status->setText(QStringLiteral("The high scores could not be read (%1); the next record "
+                                       "starts new tables.")
+                            .arg(QString::fromStdString(problem)));
+    } else if (!latest) {
+        status->setText(QStringLiteral("No high scores yet: finish a race to set the first."));
+    } else {
+        status->setText(QStringLiteral("Latest record: %1, %2 %3 in a race of %4, %5")
+                            .arg(DriverNames::readable(latest->driver), latestWhat,
+                                 timeText(latest->hundredths), lapsText(latestLaps),
+                                 dateOf(*latest).toString(QStringLiteral("yyyy-MM-dd hh:mm"))));
+    }
+}
+
+void CTabHighScore::showLaps() {
+    const unsigned int laps = lapsList->currentData().toUInt();
+    fill(*bestLapTable, scores.get(Data::HighScoreKind::BEST_LAP, laps));
+    fill(*raceTimeTable, scores.get(Data::HighScoreKind::RACE_TIME, laps));
+}
+
+void CTabHighScore::fill(QTableWidget& table, const std::vector<Data::HighScore>& entries) const {
+    // Rows would move while they are filled.
+    table.setSortingEnabled(false);
+    table.clearContents();
+    table.setRowCount(static_cast<int>(entries.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Data::HighScore& entry = entries[i];
+        const QDateTime date = dateOf(entry);
+        QTableWidgetItem* cells[COLUMNS] = {
+            new SortItem(QString::number(i + 1), static_cast<qlonglong>(i)),
+            new SortItem(DriverNames::readable(entry.driver)),
+            new SortItem(timeText(entry.hundredths), entry.hundredths),
+            new SortItem(date.toString(QStringLiteral("yyyy-MM-dd")), entry.date)};
+        cells[DATE]->setToolTip(date.toString(QStringLiteral("yyyy-MM-dd hh:mm")));
+        for (int column = 0; column < COLUMNS; ++column) {
+            if (entry.date == newest) {
+                QFont font = cells[column]->font();
+                font.setBold(true);
+                cells[column]->setFont(font);
+                cells[column]->setBackground(latestBackground);
+                cells[column]->setToolTip(
+                    QStringLiteral("Latest record") +
+                    (column == DATE ? QStringLiteral(", ") + cells[DATE]->toolTip() : QString()));
+            }
+            table.setItem(static_cast<int>(i), column, cells[column]);
+        }
+    }
+    table.setSortingEnabled(true);
+}

@@ -1,12 +1,45 @@
 #pragma once
 
-#include <QWidget>
+#include "Data/HighScores.h"
 
-// The "Highscore" tab: an empty page. The launcher receives no race results, so
-// there is nothing to list yet.
+#include <QWidget>
+#include <cstdint>
+#include <filesystem>
+
+class QComboBox;
+class QLabel;
+class QTableWidget;
+
+// The "Highscore" tab: the ten best laps and the ten best race times of the track for
+// the number of laps chosen, each with driver and date. The tables sort by any column;
+// the newest entries are marked in bold on a light background. The file is read again
+// whenever the page is shown and after each race.
 class CTabHighScore : public QWidget {
     Q_OBJECT
 
 public:
     explicit CTabHighScore(QWidget* parent = nullptr);
+
+    // Where the high scores are kept; read at once. Without a file the tables are empty.
+    void setFile(const std::filesystem::path& highScoreFile);
+    // Reads the file again. When it holds a newer entry than the page has shown, the
+    // page turns to that entry's number of laps.
+    void refresh();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void showLaps();
+    void fill(QTableWidget& table, const std::vector<Data::HighScore>& entries) const;
+
+    std::filesystem::path file;
+    Data::HighScores scores;
+    // The date of the newest entry in the file, -1 with none.
+    std::int64_t newest = -1;
+
+    QComboBox* lapsList;
+    QTableWidget* bestLapTable;
+    QTableWidget* raceTimeTable;
+    QLabel* status;
 };

@@ -4,6 +4,7 @@
 #include "Data/ProfileManager.h"
 #include "DialogUnits.h"
 #include "DriverNames.h"
+#include "KeyConflicts.h"
 #include "MessageBoxes.h"
 
 #include <QColorDialog>
@@ -60,6 +61,7 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     chosenList = new QListWidget(this);
     chosenList->setSelectionMode(QAbstractItemView::NoSelection);
     chosenList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    keyWarning = createKeyWarningLabel(this);
 
     auto* driverForm = new QFormLayout;
     driverForm->addRow(QStringLiteral("Driver:"), driverList);
@@ -75,6 +77,7 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     driversLayout->addLayout(driverForm);
     driversLayout->addLayout(driverButtons);
     driversLayout->addWidget(chosenList, 1);
+    driversLayout->addWidget(keyWarning);
 
     auto* raceButton = new QPushButton(QStringLiteral("Race !"), this);
     QFont raceFont = raceButton->font();
@@ -105,6 +108,7 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     addButton->setObjectName(QStringLiteral("addButton"));
     clearButton->setObjectName(QStringLiteral("clearButton"));
     chosenList->setObjectName(QStringLiteral("chosenList"));
+    keyWarning->setObjectName(QStringLiteral("keyConflictLabel"));
     raceButton->setObjectName(QStringLiteral("raceButton"));
 
     connect(swatch, &ColorSwatch::clicked, this, &CTabNewGame::chooseColour);
@@ -113,6 +117,14 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     connect(raceButton, &QPushButton::clicked, this, &CTabNewGame::race);
 
     fillDriverList();
+}
+
+std::vector<std::string> CTabNewGame::chosenNames() const {
+    std::vector<std::string> names;
+    for (const auto& player : chosen) {
+        names.push_back(player->name);
+    }
+    return names;
 }
 
 unsigned int CTabNewGame::laps() const {
@@ -125,6 +137,8 @@ void CTabNewGame::showEvent(QShowEvent* event) {
     // minimised), not from switching tabs.
     if (!event->spontaneous()) {
         fillDriverList();
+        // Keys may have changed on the Drivers tab.
+        updateKeyWarning();
     }
 }
 
@@ -194,11 +208,25 @@ void CTabNewGame::addDriver() {
         ++row;
     }
     chosenList->insertItem(row, text);
+    updateKeyWarning();
+    emit chosenDriversChanged();
 }
 
 void CTabNewGame::clearDrivers() {
     chosenList->clear();
     chosen.clear();
+    updateKeyWarning();
+    emit chosenDriversChanged();
+}
+
+void CTabNewGame::updateKeyWarning() {
+    std::vector<RaceKeys> drivers;
+    for (const auto& player : chosen) {
+        if (const auto profile = Data::ProfileManager::getInstance().find(player->name)) {
+            drivers.push_back({player->name, profile->controls});
+        }
+    }
+    showKeyWarning(*keyWarning, keyConflictWarning(drivers, findKeyConflicts(drivers)));
 }
 
 void CTabNewGame::race() {

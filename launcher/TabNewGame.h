@@ -10,6 +10,7 @@
 class ColorSwatch;
 class MessageBoxes;
 class QComboBox;
+class QLabel;
 class QListWidget;
 class QSpinBox;
 
@@ -31,9 +32,13 @@ public:
 
     // The chosen drivers in the order in which they were added.
     const PlayerList& players() const { return chosen; }
+    // Their names, in the same order.
+    std::vector<std::string> chosenNames() const;
     unsigned int laps() const;
 
 signals:
+    // A driver was added, or the list cleared.
+    void chosenDriversChanged();
     // "Race !" pressed with at least one driver chosen; the race start answers it.
     void raceRequested(const CTabNewGame::PlayerList& players, unsigned int laps);
 
@@ -49,6 +54,8 @@ private:
     void addDriver();
     void clearDrivers();
     void race();
+    // Warns when two chosen drivers share a key; hidden otherwise.
+    void updateKeyWarning();
 
     MessageBoxes& messages;
     PlayerList chosen;
@@ -57,4 +64,5 @@ private:
     QSpinBox* lapsBox;
     ColorSwatch* swatch;
     QListWidget* chosenList;
+    QLabel* keyWarning;
 };

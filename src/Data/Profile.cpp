@@ -4,11 +4,8 @@
 #include "Tool/LogText.h"
 #include "Tool/RegularFile.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <stdexcept>
 #include <system_error>
-#include <unistd.h>
 
 namespace Data {
 
@@ -17,61 +14,12 @@ namespace {
 // A real profile is well below one kilobyte.
 constexpr std::size_t maximumFileSize = 1024 * 1024;
 
-[[noreturn]] void throwFileError(const std::string& what, const std::filesystem::path& file,
-                                 int error) {
-    throw std::filesystem::filesystem_error(what, file,
-                                            std::error_code(error, std::generic_category()));
-}
-
 std::string readFile(const std::filesystem::path& file) {
     std::string text;
     if (const std::error_code error = Tool::readRegularFile(file, maximumFileSize, text)) {
         throw std::filesystem::filesystem_error("cannot read profile", file, error);
     }
     return text;
-}
-
-// Writes all bytes to a new file descriptor; returns 0 or the errno of the failure.
-int writeAll(int descriptor, const std::string& bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t result = ::write(descriptor, bytes.data() + written, bytes.size() - written);
-        if (result > 0) {
-            written += static_cast<std::size_t>(result);
-        } else if (result == 0 || errno != EINTR) {
-            return result == 0 ? EIO : errno;
-        }
-    }
-    return ::fsync(descriptor) == 0 ? 0 : errno;
-}
-
-// Writes a temporary file in the target's directory and renames it over the target,
-// so the target holds either its old or its complete new contents. The temporary
-// name never contains the profile extension, so a directory scan cannot pick it up.
-void replaceFile(const std::filesystem::path& target, const std::string& bytes) {
-    const std::filesystem::path directory =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    std::filesystem::path temporary;
-    int descriptor = -1;
-    for (unsigned int attempt = 0; descriptor < 0; ++attempt) {
-        temporary = directory / (".save-" + std::to_string(::getpid()) + "-" +
-                                 std::to_string(attempt) + ".tmp");
-        descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor < 0 && errno != EEXIST) {
-            throwFileError("cannot create temporary file for profile", temporary, errno);
-        }
-    }
-    int error = writeAll(descriptor, bytes);
-    if (::close(descriptor) != 0 && error == 0) {
-        error = errno;
-    }
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        throwFileError("cannot save profile", target, error);
-    }
 }
 
 } // namespace
@@ -87,7 +35,9 @@ void Profile::loadFromFile(const std::filesystem::path& file) {
 }
 
 void Profile::saveToFile(const std::filesystem::path& file) {
-    replaceFile(file, ProfileArchive::write(*this));
+    // The temporary name never contains the profile extension, so a directory scan
+    // cannot pick it up.
+    Tool::replaceRegularFile(file, ProfileArchive::write(*this), "profile");
 }
 
 void Profile::load() {

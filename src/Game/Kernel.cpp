@@ -6,6 +6,7 @@
 #include "Game/LogOutputStream.h"
 #include "Game/MouseEventListener.h"
 #include "Game/PhysXManager.h"
+#include "Game/RaceEventListener.h"
 #include "Game/audio/RaceSounds.h"
 #include "Game/level/Level.h"
 #include "Game/overlay/DebugDialog.h"
@@ -14,6 +15,7 @@
 #include "Game/overlay/PauseDialog.h"
 #include "Game/overlay/RaceOverlay.h"
 #include "Game/overlay/TextDialog.h"
+#include "Game/race/RaceDirector.h"
 #include "Game/vehicle/VehicleObject.h"
 #include "Platform/Keys.h"
 #include "Platform/Window.h"
@@ -191,6 +193,7 @@ void Kernel::shutdown() {
     }
     raceSounds.reset();
     raceOverlay.reset();
+    raceDirector.reset();
     debugDialog.reset();
     pauseDialog.reset();
     overlay.reset();
@@ -270,6 +273,14 @@ void Kernel::detach(MouseEventListener* listener) {
     detachFrom(mouseListeners, listener);
 }
 
+bool Kernel::attach(RaceEventListener* listener) {
+    return attachTo(raceListeners, listener);
+}
+
+void Kernel::detach(RaceEventListener* listener) {
+    detachFrom(raceListeners, listener);
+}
+
 void Kernel::applyTextureSettings() {
     Render::GLTexture::setFilterSettings(textureFilterMode, textureFilterMode, mipmapMode);
 }
@@ -332,6 +343,13 @@ void Kernel::handleKey(int key, int action) {
             level->nextCamera();
         }
         break;
+    case Platform::KEY_ENTER:
+    case Platform::KEY_KP_ENTER:
+        // Enter leaves the results; before them it does nothing.
+        if (raceDirector && raceDirector->areResultsShown()) {
+            stop();
+        }
+        break;
     case Platform::KEY_PAUSE:
         paused = !paused;
         if (pauseDialog) {
@@ -381,8 +399,10 @@ void Kernel::startRun() {
         level->setCurrentCamera("Overview");
     }
     std::vector<std::string> names;
+    std::vector<Entrant> entrants;
     for (const Player& player : players) {
         names.push_back(player.profile->getName());
+        entrants.push_back({player.profile->getName(), !player.profile->controls.aiEnabled});
     }
     if (overlay) {
         raceOverlay = RaceOverlay::create(*overlay, names);
@@ -395,16 +415,19 @@ void Kernel::startRun() {
     if (raceSounds) {
         raceSounds->startMusic();
     }
+    raceDirector =
+        std::make_unique<RaceDirector>(overlay.get(), std::move(entrants),
+                                       level ? level->getLaps() : 0, highScoreFile, raceListeners);
     previousFrame = Platform::getTime();
     runStart = previousFrame;
     logKernel("Game::Kernel running game .. [OK]");
 }
 
-void Kernel::updateRaceOverlay() {
-    if (!raceOverlay || !level) {
-        return;
-    }
+std::vector<PlayerStanding> Kernel::collectStandings() const {
     std::vector<PlayerStanding> standings;
+    if (!level) {
+        return standings;
+    }
     const std::vector<TrackPoint>& checkpoints = level->getCheckpoints();
     for (const Player& player : players) {
         const VehicleObject& car = *player.vehicle;
@@ -424,7 +447,17 @@ void Kernel::updateRaceOverlay() {
         standing.finished = car.isFinished();
         standings.push_back(std::move(standing));
     }
-    raceOverlay->update(level->getRaceTime(), level->getName(), level->getLaps(), standings);
+    return standings;
+}
+
+void Kernel::updateRace(double dt) {
+    const std::vector<PlayerStanding> standings = collectStandings();
+    if (raceOverlay && level) {
+        raceOverlay->update(level->getRaceTime(), level->getName(), level->getLaps(), standings);
+    }
+    if (raceDirector) {
+        raceDirector->update(dt, standings);
+    }
 }
 
 void Kernel::frame() {
@@ -435,13 +468,14 @@ void Kernel::frame() {
     if (!paused) {
         const double updateStart = seconds();
         if (level) {
+            level->setRaceStarted(!raceDirector || raceDirector->isRaceStarted());
             level->update(dt);
         }
         frameTimes.updates.push_back(seconds() - updateStart);
         if (overlay) {
             overlay->update(dt);
         }
-        updateRaceOverlay();
+        updateRace(dt);
         if (raceSounds && level) {
             raceSounds->update(dt, *level);
         }

@@ -3,6 +3,7 @@
 #include "Tool/Export.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <glm/vec3.hpp>
 #include <memory>
 #include <vector>
@@ -30,16 +31,19 @@ class LoadingScreen;
 class MouseEventListener;
 class PhysXManager;
 class LogOutputStream;
+class RaceDirector;
+class RaceEventListener;
 class RaceOverlay;
 class RaceSounds;
+struct PlayerStanding;
 class TextDialog;
 class VehicleObject;
 
 // The front object of the game library. The launcher drives one race through it:
-// initialise, createLevel, createPlayer per driver, run (until Escape or the window
-// closes), releaseAllPlayers, releaseLevel, shutdown. It owns the physics SDK, the
-// level, the players, the overlay and the input listener lists that the window's
-// handlers fan events out to, and runs the frame loop.
+// initialise, createLevel, createPlayer per driver, run (until Escape, Enter on the
+// results or the window closes), releaseAllPlayers, releaseLevel, shutdown. It owns the
+// physics SDK, the level, the players, the overlay and the input listener lists that the
+// window's handlers fan events out to, and runs the frame loop.
 class BRUMBLY_API Kernel {
 public:
     struct Player {
@@ -87,7 +91,8 @@ public:
 
     // Runs the frame loop until stop(): startRun(), then frame() while running.
     void run();
-    // Builds the race overlay, pause banner and help panel and starts the clock.
+    // Builds the race overlay, pause banner and help panel, starts the countdown and
+    // the clock.
     void startRun();
     // One frame: events, update (unless paused), drawing and presenting.
     void frame();
@@ -106,6 +111,9 @@ public:
     void detach(MouseEventListener* listener);
     const std::vector<KeyEventListener*>& getKeyListeners() const { return keyListeners; }
     const std::vector<MouseEventListener*>& getMouseListeners() const { return mouseListeners; }
+    // Listeners told of the countdown, each finish and the results (the sound's hooks).
+    bool attach(RaceEventListener* listener);
+    void detach(RaceEventListener* listener);
 
     // The window's handlers: the kernel's own keys and the fan-out to listeners.
     void handleKey(int key, int action);
@@ -127,6 +135,12 @@ public:
     const std::shared_ptr<TextDialog>& getPauseDialog() const { return pauseDialog; }
     // The race's sounds; none when both volumes are 0 or before initialise.
     RaceSounds* getRaceSounds() const { return raceSounds.get(); }
+    // The countdown, finishes and results of the race run last; none before run.
+    RaceDirector* getRaceDirector() const { return raceDirector.get(); }
+
+    // The file in which races keep their high scores; none (the default) keeps none.
+    void setHighScoreFile(const std::filesystem::path& file) { highScoreFile = file; }
+    const std::filesystem::path& getHighScoreFile() const { return highScoreFile; }
 
 private:
     Kernel();
@@ -134,7 +148,9 @@ private:
     void showStatus(const std::string& text);
     void installHandlers();
     void removeHandlers();
-    void updateRaceOverlay();
+    std::vector<PlayerStanding> collectStandings() const;
+    // Shows the standings on the race overlay and moves the race on.
+    void updateRace(double dt);
     // Logs the race time and how far each player got.
     void logRaceEnd() const;
     void applyTextureSettings();
@@ -148,6 +164,7 @@ private:
     std::unique_ptr<DebugDialog> debugDialog;
     std::shared_ptr<TextDialog> pauseDialog;
     std::unique_ptr<RaceSounds> raceSounds;
+    std::unique_ptr<RaceDirector> raceDirector;
     std::vector<Player> players;
     bool initialised = false;
     bool levelLoaded = false;
@@ -165,6 +182,8 @@ private:
     std::int32_t mipmapMode = 0;
     std::vector<KeyEventListener*> keyListeners;
     std::vector<MouseEventListener*> mouseListeners;
+    std::vector<RaceEventListener*> raceListeners;
+    std::filesystem::path highScoreFile;
 
     double runDuration = 0.0;
     double runStart = 0.0;

@@ -39,6 +39,26 @@ private:
     int descriptor;
 };
 
+[[noreturn]] void throwFileError(const std::string& what, const std::filesystem::path& file,
+                                 int error) {
+    throw std::filesystem::filesystem_error(what, file,
+                                            std::error_code(error, std::generic_category()));
+}
+
+// Writes all bytes to a new file descriptor; returns 0 or the errno of the failure.
+int writeAll(int descriptor, const std::string& bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t result = ::write(descriptor, bytes.data() + written, bytes.size() - written);
+        if (result > 0) {
+            written += static_cast<std::size_t>(result);
+        } else if (result == 0 || errno != EINTR) {
+            return result == 0 ? EIO : errno;
+        }
+    }
+    return ::fsync(descriptor) == 0 ? 0 : errno;
+}
+
 } // namespace
 
 std::error_code notRegularFileError() {
@@ -93,6 +113,37 @@ std::error_code readRegularFile(const std::filesystem::path& file, std::size_t m
     bytes.resize(filled);
     contents = std::move(bytes);
     return {};
+}
+
+void replaceRegularFile(const std::filesystem::path& file, const std::string& contents,
+                        const std::string& what,
+                        const std::function<void(const std::filesystem::path&)>& beforeRename) {
+    const std::filesystem::path directory =
+        file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    std::filesystem::path temporary;
+    int descriptor = -1;
+    for (unsigned int attempt = 0; descriptor < 0; ++attempt) {
+        temporary = directory / (".save-" + std::to_string(::getpid()) + "-" +
+                                 std::to_string(attempt) + ".tmp");
+        descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor < 0 && errno != EEXIST) {
+            throwFileError("cannot create temporary file for " + what, temporary, errno);
+        }
+    }
+    int error = writeAll(descriptor, contents);
+    if (::close(descriptor) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error == 0 && beforeRename) {
+        beforeRename(temporary);
+    }
+    if (error == 0 && ::rename(temporary.c_str(), file.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        throwFileError("cannot save " + what, file, error);
+    }
 }
 
 } // namespace Tool

@@ -1,21 +1,46 @@
-// The kernel's life cycle, a second race in the same process, and its keys.
+// The kernel's life cycle, a second race in the same process, its keys, and a race
+// from the countdown to the results.
 #include "Game/Kernel.h"
+#include "Data/HighScores.h"
 #include "Data/Options.h"
 #include "Data/Profile.h"
+#include "Game/RaceEventListener.h"
 #include "Game/overlay/DebugDialog.h"
 #include "Game/overlay/RaceOverlay.h"
 #include "Game/overlay/TextDialog.h"
+#include "Game/race/RaceDirector.h"
 #include "Platform/Window.h"
 #include "VehicleTestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <unistd.h>
 
 using namespace GameTest;
 
 namespace {
 
-std::shared_ptr<Data::Profile> driver(const std::string& name) {
+std::shared_ptr<Data::Profile> driver(const std::string& name, bool computer = false) {
     auto profile = std::make_shared<Data::Profile>(name, "profiles", ".profile");
     profile->controls = arrowKeys();
+    profile->controls.aiEnabled = computer;
     return profile;
+}
+
+// The countdown steps it was told of.
+class CountdownListener : public Game::RaceEventListener {
+public:
+    void onCountdown(int step) override { steps.push_back(step); }
+    void onFinish(std::size_t, int, double) override {}
+    void onResults() override { results = true; }
+
+    std::vector<int> steps;
+    bool results = false;
+};
+
+// How far the car is from where it was, in the ground plane.
+float movedFrom(const Game::VehicleObject& car, const glm::vec3& start) {
+    return glm::length(glm::vec2(car.getPosition().x - start.x, car.getPosition().z - start.z));
 }
 
 // The titles the kernel logged, in order.
@@ -33,7 +58,11 @@ std::vector<std::string> kernelTitles(const RenderTest::LogRecorder& log) {
 
 class KernelTest : public ::testing::Test {
 protected:
-    void SetUp() override { useBinFolder(); }
+    void SetUp() override {
+        useBinFolder();
+        // Tests run one after another in one process share the kernel.
+        kernel.setRunDuration(0.0);
+    }
     void TearDown() override {
         if (kernel.isInitialised()) {
             kernel.shutdown();
@@ -41,12 +70,20 @@ protected:
     }
 
     // A race with the drivers, ready to run.
-    void prepareRace(const std::vector<std::string>& drivers) {
+    void prepareRace(const std::vector<std::string>& drivers, unsigned laps = 3) {
         ASSERT_TRUE(kernel.initialise(Data::Options(640, 480)));
-        ASSERT_TRUE(kernel.createLevel(3));
+        ASSERT_TRUE(kernel.createLevel(laps));
         for (const std::string& name : drivers) {
             ASSERT_TRUE(kernel.createPlayer(driver(name), {255, 0, 0}));
         }
+    }
+
+    // Runs frames until "GO!" (the countdown runs on the clock).
+    void frameUntilStarted() {
+        for (int i = 0; i < 100000 && !kernel.getRaceDirector()->isRaceStarted(); ++i) {
+            kernel.frame();
+        }
+        ASSERT_TRUE(kernel.getRaceDirector()->isRaceStarted());
     }
 
     Game::Kernel& kernel = Game::Kernel::getInstance();
@@ -113,6 +150,7 @@ TEST_F(KernelTest, ARefusedCarMakesNoPlayer) {
 TEST_F(KernelTest, PauseFreezesTheRaceButNotTheKernelKeys) {
     prepareRace({"Ann", "Ben"});
     kernel.startRun();
+    frameUntilStarted();
     kernel.handleKey(Platform::KEY_UP, Platform::PRESS);
     for (int i = 0; i < 5; ++i) {
         kernel.frame();
@@ -191,4 +229,99 @@ TEST_F(KernelTest, SizesTheDisplayCannotGiveStillGiveARace) {
         EXPECT_LE(height, desktop.height);
         kernel.shutdown();
     }
+}
+
+TEST_F(KernelTest, TheCountdownHoldsCarsAndClocksUntilGoAndPauses) {
+    ASSERT_TRUE(kernel.initialise(Data::Options(640, 480)));
+    ASSERT_TRUE(kernel.createLevel(3));
+    ASSERT_TRUE(kernel.createPlayer(driver("Ann"), {255, 0, 0}));
+    ASSERT_TRUE(kernel.createPlayer(driver("Bot", true), {0, 0, 255}));
+    CountdownListener listener;
+    kernel.attach(&listener);
+    kernel.startRun();
+    const Game::VehicleObject& ann = *kernel.getPlayers()[0].vehicle;
+    const Game::VehicleObject& bot = *kernel.getPlayers()[1].vehicle;
+    const glm::vec3 annStart = ann.getPosition();
+    const glm::vec3 botStart = bot.getPosition();
+    // Ann holds the accelerator from the first moment.
+    kernel.handleKey(Platform::KEY_UP, Platform::PRESS);
+    const Game::RaceDirector& director = *kernel.getRaceDirector();
+    bool pausedOnce = false;
+    for (int i = 0; i < 100000 && !director.isRaceStarted(); ++i) {
+        kernel.frame();
+        ASSERT_EQ(kernel.getLevel()->getRaceTime(), 0.0);
+        ASSERT_EQ(ann.getLapTime(), 0.0);
+        ASSERT_EQ(bot.getLapTime(), 0.0);
+        ASSERT_LT(movedFrom(ann, annStart), 0.05f) << "held on its brakes";
+        ASSERT_LT(movedFrom(bot, botStart), 0.05f) << "the computer waits as well";
+        if (!pausedOnce && director.getCountdownStep() == 2) {
+            pausedOnce = true;
+            kernel.handleKey(Platform::KEY_PAUSE, Platform::PRESS);
+            for (int paused = 0; paused < 10; ++paused) {
+                kernel.frame();
+            }
+            EXPECT_EQ(director.getCountdownStep(), 2) << "the countdown stands while paused";
+            EXPECT_TRUE(kernel.getPauseDialog()->isVisible());
+            kernel.handleKey(Platform::KEY_PAUSE, Platform::PRESS);
+        }
+    }
+    ASSERT_TRUE(director.isRaceStarted());
+    EXPECT_TRUE(pausedOnce);
+    ASSERT_GE(listener.steps.size(), 2u);
+    EXPECT_EQ(listener.steps.front(), 3);
+    EXPECT_EQ(listener.steps.back(), 0);
+    EXPECT_TRUE(std::is_sorted(listener.steps.rbegin(), listener.steps.rend()));
+    EXPECT_TRUE(director.getCountdown()->isShown());
+    EXPECT_EQ(director.getCountdown()->getText(), "GO!");
+
+    // The held key drives at once; the computer sets off too.
+    for (int i = 0; i < 100000 && kernel.getLevel()->getRaceTime() < 1.5; ++i) {
+        kernel.frame();
+    }
+    EXPECT_GT(ann.getLapTime(), 1.0);
+    EXPECT_GT(movedFrom(ann, annStart), 1.0f);
+    EXPECT_GT(movedFrom(bot, botStart), 1.0f);
+    kernel.handleKey(Platform::KEY_UP, Platform::RELEASE);
+    kernel.detach(&listener);
+}
+
+TEST_F(KernelTest, EnterEndsTheRaceOnlyOnceTheResultsAreShown) {
+    const std::filesystem::path scores = std::filesystem::temp_directory_path() /
+                                         ("brumbly-kernel-" + std::to_string(::getpid()) + ".txt");
+    kernel.setHighScoreFile(scores);
+    prepareRace({"Ann"}, 1);
+    CountdownListener listener;
+    kernel.attach(&listener);
+    kernel.startRun();
+    frameUntilStarted();
+    kernel.handleKey(Platform::KEY_ENTER, Platform::PRESS);
+    kernel.frame();
+    EXPECT_TRUE(kernel.isRunning()) << "Enter does nothing during the race";
+
+    // Round the track through every checkpoint and back over the line.
+    Game::VehicleObject& ann = *kernel.getPlayers()[0].vehicle;
+    const std::vector<Game::TrackPoint>& checkpoints = kernel.getLevel()->getCheckpoints();
+    std::vector<Game::TrackPoint> route(checkpoints.begin(), checkpoints.end());
+    route.push_back(checkpoints.front());
+    for (const Game::TrackPoint& point : route) {
+        ann.placeAt(point);
+        kernel.frame();
+    }
+    ASSERT_TRUE(ann.isFinished());
+    kernel.frame();
+    const Game::RaceDirector& director = *kernel.getRaceDirector();
+    ASSERT_TRUE(director.areResultsShown());
+    EXPECT_TRUE(listener.results);
+    EXPECT_EQ(director.getResultsPanel()->getRow(0)[1], "Ann");
+    EXPECT_EQ(director.getRecords().front().rfind("New record: Ann, best lap", 0), 0u);
+    EXPECT_EQ(Data::HighScores::load(scores).get(Data::HighScoreKind::RACE_TIME, 1).size(), 1u);
+    for (int i = 0; i < 5; ++i) {
+        kernel.frame();
+    }
+    EXPECT_TRUE(kernel.isRunning()) << "the results wait";
+    kernel.handleKey(Platform::KEY_ENTER, Platform::PRESS);
+    EXPECT_FALSE(kernel.isRunning());
+    kernel.detach(&listener);
+    kernel.setHighScoreFile({});
+    std::filesystem::remove(scores);
 }

@@ -1,9 +1,11 @@
 // Shows the launcher's main window and saves a picture of each tab as
 // <directory>/tab-<index>.png, plus the key and delete dialogs and the icon. Profiles are read from
-// <directory>/profiles when present; the Drivers tab shows the first of them.
+// <directory>/profiles when present; the Drivers tab shows the first of them. The Highscore tab
+// shows <directory>/profiles/highscores.txt.
 #include "Artwork.h"
 #include "BrumblyDlg.h"
 #include "ConfigFile.h"
+#include "Data/HighScores.h"
 #include "Data/ProfileManager.h"
 #include "DeleteDialog.h"
 #include "KeyDialog.h"
@@ -25,6 +27,9 @@ int main(int argc, char** argv) {
     QtMessageBoxes messages;
     const ConfigFile config(directory.filePath(QStringLiteral("config.ini")));
     CBrumblyDlg dialog(messages, config);
+    dialog.setHighScoreFile(
+        directory.filePath(QStringLiteral("profiles/%1").arg(Data::HighScores::fileName))
+            .toStdString());
     auto* profileList = dialog.findChild<QComboBox*>(QStringLiteral("profileList"));
     if (profileList && profileList->count() > 0) {
         profileList->setCurrentIndex(0);

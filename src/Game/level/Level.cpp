@@ -358,7 +358,9 @@ void Level::update(double dt) {
         scene->fetchResults(Physics::RIGID_BODY_FINISHED, true);
         stepTime = scene->getAdvancedTime();
     }
-    raceTime += stepTime;
+    if (raceStarted) {
+        raceTime += stepTime;
+    }
     for (auto& entry : objects) {
         entry.second->update(dt);
     }

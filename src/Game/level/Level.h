@@ -78,6 +78,10 @@ public:
 
     // Steps the physics, the race time and every object, vehicle and camera.
     void update(double dt);
+    // Before the start the physics and the objects go on, but the race clock stands
+    // and the cars wait on their brakes. A new level has started.
+    void setRaceStarted(bool started) { raceStarted = started; }
+    bool isRaceStarted() const { return raceStarted; }
     // Draws the scene's depth from the first light into the shadow map.
     void renderShadows();
     // Draws sky, scene and water from the current camera into the current target.
@@ -154,6 +158,7 @@ private:
     DrivingLine drivingLine;
     double raceTime = 0.0;
     double stepTime = 0.0;
+    bool raceStarted = true;
     unsigned laps = 0;
     std::string name = "Default";
 };

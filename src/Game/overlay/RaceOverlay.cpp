@@ -1,5 +1,7 @@
 #include "Game/overlay/RaceOverlay.h"
 
+#include "Data/RaceTime.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -75,10 +77,6 @@ void show(const DialogPtr& parent, const char* name, const std::string& value) {
     }
 }
 
-std::string twoDigits(long long value) {
-    return (value < 10 ? "0" : "") + std::to_string(value);
-}
-
 std::string panelName(std::size_t index) {
     return "PlayerDialog" + std::to_string(index);
 }
@@ -90,13 +88,6 @@ int checkpointProgress(const PlayerStanding& standing) {
         return standing.lastCheckpoint + 1;
     }
     return standing.nextCheckpoint;
-}
-
-// The race time at which the standing finished: its first `laps` lap times.
-double finishTime(const PlayerStanding& standing, unsigned laps) {
-    const std::size_t counted = std::min<std::size_t>(laps, standing.lapTimes.size());
-    return std::accumulate(standing.lapTimes.begin(),
-                           standing.lapTimes.begin() + static_cast<std::ptrdiff_t>(counted), 0.0);
 }
 
 bool ranksAhead(const PlayerStanding& a, const PlayerStanding& b, unsigned laps) {
@@ -120,13 +111,13 @@ bool ranksAhead(const PlayerStanding& a, const PlayerStanding& b, unsigned laps)
 } // namespace
 
 std::string formatRaceTime(double seconds) {
-    // Not a number reads as 0; the cap (some 300 000 years) keeps the count in range.
-    const double shown = seconds > 0.0 ? std::min(seconds, 1e13) : 0.0;
-    // Whole hundredths; the small allowance keeps a time such as 65.07, which a double
-    // holds as 65.06999..., from losing a hundredth.
-    const auto total = static_cast<long long>(std::floor(shown * 100.0 + 1e-6));
-    return twoDigits(total / 6000) + ":" + twoDigits(total / 100 % 60) + ":" +
-           twoDigits(total % 100);
+    return Data::formatHundredths(Data::toHundredths(seconds));
+}
+
+double finishTime(const PlayerStanding& standing, unsigned laps) {
+    const std::size_t counted = std::min<std::size_t>(laps, standing.lapTimes.size());
+    return std::accumulate(standing.lapTimes.begin(),
+                           standing.lapTimes.begin() + static_cast<std::ptrdiff_t>(counted), 0.0);
 }
 
 std::vector<std::size_t> rankStandings(const std::vector<PlayerStanding>& standings,

@@ -33,6 +33,10 @@ struct PlayerStanding {
 // negative times read as 0.
 std::string formatRaceTime(double seconds);
 
+// The race time in which a standing finished: the sum of its first `laps` lap times
+// (of all its lap times while it has completed fewer).
+double finishTime(const PlayerStanding& standing, unsigned laps);
+
 // Player indices, leader first. A player ranks ahead of another when it has finished
 // and the other has not, or both have finished and it did so in less time; otherwise
 // when it has completed more laps; at equal laps when its next checkpoint is

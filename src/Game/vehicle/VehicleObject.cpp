@@ -122,7 +122,10 @@ float VehicleObject::torqueAt(float engineSpeed) const {
 void VehicleObject::update(double frameTime) {
     // Controls, engine and race progress run on simulated time, as the car itself does.
     const double dt = level != nullptr ? level->getStepTime() : frameTime;
-    if (computerDriver && level != nullptr) {
+    // Before the start the car stands on its brakes with the engine disengaged; the
+    // keys still move throttle and steering, so a held key takes effect at once.
+    const bool held = level != nullptr && !level->isRaceStarted();
+    if (computerDriver && level != nullptr && !held) {
         computerDriver->drive(*this, *level, dt);
     }
     throttleRamp.update(dt);
@@ -142,7 +145,7 @@ void VehicleObject::update(double frameTime) {
     updateFromActor();
     distanceDriven += glm::length(position - before);
 
-    const float motorTorque = torqueAt(rpm) * throttle;
+    const float motorTorque = held ? 0.0f : torqueAt(rpm) * throttle;
     for (const WheelPtr& wheel : drivenWheels) {
         if (wheel->getShape() != nullptr) {
             wheel->getShape()->setMotorTorque(motorTorque);
@@ -150,7 +153,7 @@ void VehicleObject::update(double frameTime) {
     }
     for (const WheelPtr& wheel : brakedWheels) {
         if (wheel->getShape() != nullptr) {
-            wheel->getShape()->setBrakeTorque(brakeRamp.current);
+            wheel->getShape()->setBrakeTorque(held ? brakeRamp.maximum : brakeRamp.current);
         }
     }
     const float steer = std::clamp(steeringRamp.current, -1.0f, 1.0f);
@@ -164,7 +167,9 @@ void VehicleObject::update(double frameTime) {
     for (const WheelPtr& wheel : wheels) {
         wheel->follow(dt);
     }
-    updateRaceProgress(dt);
+    if (!held) {
+        updateRaceProgress(dt);
+    }
     speed = drivenWheels.empty() || drivenWheels.front()->getShape() == nullptr
                 ? 0.0f
                 : drivenWheels.front()->getShape()->getRadius() * meanAxleSpeed * twoPi;

@@ -1,0 +1,225 @@
+#include "Data/HighScores.h"
+
+#include "Data/Profile.h"
+#include "Tool/LogManager.h"
+#include "Tool/LogText.h"
+#include "Tool/RegularFile.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace Data {
+
+namespace {
+
+constexpr std::string_view header = "Brumbly high scores 1";
+constexpr std::string_view kindWords[] = {"lap", "race"};
+// Some three thousand years: anything longer is no time a race took.
+constexpr std::int64_t longestTime = 1'000'000'000'000;
+constexpr unsigned int mostLaps = 1'000'000;
+
+void logFailure(const std::string& title, const std::filesystem::path& file,
+                const std::string& reason, int line) {
+    Tool::LogManager::getInstance().send(
+        Tool::Message("HighScores", title, Tool::logExcerpt(file.string()) + ": " + reason,
+                      __FILE__, line, Tool::MT_ERROR));
+}
+
+bool needsEscape(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return c == '%' || byte < 32 || byte == 127;
+}
+
+std::string escape(const std::string& name) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string text;
+    for (const char c : name) {
+        if (needsEscape(c)) {
+            const auto byte = static_cast<unsigned char>(c);
+            text += '%';
+            text += hex[byte >> 4];
+            text += hex[byte & 15];
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+std::optional<std::string> unescape(std::string_view text) {
+    std::string name;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            if (needsEscape(text[i])) {
+                return std::nullopt;
+            }
+            name += text[i];
+            continue;
+        }
+        unsigned int byte = 0;
+        if (text.size() - i < 3) {
+            return std::nullopt;
+        }
+        const char* first = text.data() + i + 1;
+        const auto [end, error] = std::from_chars(first, first + 2, byte, 16);
+        if (error != std::errc() || end != first + 2) {
+            return std::nullopt;
+        }
+        name += static_cast<char>(byte);
+        i += 2;
+    }
+    return name;
+}
+
+// The next blank-separated field of `line`, taken off its front; empty when the line
+// does not go on with a field and one blank.
+std::string_view takeField(std::string_view& line) {
+    const std::size_t blank = line.find(' ');
+    if (blank == std::string_view::npos || blank == 0) {
+        return {};
+    }
+    const std::string_view field = line.substr(0, blank);
+    line.remove_prefix(blank + 1);
+    return field;
+}
+
+// A whole number of decimal digits only, up to `limit`.
+template <typename T> std::optional<T> number(std::string_view field, T limit) {
+    T value{};
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (field.empty() || field.front() == '-' || error != std::errc() ||
+        end != field.data() + field.size() || value > limit) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+std::size_t HighScores::add(HighScoreKind kind, unsigned int laps, const HighScore& entry) {
+    if (entry.hundredths <= 0 || laps == 0 || entry.driver.empty()) {
+        return 0;
+    }
+    std::vector<HighScore>& table = tables[laps][static_cast<std::size_t>(kind)];
+    const auto place =
+        std::upper_bound(table.begin(), table.end(), entry,
+                         [](const auto& a, const auto& b) { return a.hundredths < b.hundredths; });
+    const auto rank = static_cast<std::size_t>(place - table.begin()) + 1;
+    if (rank > tableSize) {
+        if (table.empty()) {
+            tables.erase(laps);
+        }
+        return 0;
+    }
+    table.insert(place, entry);
+    if (table.size() > tableSize) {
+        table.pop_back();
+    }
+    return rank;
+}
+
+const std::vector<HighScore>& HighScores::get(HighScoreKind kind, unsigned int laps) const {
+    static const std::vector<HighScore> none;
+    const auto found = tables.find(laps);
+    return found != tables.end() ? found->second[static_cast<std::size_t>(kind)] : none;
+}
+
+std::vector<unsigned int> HighScores::getLapCounts() const {
+    std::vector<unsigned int> counts;
+    for (const auto& entry : tables) {
+        counts.push_back(entry.first);
+    }
+    return counts;
+}
+
+std::string HighScores::write() const {
+    std::string text(header);
+    text += '\n';
+    for (const auto& [laps, both] : tables) {
+        for (std::size_t kind = 0; kind < both.size(); ++kind) {
+            for (const HighScore& entry : both[kind]) {
+                text += std::string(kindWords[kind]) + ' ' + std::to_string(laps) + ' ' +
+                        std::to_string(entry.hundredths) + ' ' + std::to_string(entry.date) + ' ' +
+                        escape(entry.driver) + '\n';
+            }
+        }
+    }
+    return text;
+}
+
+std::optional<HighScores> HighScores::read(std::string_view text, std::string& problem) {
+    HighScores scores;
+    std::size_t lineNumber = 0;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (lineNumber == 1) {
+            if (line != header) {
+                problem =
+                    "not a high-score file (its first line is not \"" + std::string(header) + "\")";
+                return std::nullopt;
+            }
+            continue;
+        }
+        if (line.empty()) {
+            continue;
+        }
+        const std::string_view kindWord = takeField(line);
+        const auto kind = std::find(std::begin(kindWords), std::end(kindWords), kindWord);
+        const auto laps = number<unsigned int>(takeField(line), mostLaps);
+        const auto hundredths = number<std::int64_t>(takeField(line), longestTime);
+        const auto date = number<std::int64_t>(takeField(line), INT64_MAX);
+        const auto driver = unescape(line);
+        if (kindWord.empty() || kind == std::end(kindWords) || !laps || !hundredths || !date ||
+            !driver || driver->empty() || driver->size() > Profile::maximumNameLength ||
+            *laps == 0 || *hundredths == 0) {
+            problem = "line " + std::to_string(lineNumber) + " is damaged";
+            return std::nullopt;
+        }
+        scores.add(static_cast<HighScoreKind>(kind - std::begin(kindWords)), *laps,
+                   {*driver, *hundredths, *date});
+    }
+    if (lineNumber == 0) {
+        problem = "the file is empty";
+        return std::nullopt;
+    }
+    return scores;
+}
+
+HighScores HighScores::load(const std::filesystem::path& file, std::string* problem) {
+    std::string text;
+    const std::error_code error = Tool::readRegularFile(file, maximumFileSize, text);
+    if (error == std::errc::no_such_file_or_directory) {
+        return {};
+    }
+    std::string reason;
+    if (error) {
+        reason = error.message();
+    } else if (auto scores = read(text, reason)) {
+        return std::move(*scores);
+    }
+    logFailure("Couldn't read the high scores .. [Failed]", file,
+               reason + "; the file is kept until a new record is saved", __LINE__);
+    if (problem != nullptr) {
+        *problem = reason;
+    }
+    return {};
+}
+
+bool HighScores::save(const std::filesystem::path& file,
+                      const std::function<void(const std::filesystem::path&)>& beforeRename) const {
+    try {
+        Tool::replaceRegularFile(file, write(), "high scores", beforeRename);
+    } catch (const std::filesystem::filesystem_error& failure) {
+        logFailure("Couldn't save the high scores .. [Failed]", file, failure.what(), __LINE__);
+        return false;
+    }
+    return true;
+}
+
+} // namespace Data

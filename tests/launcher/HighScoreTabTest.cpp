@@ -1,0 +1,158 @@
+#include "BrumblyDlg.h"
+#include "ConfigFile.h"
+#include "Data/HighScores.h"
+#include "LauncherTestSupport.h"
+#include "MyTabCtrl.h"
+#include "TabHighScore.h"
+#include "TabNewGame.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fstream>
+#include <memory>
+
+using Data::HighScoreKind;
+
+namespace {
+
+// A race that sets a best lap over five laps when it runs.
+class RecordingRace final : public RaceKernel {
+public:
+    bool initialise(const Data::Options&) override { return true; }
+    bool createLevel(unsigned int) override { return true; }
+    bool createPlayer(std::shared_ptr<Data::Profile>, const glm::vec3&) override { return true; }
+    void run() override {
+        Data::HighScores scores = Data::HighScores::load(file);
+        scores.add(HighScoreKind::BEST_LAP, 5, {"Ann", 3333, 1800000000});
+        scores.save(file);
+    }
+    void releaseAllPlayers() override {}
+    void releaseLevel() override {}
+    void shutdown() override {}
+
+    std::filesystem::path file;
+};
+
+QStringList column(const QTableWidget& table, int index) {
+    QStringList texts;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        texts.append(table.item(row, index)->text());
+    }
+    return texts;
+}
+
+QString date(std::int64_t seconds) {
+    return QDateTime::fromSecsSinceEpoch(seconds).toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+} // namespace
+
+// The Highscore tab: the tables the file holds, sorting, the newest entry, and a
+// refresh after each race.
+class HighScoreTabTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> folder;
+    std::filesystem::path file;
+
+private slots:
+    void init() {
+        folder = std::make_unique<QTemporaryDir>();
+        file = std::filesystem::path(folder->path().toStdString()) / Data::HighScores::fileName;
+        Data::HighScores scores;
+        scores.add(HighScoreKind::BEST_LAP, 3, {"Ann", 4512, 1700000000});
+        scores.add(HighScoreKind::BEST_LAP, 3, {"ben", 4400, 1700100000});
+        scores.add(HighScoreKind::BEST_LAP, 3, {"Cid", 599900, 1600000000});
+        scores.add(HighScoreKind::BEST_LAP, 3, {"Dan", 600000, 1600000000});
+        scores.add(HighScoreKind::RACE_TIME, 3, {"ben", 14000, 1700100000});
+        scores.add(HighScoreKind::RACE_TIME, 1, {"Eve", 5000, 1650000000});
+        QVERIFY(scores.save(file));
+    }
+
+    void showsTheFileSortableWithTheNewestMarked() {
+        CTabHighScore tab;
+        tab.setFile(file);
+        auto* laps = childControl<QComboBox>(tab, "lapsList");
+        QCOMPARE(laps->count(), 2);
+        QCOMPARE(laps->itemText(0), "1 lap");
+        // The races of the newest entry.
+        QCOMPARE(laps->currentText(), "3 laps");
+        auto* best = childControl<QTableWidget>(tab, "bestLapTable");
+        auto* race = childControl<QTableWidget>(tab, "raceTimeTable");
+        QCOMPARE(column(*best, 0), QStringList({"1", "2", "3", "4"}));
+        QCOMPARE(column(*best, 1), QStringList({"ben", "Ann", "Cid", "Dan"}));
+        QCOMPARE(column(*best, 2), QStringList({"00:44:00", "00:45:12", "99:59:00", "100:00:00"}));
+        QCOMPARE(column(*best, 3), QStringList({date(1700100000), date(1700000000),
+                                                date(1600000000), date(1600000000)}));
+        QCOMPARE(column(*race, 1), QStringList({"ben"}));
+        QVERIFY(best->item(0, 1)->font().bold());
+        QVERIFY(race->item(0, 2)->font().bold());
+        QVERIFY(!best->item(1, 1)->font().bold());
+        QVERIFY(childControl<QLabel>(tab, "statusLabel")->text().startsWith("Latest record: ben"));
+
+        // By driver without regard to letter case, by time as times, back by rank.
+        best->horizontalHeader()->setSortIndicator(1, Qt::AscendingOrder);
+        QCOMPARE(column(*best, 1), QStringList({"Ann", "ben", "Cid", "Dan"}));
+        best->horizontalHeader()->setSortIndicator(2, Qt::DescendingOrder);
+        QCOMPARE(column(*best, 1), QStringList({"Dan", "Cid", "Ann", "ben"}));
+        best->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+        QCOMPARE(column(*best, 1), QStringList({"ben", "Ann", "Cid", "Dan"}));
+
+        laps->setCurrentIndex(0);
+        QCOMPARE(column(*best, 1), QStringList());
+        QCOMPARE(column(*race, 1), QStringList({"Eve"}));
+        QVERIFY(!race->item(0, 1)->font().bold());
+    }
+
+    void aDamagedFileShowsNothingAndStaysAsItIs() {
+        std::ofstream(file, std::ios::app) << "lap 3 oops\n";
+        std::ifstream in(file);
+        const std::string before((std::istreambuf_iterator<char>(in)), {});
+        CTabHighScore tab;
+        tab.setFile(file);
+        QCOMPARE(childControl<QComboBox>(tab, "lapsList")->count(), 0);
+        QCOMPARE(childControl<QTableWidget>(tab, "bestLapTable")->rowCount(), 0);
+        QVERIFY(childControl<QLabel>(tab, "statusLabel")->text().contains("could not be read"));
+        std::ifstream again(file);
+        QCOMPARE(std::string((std::istreambuf_iterator<char>(again)), {}), before);
+
+        CTabHighScore none;
+        QVERIFY(childControl<QLabel>(none, "statusLabel")->text().startsWith("No high scores"));
+    }
+
+    void aRaceRefreshesTheTab() {
+        ProfilesFixture profiles;
+        profiles.addProfile("Ann");
+        QTemporaryDir configFolder;
+        const ConfigFile config(configFolder.filePath("config.ini"));
+        RecordingMessageBoxes messages;
+        RecordingRace race;
+        race.file = file;
+        CBrumblyDlg window(messages, config);
+        window.setRaceKernel(race);
+        window.setHighScoreFile(file);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        CTabNewGame* newGame = window.tabs()->newGamePage();
+        auto* drivers = childControl<QComboBox>(*newGame, "driverList");
+        drivers->setCurrentIndex(drivers->findText("Ann"));
+        QTest::mouseClick(childControl<QPushButton>(*newGame, "addButton"), Qt::LeftButton);
+        QTest::mouseClick(childControl<QPushButton>(*newGame, "raceButton"), Qt::LeftButton);
+
+        CTabHighScore* tab = window.tabs()->highScorePage();
+        QCOMPARE(childControl<QComboBox>(*tab, "lapsList")->currentText(), "5 laps");
+        const auto* best = childControl<QTableWidget>(*tab, "bestLapTable");
+        QCOMPARE(column(*best, 2), QStringList({"00:33:33"}));
+        QVERIFY(best->item(0, 0)->font().bold());
+    }
+};
+
+QTEST_MAIN(HighScoreTabTest)
+#include "HighScoreTabTest.moc"
