@@ -191,9 +191,10 @@ void Kernel::shutdown() {
     if (level) {
         releaseLevel();
     }
+    raceDirector.reset();
+    detach(static_cast<RaceEventListener*>(raceSounds.get()));
     raceSounds.reset();
     raceOverlay.reset();
-    raceDirector.reset();
     debugDialog.reset();
     pauseDialog.reset();
     overlay.reset();
@@ -414,6 +415,7 @@ void Kernel::startRun() {
     }
     if (raceSounds) {
         raceSounds->startMusic();
+        attach(static_cast<RaceEventListener*>(raceSounds.get()));
     }
     raceDirector =
         std::make_unique<RaceDirector>(overlay.get(), std::move(entrants),

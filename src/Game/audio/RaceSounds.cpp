@@ -232,6 +232,14 @@ void RaceSounds::playCountdown(bool go) {
     system.play(go ? goBeep : countdownBeep);
 }
 
+void RaceSounds::onCountdown(int step) {
+    playCountdown(step == 0);
+}
+
+void RaceSounds::onFinish(std::size_t, int, double) {}
+
+void RaceSounds::onResults() {}
+
 void RaceSounds::startMusic() {
     if (!system.isPlaying(music)) {
         system.play(music);

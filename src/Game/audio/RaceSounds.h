@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Audio/SoundSystem.h"
+#include "Game/RaceEventListener.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
@@ -35,7 +36,7 @@ struct CarAudio {
 // heard from the listener (the current camera); the countdown beeps, a fanfare as
 // each car finishes, and the music loop. "Sound Volume" scales every effect, "Music
 // Volume" the music. Without a sound device every call does nothing.
-class RaceSounds {
+class RaceSounds : public RaceEventListener {
 public:
     // Volumes from 0 (silence) to 100, as the options store them; values outside are
     // taken as the nearer end. The sounds come from data\sounds\.
@@ -57,6 +58,11 @@ public:
 
     // A countdown beep; `go` gives the longer, higher one for the start.
     void playCountdown(bool go);
+    // Beeps at 3, 2 and 1, the start signal at "GO!". Finishes need nothing: each car's
+    // fanfare follows its own state.
+    void onCountdown(int step) override;
+    void onFinish(std::size_t player, int position, double raceTime) override;
+    void onResults() override;
     void startMusic();
     void stopMusic();
     // Holds every sound, music included, and lets them go on.
