@@ -211,26 +211,6 @@ TEST_F(KernelTest, HomeAndEndStepThroughTheCamerasInNameOrder) {
     EXPECT_EQ(kernel.getLevel()->getCurrentCamera()->getName(), names.back()) << "Home wraps";
 }
 
-TEST_F(KernelTest, SizesTheDisplayCannotGiveStillGiveARace) {
-    Data::Options huge(5000, 4000);
-    Data::Options fullscreen(1000, 700);
-    fullscreen.fullscreen = true;
-    for (const Data::Options& options : {huge, fullscreen}) {
-        ASSERT_TRUE(kernel.initialise(options));
-        ASSERT_TRUE(kernel.createLevel(1));
-        ASSERT_TRUE(kernel.createPlayer(driver("Ann"), {}));
-        kernel.setRunDuration(0.2);
-        kernel.run();
-        EXPECT_GT(kernel.getFrameTimes().frames.size(), 0u);
-        const Platform::VideoMode desktop = Platform::getDesktopMode();
-        int width = 0, height = 0;
-        Platform::getWindowSize(width, height);
-        EXPECT_LE(width, desktop.width);
-        EXPECT_LE(height, desktop.height);
-        kernel.shutdown();
-    }
-}
-
 TEST_F(KernelTest, TheCountdownHoldsCarsAndClocksUntilGoAndPauses) {
     ASSERT_TRUE(kernel.initialise(Data::Options(640, 480)));
     ASSERT_TRUE(kernel.createLevel(3));
