@@ -24,6 +24,7 @@
 #include <GL/glew.h>
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 
 namespace Game {
 
@@ -37,6 +38,12 @@ void logKernel(const std::string& title, const std::string& details = "") {
 double seconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
+}
+
+double processorSeconds() {
+    timespec time{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &time);
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) * 1e-9;
 }
 
 template <typename Listener> bool attachTo(std::vector<Listener*>& list, Listener* listener) {
@@ -412,6 +419,7 @@ void Kernel::updateRaceOverlay() {
 
 void Kernel::frame() {
     const double frameStart = seconds();
+    const double processorStart = processorSeconds();
     const double now = Platform::getTime();
     const double dt = now - previousFrame;
     Platform::pollEvents();
@@ -458,6 +466,7 @@ void Kernel::frame() {
         frameTimes.startUp = presented - initialiseStart;
     }
     frameTimes.frames.push_back(presented - frameStart);
+    frameTimes.processorTimes.push_back(processorSeconds() - processorStart);
     previousFrame = now;
     if (runDuration > 0.0 && now - runStart >= runDuration) {
         stop();

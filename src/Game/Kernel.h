@@ -54,6 +54,9 @@ public:
         std::vector<double> frames;
         // Time spent in the level's update (physics, objects) per frame.
         std::vector<double> updates;
+        // Processor time of the whole process per frame, the rasteriser's threads
+        // included: what a frame costs, even on a machine busy with other work.
+        std::vector<double> processorTimes;
     };
 
     static Kernel& getInstance();

@@ -77,7 +77,10 @@ TEST_F(KernelTest, RunsTwoRacesInOneProcessThroughTheWholeLifeCycle) {
             << "two or more players watch the overview";
         ASSERT_NE(kernel.getRaceOverlay(), nullptr) << "fresh dialogs in race " << race;
         EXPECT_EQ(kernel.getRaceOverlay()->getPanels().size(), 3u);
-        EXPECT_GT(kernel.getFrameTimes().frames.size(), 0u);
+        const Game::Kernel::FrameTimes& times = kernel.getFrameTimes();
+        EXPECT_GT(times.frames.size(), 0u);
+        ASSERT_EQ(times.processorTimes.size(), times.frames.size());
+        EXPECT_GT(times.processorTimes.front(), 0.0) << "drawing a frame takes processor time";
 
         EXPECT_TRUE(kernel.releaseAllPlayers());
         kernel.releaseLevel();
