@@ -119,13 +119,14 @@ bool Kernel::initialise(const Data::Options& options) {
     }
     initialiseStart = seconds();
     frameTimes = {};
+    detail = options.detail;
     paused = false;
     int width = static_cast<int>(options.xResolution);
     int height = static_cast<int>(options.yResolution);
     fitWindowToDesktop(width, height, options.fullscreen);
     renderKernel = Render::RKernel::getInstance();
-    if (renderKernel->init(width, height, options.colorDepth, options.fsaaSamples,
-                           options.fullscreen) != 0) {
+    const int samples = DetailSettings::of(detail).multisampling ? options.fsaaSamples : 0;
+    if (renderKernel->init(width, height, options.colorDepth, samples, options.fullscreen) != 0) {
         Tool::LogManager::getInstance().send(Tool::Message("Game::Kernel",
                                                            "Render::Kernel initialised .. [Failed]",
                                                            "", __FILE__, __LINE__, Tool::MT_ERROR));
@@ -206,7 +207,7 @@ void Kernel::shutdown() {
 
 bool Kernel::createLevel(const unsigned int& laps) {
     showStatus("create level...");
-    level = std::make_unique<Level>(physicsSDK);
+    level = std::make_unique<Level>(physicsSDK, detail);
     showStatus("loading Level...");
     if (!level->buildTestTrack(laps)) {
         Tool::LogManager::getInstance().send(Tool::Message(

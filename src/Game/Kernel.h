@@ -152,6 +152,8 @@ private:
     std::int32_t fpsFrameCount = 0;
 
     Render::RKernel* renderKernel = nullptr;
+    // The options' detail (a Data::Detail value), for the levels of this run.
+    std::int32_t detail = 2;
     std::unique_ptr<Level> level;
     bool running = false;
     bool paused = false;

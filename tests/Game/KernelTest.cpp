@@ -2,6 +2,7 @@
 #include "Game/Kernel.h"
 #include "Data/Options.h"
 #include "Data/Profile.h"
+#include "Game/level/Level.h"
 #include "Game/overlay/DebugDialog.h"
 #include "Game/overlay/RaceOverlay.h"
 #include "Game/overlay/TextDialog.h"
@@ -58,12 +59,18 @@ TEST_F(KernelTest, RunsTwoRacesInOneProcessThroughTheWholeLifeCycle) {
     for (int race = 0; race < 2; ++race) {
         RenderTest::LogRecorder log;
         EXPECT_FALSE(kernel.createPlayer(driver("Early"), {}));
-        ASSERT_TRUE(kernel.initialise(Data::Options(640, 480)));
+        // The second race is drawn at the lowest detail: the level is built for it.
+        Data::Options options(640, 480);
+        options.detail = race == 0 ? Data::DETAIL_HIGH : Data::DETAIL_LOW;
+        ASSERT_TRUE(kernel.initialise(options));
         const std::size_t before = log.messages.size();
         EXPECT_FALSE(kernel.initialise(Data::Options(640, 480)));
         EXPECT_EQ(log.messages.size(), before) << "a second initialise logs nothing";
         EXPECT_FALSE(kernel.createPlayer(driver("Early"), {})) << "no level yet";
         ASSERT_TRUE(kernel.createLevel(2));
+        ASSERT_TRUE(kernel.getLevel()->getShadowMap());
+        EXPECT_EQ(kernel.getLevel()->getShadowMap()->getWidth(),
+                  Game::DetailSettings::of(options.detail).shadowMapSize);
         for (const char* name : {"Ann", "Ben", "Cid"}) {
             EXPECT_TRUE(kernel.createPlayer(driver(name), {0, 0, 255}));
         }
