@@ -11,5 +11,6 @@ Data::Options readRaceOptions(const ConfigFile& config) {
         static_cast<std::uint32_t>(config.readInt(videoSection, yResolution, 768));
     options.colorDepth = config.readInt(videoSection, colorDepth, 32);
     options.fullscreen = config.readInt(videoSection, fullscreen, 0) != 0;
+    options.detail = config.readInt(videoSection, detail, Data::DETAIL_HIGH);
     return options;
 }
