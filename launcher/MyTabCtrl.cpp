@@ -7,7 +7,8 @@
 
 CMyTabCtrl::CMyTabCtrl(MessageBoxes& messages, const ConfigFile& config, QWidget* parent)
     : QTabWidget(parent), newGame(new CTabNewGame(messages, this)),
-      driver(new CTabDriver(messages, this)), option(new CTabOption(config, this)),
+      driver(new CTabDriver(messages, this)),
+      option(new CTabOption(config, this, queryDisplayModes())),
       highScore(new CTabHighScore(this)) {
     addTab(newGame, QStringLiteral("New Game"));
     addTab(driver, QStringLiteral("Drivers"));

@@ -44,10 +44,12 @@ std::string benchmarkReport(const Game::Kernel::FrameTimes& times, long peakResi
                   "frame_p95_ms %.2f\n"
                   "frame_worst_ms %.2f\n"
                   "physics_per_frame_ms %.3f\n"
+                  "frame_processor_median_ms %.2f\n"
                   "peak_resident_mb %.1f\n",
                   times.startUp, times.frames.size(), milliseconds(percentile(times.frames, 0.5)),
                   milliseconds(percentile(times.frames, 0.95)), milliseconds(worst),
-                  milliseconds(physics), static_cast<double>(peakResident) / 1024.0);
+                  milliseconds(physics), milliseconds(percentile(times.processorTimes, 0.5)),
+                  static_cast<double>(peakResident) / 1024.0);
     return text;
 }
 

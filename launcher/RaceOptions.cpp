@@ -58,5 +58,6 @@ Data::Options readRaceOptions(const ConfigFile& config) {
     }
     options.colorDepth = read(config, videoSection, colorDepth, 32, isColorDepth).value_or(32);
     options.fullscreen = config.readInt(videoSection, fullscreen, 0) != 0;
+    options.detail = config.readInt(videoSection, detail, Data::DETAIL_HIGH);
     return options;
 }

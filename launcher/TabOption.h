@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Data/Options.h"
+#include "DisplayModes.h"
 
 #include <QWidget>
 #include <vector>
@@ -12,27 +13,35 @@ class QSlider;
 
 // The "Options" tab: video and audio settings, read from the settings file when the
 // page is built and written back at once on every change the user makes. Filling the
-// page writes nothing.
+// page writes nothing. Beside the fixed resolutions it offers the display's own
+// modes, and for a race in a window none larger than the desktop.
 class CTabOption : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CTabOption(const ConfigFile& config, QWidget* parent = nullptr);
+    explicit CTabOption(const ConfigFile& config, QWidget* parent = nullptr,
+                        DisplayModes display = {});
 
 private:
     void readSettings();
+    // Offers the resolutions for full screen or a window and selects the entry of
+    // that size, else 1024 x 768, else the first; true when that size was offered.
+    bool fillResolutions(bool fullscreen, unsigned width, unsigned height);
     void writeResolution(int index);
     void writeColorDepth(int position);
     void writeFullscreen(bool checked);
-    // Resets every control and writes all six settings.
+    void writeDetail(int level);
+    // Resets every control and writes all seven settings.
     void restoreDefaults();
 
     const ConfigFile& config;
+    DisplayModes display;
     // The offered resolutions, in list order; only width and height are used.
     std::vector<Data::Options> resolutions;
 
     QComboBox* resolutionList;
     QComboBox* colorDepthList;
+    QComboBox* detailList;
     QCheckBox* fullscreenBox;
     QSlider* soundSlider;
     QSlider* musicSlider;

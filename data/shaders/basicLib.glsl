@@ -1,8 +1,8 @@
 #version 140
 
 // Put in front of both stages of every program: the shared uniforms, the light
-// and material records the render kernel writes, and helpers for shadows, the sky
-// picture and fog.
+// and material records the render kernel writes, and helpers for lighting, shadows,
+// the sky picture and fog.
 
 uniform mat4 projMatrix;
 uniform mat4 viewMatrix;
@@ -11,6 +11,8 @@ uniform mat3 normalMatrix;
 uniform mat4 projTexMatrix;
 uniform vec3 camPos;
 uniform float timer;
+// Near and far plane of the perspective light camera that drew the shadow map.
+uniform vec2 lightRange;
 
 const int MAX_LIGHTS = 4;
 
@@ -37,20 +39,60 @@ struct MaterialParameters {
     bool diffuseTextureAvailable;
 };
 
-// The level's light camera: perspective, near 1 and far 430.
-const float LIGHT_NEAR = 1.0;
-const float LIGHT_FAR = 430.0;
-
-// Distance from the light camera of a depth-buffer value of the shadow pass.
-float lightDistance(float depth) {
-    float ndc = depth * 2.0 - 1.0;
-    return 2.0 * LIGHT_NEAR * LIGHT_FAR / (LIGHT_FAR + LIGHT_NEAR - ndc * (LIGHT_FAR - LIGHT_NEAR));
+// How much of a light reaches a surface point (eye space, unit normal, unit
+// direction to the eye): x the attenuation, which scales the light's ambient part,
+// y the Lambert factor and z the specular highlight, both still to be attenuated.
+// A program that knows all its lights to be directional passes a constant true for
+// `directional`, one that knows them to have no specular colour a constant false
+// for `specular`, and the compiler leaves out what is not needed.
+vec3 lightShares(LightSourceParameters light, vec3 eyePosition, vec3 normal, vec3 toEye,
+                 float shininess, bool directional, bool specular) {
+    vec3 toLight;
+    float attenuation = 1.0;
+    if (directional || light.position.w == 0.0) {
+        toLight = normalize(light.position.xyz);
+    } else {
+        vec3 offset = light.position.xyz - eyePosition;
+        float distance = length(offset);
+        toLight = offset / distance;
+        float falloff = light.constantAttenuation + light.linearAttenuation * distance +
+                        light.quadraticAttenuation * distance * distance;
+        attenuation = falloff > 0.0 ? 1.0 / falloff : 1.0;
+        if (light.spotCutoff <= 90.0) {
+            float spot = dot(-toLight, normalize(light.spotDirection));
+            attenuation *= spot < light.spotCosCutoff ? 0.0 : pow(spot, light.spotExponent);
+        }
+    }
+    float lambert = max(dot(normal, toLight), 0.0);
+    float shine = 0.0;
+    if (specular && lambert > 0.0) {
+        vec3 halfway = normalize(toLight + toEye);
+        shine = pow(max(dot(normal, halfway), 0.0), max(shininess, 1.0));
+    }
+    return vec3(attenuation, lambert, shine);
 }
 
-// Fraction of light reaching a point, from its position in the light camera's
-// clip space (projTexMatrix x world position): 3 x 3 samples of the depth map
-// compared with a bias of `bias` units, so that shadow edges are soft.
-float shadowFactor(sampler2D depthMap, vec4 lightClip, float bias) {
+// The depth-buffer value of the shadow pass at a distance in front of the light
+// camera (its perspective projection).
+float lightDepth(float distance) {
+    float nearPlane = lightRange.x;
+    float farPlane = lightRange.y;
+    return 0.5 * ((farPlane + nearPlane) - 2.0 * farPlane * nearPlane / distance) /
+               (farPlane - nearPlane) +
+           0.5;
+}
+
+// Shadow depth bias in world units for a surface whose Lambert factor toward the
+// shadow-casting light is `lambert`: grazing light needs more.
+float shadowBias(float lambert) {
+    return 0.25 + 0.6 * (1.0 - lambert);
+}
+
+// Fraction of light reaching a point, from its position in the light camera's clip
+// space (projTexMatrix x world position), moved `bias` units toward the light. The
+// comparison sampler blends four depth tests per lookup; 4 taps one texel apart
+// soften the edges further, 1 tap is the cheapest soft edge.
+float shadowFactor(sampler2DShadow depthMap, vec4 lightClip, float bias, int taps) {
     if (lightClip.w <= 0.0) {
         return 1.0;
     }
@@ -58,16 +100,17 @@ float shadowFactor(sampler2D depthMap, vec4 lightClip, float bias) {
     if (coord.x <= 0.0 || coord.x >= 1.0 || coord.y <= 0.0 || coord.y >= 1.0 || coord.z >= 1.0) {
         return 1.0;
     }
-    float distance = lightDistance(coord.z) - bias;
-    vec2 texel = 1.0 / vec2(textureSize(depthMap, 0));
-    float lit = 0.0;
-    for (int i = -1; i <= 1; ++i) {
-        for (int j = -1; j <= 1; ++j) {
-            float stored = lightDistance(texture(depthMap, coord.xy + vec2(i, j) * texel * 1.5).r);
-            lit += distance <= stored ? 1.0 : 0.0;
-        }
+    // The clip w of a perspective camera is the point's distance along its axis.
+    float reference = lightDepth(lightClip.w - bias);
+    if (taps < 4) {
+        return texture(depthMap, vec3(coord.xy, reference));
     }
-    return lit / 9.0;
+    vec2 texel = 1.0 / vec2(textureSize(depthMap, 0));
+    float lit = texture(depthMap, vec3(coord.xy + vec2(-texel.x, -texel.y), reference)) +
+                texture(depthMap, vec3(coord.xy + vec2(texel.x, -texel.y), reference)) +
+                texture(depthMap, vec3(coord.xy + vec2(-texel.x, texel.y), reference)) +
+                texture(depthMap, vec3(coord.xy + vec2(texel.x, texel.y), reference));
+    return lit * 0.25;
 }
 
 // Where the sky picture (six square faces stacked vertically, +X at the top, then
@@ -104,4 +147,9 @@ vec3 fogDirection(vec3 view) {
 // hazy toward the far side of the track.
 float fogAmount(float distance) {
     return 1.0 - exp(-max(distance - 80.0, 0.0) / 800.0);
+}
+
+// Where the drifting cloud shadows are over a world position at the time `timer`.
+vec2 cloudCoord(vec3 world) {
+    return world.xz / 190.0 + timer * vec2(0.0045, 0.003);
 }

@@ -1,26 +1,67 @@
-// Phong lighting per pixel from every enabled light, with the material's texture,
-// soft shadows of the first light from the shadow map, drifting cloud shadows and
+// Phong lighting from every enabled light, with the material's texture, soft
+// shadows of the first light from the shadow map, drifting cloud shadows and
 // distance fog that fades into the sky's colour at the horizon.
-in vec3 ex_WorldPosition;
-in vec3 ex_EyePosition;
-in vec3 ex_EyeNormal;
+//
+// Settings the program may be built with (defined between the library and this
+// text, the same in both stages):
+//   LIGHT_COUNT n        the number of lights, fixed; without it the loop follows
+//                        NumEnabledLights
+//   DIRECTIONAL_LIGHTS   every light is directional
+//   NO_SPECULAR          no light has a specular colour
+//   SHADOW_TAPS 1 or 4   comparison lookups per shadow test (4 without it)
+//   PER_VERTEX_LIGHTING  the light and the clouds come from the vertices
+#ifndef SHADOW_TAPS
+#define SHADOW_TAPS 4
+#endif
+#ifdef DIRECTIONAL_LIGHTS
+#define DIRECTIONAL true
+#else
+#define DIRECTIONAL false
+#endif
+#ifdef NO_SPECULAR
+#define SPECULAR false
+#else
+#define SPECULAR true
+#endif
+
 in vec2 ex_TexCoord;
 in vec4 ex_LightClip;
+in vec4 ex_Fog;
+#ifdef PER_VERTEX_LIGHTING
+in vec3 ex_Lit;
+in vec3 ex_SunLit;
+in vec3 ex_Glow;
+in vec3 ex_SunGlow;
+in float ex_ShadowBias;
+#else
+in vec2 ex_CloudCoord;
+in vec3 ex_EyePosition;
+in vec3 ex_EyeNormal;
+#endif
 
 uniform LightSourceParameters LightSource[MAX_LIGHTS];
 uniform float NumEnabledLights;
 uniform MaterialParameters FrontMaterial;
 uniform vec4 globalAmbient;
 uniform sampler2D diffuseTex;
-uniform sampler2D shadowMap;
+uniform sampler2DShadow shadowMap;
 uniform sampler2D cloudShadowMap;
-uniform sampler2D envMap;
 
 out vec4 out_Color;
 
 void main(void) {
     vec4 texel = FrontMaterial.diffuseTextureAvailable ? texture(diffuseTex, ex_TexCoord)
                                                        : vec4(1.0);
+#ifdef LIGHT_COUNT
+    const int count = LIGHT_COUNT;
+#else
+    int count = min(int(NumEnabledLights + 0.5), MAX_LIGHTS);
+#endif
+
+#ifdef PER_VERTEX_LIGHTING
+    float shade = count > 0 ? shadowFactor(shadowMap, ex_LightClip, ex_ShadowBias, SHADOW_TAPS) : 1.0;
+    vec3 colour = texel.rgb * (ex_Lit + ex_SunLit * shade) + ex_Glow + ex_SunGlow * shade;
+#else
     vec3 diffuseColour = FrontMaterial.diffuse.rgb * texel.rgb;
     // A textured surface reflects ambient light with its own colour as well.
     vec3 ambientColour = max(FrontMaterial.ambient.rgb, FrontMaterial.diffuse.rgb * 0.5) * texel.rgb;
@@ -32,46 +73,28 @@ void main(void) {
     vec3 toEye = normalize(-ex_EyePosition);
 
     vec3 colour = FrontMaterial.emission.rgb + globalAmbient.rgb * ambientColour;
-    int count = min(int(NumEnabledLights + 0.5), MAX_LIGHTS);
+    vec3 sunLight = vec3(0.0);
+    float sunLambert = 0.0;
     for (int i = 0; i < count; ++i) {
-        vec3 toLight;
-        float attenuation = 1.0;
-        if (LightSource[i].position.w == 0.0) {
-            toLight = normalize(LightSource[i].position.xyz);
-        } else {
-            vec3 offset = LightSource[i].position.xyz - ex_EyePosition;
-            float distance = length(offset);
-            toLight = offset / distance;
-            float falloff = LightSource[i].constantAttenuation +
-                            LightSource[i].linearAttenuation * distance +
-                            LightSource[i].quadraticAttenuation * distance * distance;
-            attenuation = falloff > 0.0 ? 1.0 / falloff : 1.0;
-            if (LightSource[i].spotCutoff <= 90.0) {
-                float spot = dot(-toLight, normalize(LightSource[i].spotDirection));
-                attenuation *= spot < LightSource[i].spotCosCutoff
-                                   ? 0.0
-                                   : pow(spot, LightSource[i].spotExponent);
-            }
-        }
-        float lambert = max(dot(normal, toLight), 0.0);
-        float light = attenuation;
+        vec3 share = lightShares(LightSource[i], ex_EyePosition, normal, toEye,
+                                 FrontMaterial.shininess, DIRECTIONAL,
+                                 SPECULAR);
+        colour += LightSource[i].ambient.rgb * ambientColour * share.x;
+        vec3 direct = (LightSource[i].diffuse.rgb * diffuseColour * share.y +
+                       LightSource[i].specular.rgb * FrontMaterial.specular.rgb * share.z) *
+                      share.x;
         if (i == 0) {
-            float bias = 0.25 + 0.6 * (1.0 - lambert);
-            vec2 cloudCoord = ex_WorldPosition.xz / 190.0 + timer * vec2(0.0045, 0.003);
-            light *= shadowFactor(shadowMap, ex_LightClip, bias) *
-                     mix(0.55, 1.0, texture(cloudShadowMap, cloudCoord).r);
-        }
-        colour += LightSource[i].ambient.rgb * ambientColour * attenuation;
-        colour += LightSource[i].diffuse.rgb * diffuseColour * lambert * light;
-        if (lambert > 0.0) {
-            vec3 halfway = normalize(toLight + toEye);
-            float shine = pow(max(dot(normal, halfway), 0.0), max(FrontMaterial.shininess, 1.0));
-            colour += LightSource[i].specular.rgb * FrontMaterial.specular.rgb * shine * light;
+            sunLight = direct;
+            sunLambert = share.y;
+        } else {
+            colour += direct;
         }
     }
-
-    vec3 view = ex_WorldPosition - camPos;
-    vec3 fogColour = textureLod(envMap, skyCoord(fogDirection(normalize(view))), 2.0).rgb;
-    colour = mix(colour, fogColour, fogAmount(length(view)));
+    if (count > 0) {
+        colour += sunLight * shadowFactor(shadowMap, ex_LightClip, shadowBias(sunLambert), SHADOW_TAPS) *
+                  mix(0.55, 1.0, texture(cloudShadowMap, ex_CloudCoord).r);
+    }
+#endif
+    colour = mix(colour, ex_Fog.rgb, ex_Fog.a);
     out_Color = vec4(colour, FrontMaterial.diffuse.a * texel.a);
 }

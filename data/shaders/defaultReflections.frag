@@ -1,6 +1,8 @@
 // The sky mirrored in a surface rippled by two layers of the wave bump map moving
 // against each other: Fresnel mix of the sky ("envMap") and the material's colour
-// seen in the depth, a glint of the sun, fog, and the material's alpha.
+// seen in the depth, a glint of the sun, fog, and the material's alpha. Built with
+// FLAT_WATER defined, the surface is calm and mirrors only the colour of the sky
+// at the horizon, which the fog takes as well.
 in vec3 ex_WorldPosition;
 in vec3 ex_WorldNormal;
 in vec3 ex_EyePosition;
@@ -27,16 +29,21 @@ void main(void) {
     vec4 texel = FrontMaterial.diffuseTextureAvailable ? texture(diffuseTex, ex_TexCoord)
                                                        : vec4(1.0);
     vec3 baseNormal = length(ex_WorldNormal) > 0.0 ? normalize(ex_WorldNormal) : vec3(0, 1, 0);
+    vec3 view = ex_WorldPosition - camPos;
+    vec3 viewDirection = normalize(view);
+    vec3 fogColour = textureLod(envMap, skyCoord(fogDirection(viewDirection)), 2.0).rgb;
+#ifdef FLAT_WATER
+    vec3 normal = baseNormal;
+    vec3 sky = fogColour;
+#else
     vec2 place = ex_WorldPosition.xz;
     vec3 ripple = waveNormal(place / 21.0 + timer * vec2(0.013, 0.008)) +
                   waveNormal(place / 34.0 - timer * vec2(0.007, 0.015));
     vec3 normal = normalize(baseNormal + 0.3 * vec3(ripple.x, 0.0, ripple.z));
-
-    vec3 view = ex_WorldPosition - camPos;
-    vec3 viewDirection = normalize(view);
     vec3 reflected = reflect(viewDirection, normal);
     reflected.y = abs(reflected.y);
     vec3 sky = textureLod(envMap, skyCoord(reflected), 1.0).rgb;
+#endif
 
     float facing = max(dot(-viewDirection, normal), 0.0);
     float fresnel = 0.06 + 0.94 * pow(1.0 - facing, 5.0);
@@ -61,7 +68,6 @@ void main(void) {
     colour += FrontMaterial.emission.rgb;
     colour *= 0.85 + 0.15 * sunLight;
 
-    vec3 fogColour = textureLod(envMap, skyCoord(fogDirection(viewDirection)), 2.0).rgb;
     colour = mix(colour, fogColour, fogAmount(length(view)));
     out_Color = vec4(colour, FrontMaterial.diffuse.a * texel.a);
 }

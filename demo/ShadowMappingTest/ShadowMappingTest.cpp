@@ -13,7 +13,7 @@
 namespace Demo {
 namespace {
 
-// The game's programs expect the light camera to reach from 1 to 430 units.
+// The light camera's range, which the shadow view below shows.
 constexpr float LIGHT_NEAR = 1.0f;
 constexpr float LIGHT_FAR = 430.0f;
 constexpr float LIGHT_FIELD_OF_VIEW = 70.0f;
@@ -176,6 +176,8 @@ void ShadowMappingTest::drawShadowMapView() const {
     Render::RKernel* kernel = Render::RKernel::getInstance();
     Render::GLShaderMgmt& shaders = kernel->getShaderMgmt();
     kernel->bindTexture("depthView", shadowMap);
+    // The view reads the stored depths themselves, not comparisons with them.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
     shaders.setCurrentProgram(viewProgram);
     const Render::RTScreenPtr& screen = kernel->getScreen();
     const float height = 2.0f * VIEW_SHARE;
@@ -187,6 +189,8 @@ void ShadowMappingTest::drawShadowMapView() const {
     glDisable(GL_DEPTH_TEST);
     kernel->drawMesh(viewQuad);
     glEnable(GL_DEPTH_TEST);
+    kernel->bindTexture("depthView", shadowMap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_REF_TO_TEXTURE);
 }
 
 } // namespace Demo

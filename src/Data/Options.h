@@ -7,6 +7,10 @@
 
 namespace Data {
 
+// How much the game draws: the shadow map's size and softness, per-pixel or
+// per-vertex lighting, the water's reflections and how far objects are drawn.
+enum Detail : std::int32_t { DETAIL_LOW = 0, DETAIL_MEDIUM = 1, DETAIL_HIGH = 2 };
+
 // The audio and video settings handed from the launcher to the game kernel.
 class BRUMBLY_API Options {
 public:
@@ -28,6 +32,8 @@ public:
     bool fullscreen = false;
     // Multisample count of the window; 0 requests none. Not stored in the config file.
     std::int32_t fsaaSamples = 16;
+    // One of the Detail values.
+    std::int32_t detail = DETAIL_HIGH;
 };
 
 } // namespace Data

@@ -27,6 +27,7 @@
 #include <GL/glew.h>
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <iomanip>
 #include <sstream>
 
@@ -42,6 +43,12 @@ void logKernel(const std::string& title, const std::string& details = "") {
 double seconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
+}
+
+double processorSeconds() {
+    timespec time{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &time);
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) * 1e-9;
 }
 
 template <typename Listener> bool attachTo(std::vector<Listener*>& list, Listener* listener) {
@@ -117,13 +124,14 @@ bool Kernel::initialise(const Data::Options& options) {
     }
     initialiseStart = seconds();
     frameTimes = {};
+    detail = options.detail;
     paused = false;
     int width = static_cast<int>(options.xResolution);
     int height = static_cast<int>(options.yResolution);
     fitWindowToDesktop(width, height, options.fullscreen);
     renderKernel = Render::RKernel::getInstance();
-    if (renderKernel->init(width, height, options.colorDepth, options.fsaaSamples,
-                           options.fullscreen) != 0) {
+    const int samples = DetailSettings::of(detail).multisampling ? options.fsaaSamples : 0;
+    if (renderKernel->init(width, height, options.colorDepth, samples, options.fullscreen) != 0) {
         Tool::LogManager::getInstance().send(Tool::Message("Game::Kernel",
                                                            "Render::Kernel initialised .. [Failed]",
                                                            "", __FILE__, __LINE__, Tool::MT_ERROR));
@@ -212,7 +220,7 @@ void Kernel::shutdown() {
 
 bool Kernel::createLevel(const unsigned int& laps) {
     showStatus("create level...");
-    level = std::make_unique<Level>(physicsSDK);
+    level = std::make_unique<Level>(physicsSDK, detail);
     showStatus("loading Level...");
     if (!level->buildTestTrack(laps)) {
         Tool::LogManager::getInstance().send(Tool::Message(
@@ -464,6 +472,7 @@ void Kernel::updateRace(double dt) {
 
 void Kernel::frame() {
     const double frameStart = seconds();
+    const double processorStart = processorSeconds();
     const double now = Platform::getTime();
     const double dt = now - previousFrame;
     Platform::pollEvents();
@@ -514,6 +523,7 @@ void Kernel::frame() {
         frameTimes.startUp = presented - initialiseStart;
     }
     frameTimes.frames.push_back(presented - frameStart);
+    frameTimes.processorTimes.push_back(processorSeconds() - processorStart);
     previousFrame = now;
     if (runDuration > 0.0 && now - runStart >= runDuration) {
         stop();

@@ -59,6 +59,9 @@ public:
         std::vector<double> frames;
         // Time spent in the level's update (physics, objects) per frame.
         std::vector<double> updates;
+        // Processor time of the whole process per frame, the rasteriser's threads
+        // included: what a frame costs, even on a machine busy with other work.
+        std::vector<double> processorTimes;
     };
 
     static Kernel& getInstance();
@@ -172,6 +175,8 @@ private:
     std::int32_t fpsFrameCount = 0;
 
     Render::RKernel* renderKernel = nullptr;
+    // The options' detail (a Data::Detail value), for the levels of this run.
+    std::int32_t detail = 2;
     std::unique_ptr<Level> level;
     bool running = false;
     bool paused = false;

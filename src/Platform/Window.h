@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/Keys.h"
+#include "Tool/Export.h"
 
 #include <functional>
 #include <string>
@@ -50,9 +51,9 @@ using WindowCloseCallback = std::function<bool()>;
 using WindowSizeCallback = std::function<void(int width, int height)>;
 
 // Starts the window system; false when there is none (no display). Safe to repeat.
-bool init();
+BRUMBLY_API bool init();
 // Closes the window and stops the window system; safe when nothing was started.
-void terminate();
+BRUMBLY_API void terminate();
 void getVersion(int& major, int& minor, int& revision);
 
 // Hints apply to the next openWindow() only and are reset by it.
@@ -63,7 +64,7 @@ void openWindowHint(WindowHint hint, int value);
 bool openWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
                 int depthBits, int stencilBits, WindowMode mode);
 void closeWindow();
-bool isWindowOpen();
+BRUMBLY_API bool isWindowOpen();
 
 void setWindowTitle(const std::string& title);
 void setWindowSize(int width, int height);
@@ -78,9 +79,10 @@ double getTime();
 void setTime(double seconds);
 
 // At most maxCount modes of the primary monitor, each size and colour depth once,
-// ascending. Empty before init().
-std::vector<VideoMode> getVideoModes(int maxCount);
-VideoMode getDesktopMode();
+// ascending. Empty before init(). (Exported, as init, terminate and isWindowOpen,
+// for the launcher's choice of resolutions.)
+BRUMBLY_API std::vector<VideoMode> getVideoModes(int maxCount);
+BRUMBLY_API VideoMode getDesktopMode();
 
 void enable(Feature feature);
 void disable(Feature feature);

@@ -64,6 +64,12 @@ void GLShaderMgmt::setUniform(const std::string& name, float value) const {
         glUniform1f(at, value);
 }
 
+void GLShaderMgmt::setUniform(const std::string& name, const glm::vec2& value) const {
+    const int at = location(name);
+    if (at != -1)
+        glUniform2fv(at, 1, glm::value_ptr(value));
+}
+
 void GLShaderMgmt::setUniform(const std::string& name, const glm::vec3& value) const {
     const int at = location(name);
     if (at != -1)

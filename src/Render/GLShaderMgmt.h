@@ -4,6 +4,7 @@
 
 #include <glm/mat3x3.hpp>
 #include <glm/mat4x4.hpp>
+#include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
 #include <glm/vec4.hpp>
 #include <map>
@@ -42,6 +43,7 @@ public:
     // Uniforms of the current program, by name; unknown names are ignored.
     void setUniform(const std::string& name, int value) const;
     void setUniform(const std::string& name, float value) const;
+    void setUniform(const std::string& name, const glm::vec2& value) const;
     void setUniform(const std::string& name, const glm::vec3& value) const;
     void setUniform(const std::string& name, const glm::vec4& value) const;
     void setUniform(const std::string& name, const glm::mat3& value) const;

@@ -17,6 +17,7 @@ TEST(OptionsTest, DefaultsAndResolutionText) {
     EXPECT_EQ(sized.colorDepth, 32);
     EXPECT_FALSE(sized.fullscreen);
     EXPECT_EQ(sized.fsaaSamples, 16);
+    EXPECT_EQ(sized.detail, Data::DETAIL_HIGH);
     EXPECT_EQ(Options(4294967295u, 0).getResolutionString(), "4294967295 x 0");
 }
 
@@ -27,8 +28,10 @@ TEST(OptionsTest, AssignmentCopiesEveryField) {
     source.colorDepth = 24;
     source.fullscreen = true;
     source.fsaaSamples = 0;
+    source.detail = Data::DETAIL_LOW;
     Options copy;
     copy = source;
     EXPECT_EQ(copy, source);
     EXPECT_EQ(copy.fsaaSamples, 0);
+    EXPECT_EQ(copy.detail, Data::DETAIL_LOW);
 }

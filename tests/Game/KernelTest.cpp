@@ -5,6 +5,7 @@
 #include "Data/Options.h"
 #include "Data/Profile.h"
 #include "Game/RaceEventListener.h"
+#include "Game/level/Level.h"
 #include "Game/overlay/DebugDialog.h"
 #include "Game/overlay/RaceOverlay.h"
 #include "Game/overlay/TextDialog.h"
@@ -93,12 +94,18 @@ TEST_F(KernelTest, RunsTwoRacesInOneProcessThroughTheWholeLifeCycle) {
     for (int race = 0; race < 2; ++race) {
         RenderTest::LogRecorder log;
         EXPECT_FALSE(kernel.createPlayer(driver("Early"), {}));
-        ASSERT_TRUE(kernel.initialise(Data::Options(640, 480)));
+        // The second race is drawn at the lowest detail: the level is built for it.
+        Data::Options options(640, 480);
+        options.detail = race == 0 ? Data::DETAIL_HIGH : Data::DETAIL_LOW;
+        ASSERT_TRUE(kernel.initialise(options));
         const std::size_t before = log.messages.size();
         EXPECT_FALSE(kernel.initialise(Data::Options(640, 480)));
         EXPECT_EQ(log.messages.size(), before) << "a second initialise logs nothing";
         EXPECT_FALSE(kernel.createPlayer(driver("Early"), {})) << "no level yet";
         ASSERT_TRUE(kernel.createLevel(2));
+        ASSERT_TRUE(kernel.getLevel()->getShadowMap());
+        EXPECT_EQ(kernel.getLevel()->getShadowMap()->getWidth(),
+                  Game::DetailSettings::of(options.detail).shadowMapSize);
         for (const char* name : {"Ann", "Ben", "Cid"}) {
             EXPECT_TRUE(kernel.createPlayer(driver(name), {0, 0, 255}));
         }
@@ -112,7 +119,10 @@ TEST_F(KernelTest, RunsTwoRacesInOneProcessThroughTheWholeLifeCycle) {
             << "two or more players watch the overview";
         ASSERT_NE(kernel.getRaceOverlay(), nullptr) << "fresh dialogs in race " << race;
         EXPECT_EQ(kernel.getRaceOverlay()->getPanels().size(), 3u);
-        EXPECT_GT(kernel.getFrameTimes().frames.size(), 0u);
+        const Game::Kernel::FrameTimes& times = kernel.getFrameTimes();
+        EXPECT_GT(times.frames.size(), 0u);
+        ASSERT_EQ(times.processorTimes.size(), times.frames.size());
+        EXPECT_GT(times.processorTimes.front(), 0.0) << "drawing a frame takes processor time";
 
         EXPECT_TRUE(kernel.releaseAllPlayers());
         kernel.releaseLevel();

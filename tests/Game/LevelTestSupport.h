@@ -64,9 +64,10 @@ protected:
         RenderTest::GLTest::TearDown();
     }
 
-    Game::Level& buildTestTrack(unsigned laps = 3) {
+    Game::Level& buildTestTrack(unsigned laps = 3, std::int32_t detail = Data::DETAIL_HIGH) {
+        level.reset();
         sdk = createSdk();
-        level = std::make_unique<Game::Level>(sdk.get());
+        level = std::make_unique<Game::Level>(sdk.get(), detail);
         EXPECT_TRUE(level->buildTestTrack(laps));
         return *level;
     }

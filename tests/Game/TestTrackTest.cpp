@@ -48,6 +48,55 @@ protected:
         return sum / 27.0f;
     }
 
+    // Where the sun throws a goal post's shadow, and open ground further off, seen
+    // from above with the goal and without it. The goal is hidden afterwards.
+    struct GoalShadow {
+        float shaded = 0.0f;
+        float shadedWithoutGoal = 0.0f;
+        float open = 0.0f;
+        float openWithoutGoal = 0.0f;
+    };
+    GoalShadow lookAtGoalShadow(const char* picture) {
+        const float goalX = 82.383f;
+        const float goalZ = 68.174f - 7.0f;
+        const float base = ground(goalX, goalZ);
+        if (level->getCameras().find("AboveTheGoal") == level->getCameras().end()) {
+            addCamera("AboveTheGoal", {goalX + 1, base + 60, goalZ + 4},
+                      {goalX + 1, base, goalZ - 1});
+        }
+        level->setCurrentCamera("AboveTheGoal");
+        // The shadow map is drawn by the light's perspective camera: shadows fall
+        // along the rays from its position.
+        const glm::vec3 light =
+            level->getLights().begin()->second->getShadowCamera()->getWorldTransformation()[3];
+        const glm::vec3 postMiddle(goalX, base + 3.5f, goalZ);
+        const glm::vec3 ray = glm::normalize(postMiddle - light);
+        const glm::vec3 shadow = postMiddle + ray * (3.5f / -ray.y);
+        const glm::vec3 open(goalX - 6.0f, ground(goalX - 6, goalZ - 10), goalZ - 10.0f);
+        GoalShadow result;
+        fipImage withGoal = drawFrame();
+        withGoal.save(picture);
+        result.shaded = brightnessAt(withGoal, shadow);
+        result.open = brightnessAt(withGoal, open);
+        level->getObjects().at("StaticObject_Goal")->setVisible(false);
+        fipImage withoutGoal = drawFrame();
+        result.shadedWithoutGoal = brightnessAt(withoutGoal, shadow);
+        result.openWithoutGoal = brightnessAt(withoutGoal, open);
+        return result;
+    }
+
+    // Mean absolute difference of two frames per colour channel, 0 to 255.
+    static float meanDifference(fipImage& a, fipImage& b) {
+        double sum = 0.0;
+        for (int y = 0; y < HEIGHT; ++y) {
+            for (int x = 0; x < WIDTH; ++x) {
+                const glm::ivec3 d = glm::abs(pixel(a, x, y) - pixel(b, x, y));
+                sum += d.r + d.g + d.b;
+            }
+        }
+        return static_cast<float>(sum / (3.0 * WIDTH * HEIGHT));
+    }
+
     static std::size_t colourCount(fipImage& frame) {
         std::set<int> colours;
         for (int y = 0; y < HEIGHT; y += 2) {
@@ -163,26 +212,53 @@ TEST_F(TestTrackTest, FramesShowTrackSkyAndShadows) {
         EXPECT_GT(sky.b, 150);
     }
 
-    // Where the sun throws a goal post's shadow, the road is darker than with the
-    // goal hidden; open ground further off is unchanged.
-    const float goalX = 82.383f;
-    const float goalZ = 68.174f - 7.0f;
-    const float base = ground(goalX, goalZ);
-    addCamera("AboveTheGoal", {goalX + 1, base + 60, goalZ + 4}, {goalX + 1, base, goalZ - 1});
-    // The shadow map is drawn by the light's perspective camera: shadows fall along
-    // the rays from its position.
-    const glm::vec3 light =
-        level->getLights().begin()->second->getShadowCamera()->getWorldTransformation()[3];
-    const glm::vec3 postMiddle(goalX, base + 3.5f, goalZ);
-    const glm::vec3 ray = glm::normalize(postMiddle - light);
-    const glm::vec3 shadow = postMiddle + ray * (3.5f / -ray.y);
-    const glm::vec3 open(goalX - 6.0f, ground(goalX - 6, goalZ - 10), goalZ - 10.0f);
-    fipImage withGoal = drawFrame();
-    withGoal.save("TestTrack_goal_shadow.png");
-    const float shaded = brightnessAt(withGoal, shadow);
-    const float openLit = brightnessAt(withGoal, open);
-    level->getObjects().at("StaticObject_Goal")->setVisible(false);
-    fipImage withoutGoal = drawFrame();
-    EXPECT_LT(shaded, 0.8f * brightnessAt(withoutGoal, shadow));
-    EXPECT_NEAR(openLit, brightnessAt(withoutGoal, open), 2.0f);
+    const GoalShadow goal = lookAtGoalShadow("TestTrack_goal_shadow.png");
+    EXPECT_LT(goal.shaded, 0.8f * goal.shadedWithoutGoal);
+    EXPECT_NEAR(goal.open, goal.openWithoutGoal, 2.0f);
+}
+
+// Every detail level draws the same track: its frames stay close to those of the
+// highest level, the goal's posts cast their shadows and the open ground is lit.
+TEST_F(TestTrackTest, EveryDetailLevelShowsTheTrackAndItsShadows) {
+    buildTestTrack(3, Data::DETAIL_HIGH);
+    run(0.5);
+    fipImage highOverview = drawFrame();
+    const GoalShadow high = lookAtGoalShadow("TestTrack_detail_High_goal.png");
+
+    const struct {
+        std::int32_t detail;
+        const char* name;
+    } levels[] = {{Data::DETAIL_MEDIUM, "Medium"}, {Data::DETAIL_LOW, "Low"}};
+    for (const auto& detail : levels) {
+        SCOPED_TRACE(detail.name);
+        buildTestTrack(3, detail.detail);
+        run(0.5);
+        fipImage overview = drawFrame();
+        overview.save((std::string("TestTrack_detail_") + detail.name + ".png").c_str());
+        EXPECT_GT(colourCount(overview), 500u);
+        EXPECT_LT(meanDifference(overview, highOverview), 3.0f);
+
+        const GoalShadow goal = lookAtGoalShadow(
+            (std::string("TestTrack_detail_") + detail.name + "_goal.png").c_str());
+        EXPECT_LT(goal.shaded, 0.8f * goal.shadedWithoutGoal);
+        EXPECT_NEAR(goal.open, goal.openWithoutGoal, 2.0f);
+        EXPECT_NEAR(goal.open, high.open, 0.08f * high.open) << "the open ground as bright";
+        EXPECT_NEAR(goal.shaded, high.shaded, 0.2f * high.shaded) << "the shadow as dark";
+    }
+}
+
+// The shaders take the light camera's range from it: another near and far plane
+// moves no shadow.
+TEST_F(TestTrackTest, ALightCameraOfAnotherRangeCastsTheSameShadows) {
+    buildTestTrack();
+    run(0.5);
+    const GoalShadow usual = lookAtGoalShadow("TestTrack_goal_usual_range.png");
+    const Data::CameraPtr lightCamera = level->getLights().begin()->second->getShadowCamera();
+    lightCamera->nearPlane = 20.0f;
+    lightCamera->farPlane = 1500.0f;
+    level->getObjects().at("StaticObject_Goal")->setVisible(true);
+    const GoalShadow other = lookAtGoalShadow("TestTrack_goal_other_range.png");
+    EXPECT_LT(other.shaded, 0.8f * other.shadedWithoutGoal);
+    EXPECT_NEAR(other.open, usual.open, 2.0f);
+    EXPECT_NEAR(other.shaded, usual.shaded, 0.1f * usual.shaded);
 }

@@ -298,4 +298,57 @@ TEST_F(TextureTest, RenderTextureIsCompleteAndReceivesDepth) {
     EXPECT_FLOAT_EQ(depth[16 * 32 + 24], 1.0f);   // cleared
 }
 
+// Reads the bound depth texture through a comparison sampler at `probe` against the
+// depth 0.5: how much of it counts as lit.
+float shadowLookup(Render::RKernel& kernel, const glm::vec2& probe) {
+    Render::GLShaderMgmt& shaders = kernel.getShaderMgmt();
+    shaders.setCurrentProgram(Data::Shader{
+        "test shadow lookup",
+        "test",
+        {"#version 140\nin vec3 in_Position;\n"
+         "void main() { gl_Position = vec4(in_Position, 1.0); }\n"},
+        {"#version 140\nuniform sampler2DShadow shadowMap;\nuniform vec2 probe;\n"
+         "out vec4 colour;\n"
+         "void main() { colour = vec4(vec3(texture(shadowMap, vec3(probe, 0.5))), 1.0); }\n"}});
+    shaders.setUniform("probe", probe);
+    kernel.setRenderTarget(kernel.getScreen());
+    kernel.drawMesh(makeSquare(2.0f, {0, 0, 0}));
+    fipImage frame;
+    EXPECT_TRUE(Render::captureFrame(frame));
+    RGBQUAD colour{};
+    frame.getPixelColor(32, 32, &colour);
+    return static_cast<float>(colour.rgbRed) / 255.0f;
+}
+
+// Shadow lookups compare depths, blend the four nearest results and never wrap
+// around the map, however the other textures are filtered.
+TEST_F(TextureTest, ShadowMapKeepsComparisonFilteringAfterAnyBinding) {
+    // A 4 x 4 depth map: its left half at depth 0.25 (a caster), its right half clear.
+    auto target = std::make_shared<Render::RTTexture>(4, 4);
+    kernel->setRenderTarget(target);
+    kernel->drawMesh(makeSquare(2.0f, {-1.0f, 0.0f, -0.5f}));
+    target->end();
+
+    const auto rows = std::vector<std::vector<Rgba>>(2, std::vector<Rgba>(2, {1, 2, 3, 4}));
+    for (const int mode : {0, 1, 2}) {
+        Render::GLTexture::setFilterSettings(0, 0, mode);
+        // Another texture bound to the same unit before, under every filter setting.
+        kernel->bindTexture("shadowMap", makeImage(24, rows));
+        kernel->bindTexture("shadowMap", target);
+        EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+        EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+        EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+        EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T), GL_CLAMP_TO_EDGE);
+        EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE), GL_COMPARE_REF_TO_TEXTURE);
+        EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC), GL_LEQUAL);
+
+        EXPECT_NEAR(shadowLookup(*kernel, {0.125f, 0.5f}), 0.0f, 0.01f) << "behind the caster";
+        EXPECT_NEAR(shadowLookup(*kernel, {0.875f, 0.5f}), 1.0f, 0.01f) << "in the open";
+        EXPECT_NEAR(shadowLookup(*kernel, {0.5f, 0.5f}), 0.5f, 0.02f) << "half way: blended";
+        EXPECT_NEAR(shadowLookup(*kernel, {1.1f, 0.5f}), 1.0f, 0.01f) << "past the edge: clamped";
+        EXPECT_NEAR(shadowLookup(*kernel, {-0.1f, 0.5f}), 0.0f, 0.01f);
+    }
+    glActiveTexture(GL_TEXTURE0);
+}
+
 } // namespace

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <glm/gtc/matrix_transform.hpp>
+#include <limits>
 
 using namespace RenderTest;
 
@@ -199,6 +200,35 @@ TEST_F(GLTest, FrustumCullingDropsWhatIsBehindAndKeepsWhatSurroundsTheView) {
 
     kernel->setFrustumCulling(false);
     EXPECT_TRUE(kernel->isVisible(small, behind));
+}
+
+TEST_F(GLTest, DrawDistanceDropsObjectsWhollyFartherThanItAlsoWithoutFrustumCulling) {
+    auto camera = std::make_shared<Data::Camera>(1.0f, 500.0f, 45.0f, 0);
+    kernel->setCamera(camera);
+    const Data::BoundingBox unit{-1, -1, -1, 1, 1, 1};
+    const glm::mat4 at40 = glm::translate(glm::mat4(1.0f), glm::vec3(0, 0, -40));
+    kernel->setDrawDistance(30.0f);
+    EXPECT_FALSE(kernel->isVisible(unit, at40));
+    // A box reaching back within the distance is kept: here scaled to a radius of 17.
+    EXPECT_TRUE(kernel->isVisible(unit, glm::scale(at40, glm::vec3(10.0f))));
+    EXPECT_TRUE(kernel->isVisible(unit, glm::translate(glm::mat4(1.0f), glm::vec3(0, 0, -20))));
+
+    // Near red in front of far blue: without the far square the background shows.
+    auto near = std::make_shared<Data::Object>(makeSquare(8.0f, {0, 0, 0}, {1, 0, 0, 1}));
+    near->setTransformation(glm::translate(glm::mat4(1.0f), glm::vec3(-4, 0, -20)));
+    auto far = std::make_shared<Data::Object>(makeSquare(40.0f, {0, 0, 0}, {0, 0, 1, 1}));
+    far->setTransformation(glm::translate(glm::mat4(1.0f), glm::vec3(0, 0, -100)));
+    kernel->drawNodes({near, far});
+    fipImage culled = capture();
+    EXPECT_EQ(pixel(culled, 16, 32), glm::ivec3(255, 0, 0));
+    EXPECT_EQ(pixel(culled, 40, 32), glm::ivec3(0, 0, 0));
+
+    kernel->setDrawDistance(std::numeric_limits<float>::infinity());
+    kernel->setRenderTarget(kernel->getScreen());
+    kernel->drawNodes({near, far});
+    fipImage all = capture();
+    EXPECT_EQ(pixel(all, 16, 32), glm::ivec3(255, 0, 0));
+    EXPECT_EQ(pixel(all, 40, 32), glm::ivec3(0, 0, 255));
 }
 
 // Counts the lit pixels of a frame and their extent along x.

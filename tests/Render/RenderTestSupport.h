@@ -12,6 +12,7 @@
 #include <glm/vec3.hpp>
 #include <glm/vec4.hpp>
 #include <gtest/gtest.h>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,7 @@ protected:
         kernel->setDrawStrategy(Render::RKernel::VertexBufferObjects);
         kernel->setDebugDrawMode(0);
         kernel->setFrustumCulling(false);
+        kernel->setDrawDistance(std::numeric_limits<float>::infinity());
         Render::GLShaderMgmt& shaders = kernel->getShaderMgmt();
         shaders.setViewMatrix(glm::mat4(1.0f));
         shaders.setProjectionMatrix(glm::mat4(1.0f));

@@ -54,14 +54,14 @@ inline Data::Shader litProgram() {
          "uniform vec4 globalAmbient;\n"
          "uniform struct Material { vec4 ambient, diffuse, specular, emission; float shininess;\n"
          "  bool diffuseTextureAvailable; } FrontMaterial;\n"
-         "uniform sampler2D diffuseTex;\nuniform sampler2D shadowMap;\n"
+         "uniform sampler2D diffuseTex;\nuniform sampler2DShadow shadowMap;\n"
          "in vec3 eyePosition;\nin vec3 eyeNormal;\nin vec2 uv;\nin vec4 shadowCoord;\n"
          "out vec4 colour;\n"
          "float shadowFactor() {\n"
          "  vec3 p = shadowCoord.xyz / shadowCoord.w * 0.5 + 0.5;\n"
          "  if (shadowCoord.w <= 0.0 || any(lessThan(p, vec3(0.0))) ||\n"
          "      any(greaterThan(p, vec3(1.0)))) return 1.0;\n"
-         "  return p.z - 0.002 > texture(shadowMap, p.xy).r ? 0.25 : 1.0;\n}\n"
+         "  return mix(0.25, 1.0, texture(shadowMap, vec3(p.xy, p.z - 0.002)));\n}\n"
          "void main() {\n"
          "  vec3 n = normalize(eyeNormal);\n  vec3 v = normalize(-eyePosition);\n"
          "  vec4 base = FrontMaterial.diffuseTextureAvailable ? texture(diffuseTex, uv) : "
@@ -173,6 +173,9 @@ inline glm::mat4 lookFrom(const glm::vec3& eye, const glm::vec3& target) {
 }
 
 struct ShadowScene {
+    // The programs of the two passes; any that take the same uniforms serve.
+    Data::Shader shadowProgram = depthProgram();
+    Data::Shader mainProgram = litProgram();
     Data::SGNodePtr root = std::make_shared<Data::SGNode>();
     Data::SGNodePtr casters = std::make_shared<Data::SGNode>();
     Data::CameraPtr camera = std::make_shared<Data::Camera>(1.0f, 100.0f, 45.0f, 0);
@@ -182,7 +185,7 @@ struct ShadowScene {
 
     // The depth pass into the shadow target, then the shadow map bound to "shadowMap".
     void drawShadowPass(Render::RKernel& kernel, const Data::SGNodePtr& shadowCasters) const {
-        kernel.getShaderMgmt().setCurrentProgram(depthProgram());
+        kernel.getShaderMgmt().setCurrentProgram(shadowProgram);
         glClearColor(1, 1, 1, 1);
         glCullFace(GL_FRONT);
         kernel.setRenderTarget(shadowTarget);
@@ -196,7 +199,7 @@ struct ShadowScene {
     // The lit scene into the screen, shadowed by the last shadow pass.
     void drawMainPass(Render::RKernel& kernel) const {
         Render::GLShaderMgmt& shaders = kernel.getShaderMgmt();
-        shaders.setCurrentProgram(litProgram());
+        shaders.setCurrentProgram(mainProgram);
         shaders.setLights(lights);
         shaders.setGlobalAmbient({0.25f, 0.25f, 0.3f, 1.0f});
         kernel.setRenderTarget(kernel.getScreen());

@@ -1,5 +1,6 @@
 #include "../Data/RecordingLog.h"
 #include "ConfigFile.h"
+#include "DisplayModes.h"
 #include "LauncherTestSupport.h"
 #include "RaceOptions.h"
 #include "TabOption.h"
@@ -131,13 +132,15 @@ private slots:
         QCOMPARE(stored("AudioOptions", "SoundVolume"), 100);
     }
 
-    void defaultResetsTheControlsAndWritesAllSixKeys() {
+    void defaultResetsTheControlsAndWritesAllSevenKeys() {
         writeFile("[VideoOptions]\nXResolution=640\nYResolution=480\nColordepth=16\n"
-                  "Fullscreen=0\n[AudioOptions]\nSoundVolume=3\nMusicVolume=4\n");
+                  "Fullscreen=0\nDetail=0\n[AudioOptions]\nSoundVolume=3\nMusicVolume=4\n");
         CTabOption tab(config);
         QTest::mouseClick(control<QPushButton>(tab, "defaultButton"), Qt::LeftButton);
         QCOMPARE(control<QComboBox>(tab, "resolutionList")->currentIndex(), 2);
         QCOMPARE(control<QComboBox>(tab, "colorDepthList")->currentIndex(), 2);
+        QCOMPARE(control<QComboBox>(tab, "detailList")->currentText(), "High");
+        QCOMPARE(stored("VideoOptions", "Detail"), 2);
         QVERIFY(control<QCheckBox>(tab, "fullscreenBox")->isChecked());
         QCOMPARE(control<QSlider>(tab, "soundSlider")->value(), 75);
         QCOMPARE(control<QSlider>(tab, "musicSlider")->value(), 50);
@@ -158,7 +161,7 @@ private slots:
         const QByteArray contents = file.readAll();
         for (const char* line :
              {"[VideoOptions]", "XResolution=1024", "YResolution=768", "Colordepth=32",
-              "Fullscreen=1", "[AudioOptions]", "SoundVolume=75", "MusicVolume=50"}) {
+              "Fullscreen=1", "Detail=2", "[AudioOptions]", "SoundVolume=75", "MusicVolume=50"}) {
             QVERIFY2(contents.contains(line), line);
         }
     }
@@ -172,6 +175,8 @@ private slots:
         QCOMPARE(options.soundVolume, 75);
         QCOMPARE(options.musicVolume, 50);
         QCOMPARE(options.fsaaSamples, Data::Options().fsaaSamples);
+        // Older files keep today's look.
+        QCOMPARE(options.detail, static_cast<std::int32_t>(Data::DETAIL_HIGH));
     }
 
     void raceReaderTakesEveryKeyFromTheFile() {
@@ -184,6 +189,68 @@ private slots:
         QCOMPARE(options.fullscreen, true);
         QCOMPARE(options.soundVolume, 0);
         QCOMPARE(options.musicVolume, 100);
+        writeFile("[VideoOptions]\nDetail=0\n");
+        QCOMPARE(readRaceOptions(config).detail, static_cast<std::int32_t>(Data::DETAIL_LOW));
+    }
+
+    void detailOffersThreeLevelsAndWritesTheChoice() {
+        QCOMPARE(control<QComboBox>(CTabOption(config), "detailList")->currentText(), "High");
+        QVERIFY(!QFile::exists(QStringLiteral("config.ini")));
+        writeFile("[VideoOptions]\nDetail=1\n");
+        QCOMPARE(control<QComboBox>(CTabOption(config), "detailList")->currentText(), "Medium");
+        writeFile("[VideoOptions]\nDetail=12\n"); // no level: drawn as High
+        CTabOption tab(config);
+        auto* levels = control<QComboBox>(tab, "detailList");
+        QCOMPARE(levels->count(), 3);
+        QCOMPARE(levels->itemText(0), "Low");
+        QCOMPARE(levels->itemText(1), "Medium");
+        QCOMPARE(levels->itemText(2), "High");
+        QCOMPARE(levels->currentText(), "High");
+        chooseEntry(levels, 0);
+        QCOMPARE(stored("VideoOptions", "Detail"), 0);
+        QCOMPARE(readRaceOptions(config).detail, static_cast<std::int32_t>(Data::DETAIL_LOW));
+    }
+
+    void displayModesJoinTheListAndAWindowGetsNoneLargerThanTheDesktop() {
+        DisplayModes display;
+        display.modes = {{1024, 768}, {2560, 1440}, {1366, 768}, {1920, 1080}, {1366, 768}};
+        display.desktopWidth = 1920;
+        display.desktopHeight = 1080;
+        const std::vector<Data::Options> fixed = {{640, 480}, {1024, 768}, {1600, 1200}};
+        const auto sizes = [](const std::vector<Data::Options>& list) {
+            QStringList texts;
+            for (const Data::Options& entry : list) {
+                texts << QString::fromStdString(entry.getResolutionString());
+            }
+            return texts;
+        };
+        QCOMPARE(sizes(offeredResolutions(fixed, display, true)),
+                 QStringList({"640 x 480", "1024 x 768", "1600 x 1200", "1366 x 768", "1920 x 1080",
+                              "2560 x 1440"}));
+        QCOMPARE(sizes(offeredResolutions(fixed, display, false)),
+                 QStringList({"640 x 480", "1024 x 768", "1366 x 768", "1920 x 1080"}));
+        // Without a display the fixed list stays.
+        QCOMPARE(sizes(offeredResolutions(fixed, DisplayModes{}, false)), sizes(fixed));
+
+        writeFile("[VideoOptions]\nXResolution=1920\nYResolution=1080\nFullscreen=0\n");
+        CTabOption tab(config, nullptr, display);
+        auto* list = control<QComboBox>(tab, "resolutionList");
+        QCOMPARE(list->currentText(), "1920 x 1080");
+        QCOMPARE(list->findText("1920 x 1200"), -1);
+        auto* fullscreen = control<QCheckBox>(tab, "fullscreenBox");
+        QTest::mouseClick(fullscreen, Qt::LeftButton);
+        QVERIFY(list->findText("2560 x 1440") >= 0);
+        QVERIFY(list->findText("1920 x 1200") >= 0);
+        QCOMPARE(list->currentText(), "1920 x 1080"); // the choice stays
+        chooseEntry(list, list->findText("2560 x 1440"));
+        QCOMPARE(stored("VideoOptions", "XResolution"), 2560);
+        // Back to a window: the chosen size is gone, and the one shown is written.
+        QTest::mouseClick(fullscreen, Qt::LeftButton);
+        QCOMPARE(stored("VideoOptions", "Fullscreen"), 0);
+        QCOMPARE(list->findText("2560 x 1440"), -1);
+        QCOMPARE(list->currentText(), "1024 x 768");
+        QCOMPARE(stored("VideoOptions", "XResolution"), 1024);
+        QCOMPARE(stored("VideoOptions", "YResolution"), 768);
     }
 
     void unreadableValuesFallBackToTheDefault() {

@@ -19,12 +19,12 @@
 #include <cctype>
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
+#include <limits>
 
 namespace Game {
 
 namespace {
 
-constexpr int shadowMapSize = 3200;
 constexpr float skyBoxSize = 50.0f;
 
 Data::ShaderPtr loadProgram(const std::string& programName) {
@@ -57,15 +57,17 @@ bool NoCaseLess::operator()(const std::string& left, const std::string& right) c
                                         });
 }
 
-Level::Level(Physics::PhysicsSDK* sdk)
+Level::Level(Physics::PhysicsSDK* sdk, std::int32_t detail)
     : root(std::make_shared<Data::SGNode>()), labels(std::make_shared<Data::SGNode>()), sdk(sdk),
       currentCamera(cameras.end()), windowed(Platform::isWindowOpen()),
-      defaultProgram(loadProgram("default")), skyBoxProgram(loadProgram("SkyBox")),
-      shadowProgram(loadProgram("createShadowMap")),
-      reflectionProgram(loadProgram("defaultReflections")) {
+      settings(DetailSettings::of(detail)), defaultProgram(loadProgram("default")),
+      skyBoxProgram(loadProgram("SkyBox")), shadowProgram(loadProgram("createShadowMap")),
+      reflectionProgram(withDefines(loadProgram("defaultReflections"), settings.waterDefines())) {
     root->addChild(labels);
     if (windowed) {
-        shadowMap = std::make_shared<Render::RTTexture>(shadowMapSize, shadowMapSize);
+        Render::GLTexture::setFilterSettings(1, 1, settings.mipmapMode);
+        shadowMap =
+            std::make_shared<Render::RTTexture>(settings.shadowMapSize, settings.shadowMapSize);
     }
 }
 
@@ -407,6 +409,15 @@ const Data::LightPtr& Level::getShadowLight() const {
     return activeLights.empty() ? none : activeLights.front();
 }
 
+const Data::ShaderPtr& Level::litProgram() {
+    const LightSetup lights = LightSetup::of(activeLights);
+    Data::ShaderPtr& program = litPrograms[lights];
+    if (!program) {
+        program = withDefines(defaultProgram, settings.litDefines(lights));
+    }
+    return program;
+}
+
 Data::CameraPtr Level::shadowCamera() const {
     for (const auto& entry : lights) {
         if (entry.second->getLight() == getShadowLight()) {
@@ -445,19 +456,33 @@ void Level::draw() {
     shaders.setLights(activeLights);
     const Data::CameraPtr& view = camera->getCamera();
 
+    const Data::ShaderPtr& lit = litProgram();
+    const auto useLitProgram = [&] {
+        shaders.setCurrentProgram(lit);
+        renderer->setCamera(view);
+        if (const Data::CameraPtr lightCamera = shadowCamera(); lightCamera && shadowMap) {
+            renderer->setProjTexMatrix(lightCamera, shadowMap);
+        }
+    };
+    useLitProgram();
+    // The track's solid objects and the sky cover what lies behind them: blending
+    // them would change no pixel and cost a read of each.
+    glDisable(GL_BLEND);
+    renderer->setDrawDistance(settings.drawDistance);
+    renderer->drawNodes(drawList);
+    renderer->setDrawDistance(std::numeric_limits<float>::infinity());
+    // The sky lies behind everything: drawn after the solid scene, it is coloured
+    // only where the scene left the depth buffer clear.
     if (sky) {
         shaders.setCurrentProgram(skyBoxProgram);
         renderer->setCamera(view);
-        glDisable(GL_DEPTH_TEST);
+        glDepthMask(GL_FALSE);
         renderer->drawNode(sky);
-        glEnable(GL_DEPTH_TEST);
+        glDepthMask(GL_TRUE);
     }
-    shaders.setCurrentProgram(defaultProgram);
-    renderer->setCamera(view);
-    if (const Data::CameraPtr lightCamera = shadowCamera(); lightCamera && shadowMap) {
-        renderer->setProjTexMatrix(lightCamera, shadowMap);
-    }
-    renderer->drawNodes(drawList);
+    glEnable(GL_BLEND);
+    // The labels are blended over what lies behind them, the sky included.
+    useLitProgram();
     renderer->drawNode(labels);
     if (terrain && terrain->getWaterNode()) {
         shaders.setCurrentProgram(reflectionProgram);

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "Data/Light.h"
+#include "Data/Options.h"
 #include "Data/SGNode.h"
 #include "Data/Shader.h"
 #include "Game/level/Camera.h"
+#include "Game/level/DetailSettings.h"
 #include "Game/level/DrivingLine.h"
 #include "Game/level/DynamicObject.h"
 #include "Game/level/LevelAbleDesc.h"
@@ -40,7 +42,8 @@ class Level {
 public:
     template <typename T> using Map = std::map<std::string, std::shared_ptr<T>, NoCaseLess>;
 
-    explicit Level(Physics::PhysicsSDK* sdk);
+    // The detail (a Data::Detail value) chooses how the level is drawn.
+    explicit Level(Physics::PhysicsSDK* sdk, std::int32_t detail = Data::DETAIL_HIGH);
     ~Level();
     Level(const Level&) = delete;
     Level& operator=(const Level&) = delete;
@@ -117,6 +120,7 @@ public:
     double getStepTime() const { return stepTime; }
     const Data::LightPtr& getShadowLight() const;
     const Render::RTTexturePtr& getShadowMap() const { return shadowMap; }
+    const DetailSettings& getDetailSettings() const { return settings; }
 
 private:
     // Logs "Creating <kind> .. [Failed]" with the details.
@@ -132,6 +136,8 @@ private:
     void place(LevelAble& object, const LevelAbleDesc& desc);
     void addVehicleCameras(const VehicleObject& vehicle, const VehicleDesc& desc);
     Data::CameraPtr shadowCamera() const;
+    // The lit program built for the active lights: their number and kinds.
+    const Data::ShaderPtr& litProgram();
     void releaseContent();
 
     Data::SGNodeList drawList;
@@ -148,7 +154,9 @@ private:
     Map<VehicleObject> vehicles;
     TerrainPtr terrain;
     bool windowed;
+    DetailSettings settings;
     Data::ShaderPtr defaultProgram;
+    std::map<LightSetup, Data::ShaderPtr> litPrograms;
     Data::ShaderPtr skyBoxProgram;
     Data::ShaderPtr shadowProgram;
     Data::ShaderPtr reflectionProgram;

@@ -77,6 +77,8 @@ bool GLTexture::setup(std::int32_t type, int width, int height, bool withMipmaps
     }
     if (withMipmaps)
         glGenerateMipmap(target);
+    if (type == PT_DEPTH)
+        setDepthComparison();
 
     const GLenum error = glGetError();
     glBindTexture(target, static_cast<GLuint>(previous));
@@ -123,23 +125,42 @@ bool GLTexture::upload(const Data::Image& image, bool withMipmaps, bool asCubeMa
     return setup(type, width, height, withMipmaps, turned.accessPixels(), true, bytesPerPixel);
 }
 
+// Depth textures are read through comparison samplers: each lookup compares four
+// texels with the reference depth and blends the results bilinearly. Outside the
+// map the edge texels answer, never the opposite side.
+void GLTexture::setDepthComparison() const {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_REF_TO_TEXTURE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
+}
+
 void GLTexture::bind(int unit) const {
     if (pixelType == PT_NONE)
         return;
     const GLenum target = cubeMap ? GL_TEXTURE_CUBE_MAP : GL_TEXTURE_2D;
     glActiveTexture(GL_TEXTURE0 + unit);
     glBindTexture(target, name);
-    glTexParameteri(target, GL_TEXTURE_MAG_FILTER,
-                    magnificationLinear == 1 ? GL_LINEAR : GL_NEAREST);
-    GLint minFilter = minificationLinear ? GL_LINEAR : GL_NEAREST;
+    if (pixelType == PT_DEPTH)
+        return;
+    Sampling wanted;
+    wanted.magFilter = magnificationLinear == 1 ? GL_LINEAR : GL_NEAREST;
+    wanted.minFilter = minificationLinear ? GL_LINEAR : GL_NEAREST;
     if (mipmaps && mipmapMode == 1)
-        minFilter = minificationLinear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+        wanted.minFilter =
+            minificationLinear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
     else if (mipmaps && mipmapMode == 2)
-        minFilter = minificationLinear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
-    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, minFilter);
-    const GLint wrap = cubeMap ? GL_CLAMP_TO_EDGE : GL_REPEAT;
-    glTexParameteri(target, GL_TEXTURE_WRAP_S, wrap);
-    glTexParameteri(target, GL_TEXTURE_WRAP_T, wrap);
+        wanted.minFilter = minificationLinear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+    wanted.wrap = cubeMap ? GL_CLAMP_TO_EDGE : GL_REPEAT;
+    if (wanted == applied)
+        return;
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, wanted.magFilter);
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, wanted.minFilter);
+    glTexParameteri(target, GL_TEXTURE_WRAP_S, wanted.wrap);
+    glTexParameteri(target, GL_TEXTURE_WRAP_T, wanted.wrap);
+    applied = wanted;
 }
 
 void GLTexture::setFilterSettings(int minLinear, int magLinear, int mode) {

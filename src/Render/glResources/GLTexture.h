@@ -36,7 +36,9 @@ public:
     // picture turned by 180 degrees. False for an invalid or unsupported image.
     bool upload(const Data::Image& image, bool mipmaps, bool cubeMap);
     // Binds to the texture unit with the current filtering settings; does nothing
-    // before a successful setup.
+    // before a successful setup. A depth texture keeps its own sampling whatever the
+    // settings: linear depth comparison (percentage-closer filtering of four texels),
+    // clamped at its edges, as shadow lookups need.
     void bind(int unit) const;
 
     std::uint32_t getName() const { return name; }
@@ -52,10 +54,21 @@ public:
     static int getMipmapMode();
 
 private:
+    // The filters and wrapping a bind last gave the texture object: a bind that
+    // would change nothing leaves OpenGL's state alone.
+    struct Sampling {
+        std::int32_t minFilter = 0;
+        std::int32_t magFilter = 0;
+        std::int32_t wrap = 0;
+        bool operator==(const Sampling&) const = default;
+    };
+    void setDepthComparison() const;
+
     std::uint32_t name = 0;
     std::int32_t pixelType = PT_NONE;
     bool mipmaps = false;
     bool cubeMap = false;
+    mutable Sampling applied;
 };
 
 using GLTexturePtr = std::shared_ptr<GLTexture>;

@@ -10,8 +10,10 @@
 #include <GL/glew.h>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/matrix.hpp>
+#include <malloc.h>
 #include <string>
 
 namespace Render {
@@ -27,6 +29,14 @@ void log(const std::string& title, const std::string& message = "") {
 void logError(const std::string& title, const std::string& message, int line) {
     Tool::LogManager::getInstance().send(
         Tool::Message("RKernel", title, message, __FILE__, line, Tool::MT_ERROR));
+}
+
+// The software rasteriser allocates and frees tens of megabytes each frame. By
+// default the C library hands such blocks back to the system at once and the next
+// frame faults them in again, page by page; kept in the heap they are reused.
+void keepFrameMemory() {
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
 }
 
 int getInteger(GLenum name) {
@@ -69,6 +79,7 @@ RKernel::~RKernel() {
 
 int RKernel::init(int width, int height, int depthBits, int fsaaSamples, bool fullscreen) {
     log("initializing...");
+    keepFrameMemory();
     Platform::init();
     Platform::openWindowHint(Platform::WindowHint::OpenGLVersionMajor, 3);
     Platform::openWindowHint(Platform::WindowHint::OpenGLVersionMinor, 0);
@@ -238,7 +249,20 @@ void RKernel::drawObjectBox(const Data::BoundingBox& box, const glm::mat4& world
     drawMesh(boxMesh);
 }
 
+bool RKernel::isBeyondDrawDistance(const Data::BoundingBox& box, const glm::mat4& world) const {
+    const glm::vec3 min(box[0], box[1], box[2]);
+    const glm::vec3 max(box[3], box[4], box[5]);
+    const glm::vec3 centre(world * glm::vec4((min + max) * 0.5f, 1.0f));
+    const float scale =
+        std::max({glm::length(glm::vec3(world[0])), glm::length(glm::vec3(world[1])),
+                  glm::length(glm::vec3(world[2]))});
+    const float radius = glm::length(max - min) * 0.5f * scale;
+    return glm::distance(centre, shaderMgmt.getCameraPosition()) - radius > drawDistance;
+}
+
 bool RKernel::isVisible(const Data::BoundingBox& box, const glm::mat4& world) const {
+    if (std::isfinite(drawDistance) && isBeyondDrawDistance(box, world))
+        return false;
     if (!frustumCulling)
         return true;
     const glm::mat4 toClip = shaderMgmt.getProjectionMatrix() * shaderMgmt.getViewMatrix() * world;
@@ -339,6 +363,8 @@ void RKernel::setProjTexMatrix(const Data::CameraPtr& camera, const RenderTarget
                           camera->getProjection(static_cast<unsigned>(target->getWidth()),
                                                 static_cast<unsigned>(target->getHeight())) *
                               glm::inverse(camera->getWorldTransformation()));
+    // The shaders turn distances from the light into its depth values with it.
+    shaderMgmt.setUniform("lightRange", glm::vec2(camera->nearPlane, camera->farPlane));
 }
 
 GLTexturePtr RKernel::textureFor(const Data::ImagePtr& image, bool cubeMap) {

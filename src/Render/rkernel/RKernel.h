@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <glm/mat4x4.hpp>
+#include <limits>
 #include <map>
 #include <memory>
 #include <string>
@@ -58,6 +59,10 @@ public:
     std::int32_t getDebugDrawMode() const { return debugDrawMode; }
     void setFrustumCulling(bool enabled) { frustumCulling = enabled; }
     bool getFrustumCulling() const { return frustumCulling; }
+    // Objects lying wholly farther than this from the current camera are not drawn;
+    // infinity (the start value) draws everything.
+    void setDrawDistance(float distance) { drawDistance = distance; }
+    float getDrawDistance() const { return drawDistance; }
 
     const Data::MaterialPtr& getDefaultMaterial() const { return defaultMaterial; }
     const Data::MaterialPtr& getCurrentMaterial() const { return currentMaterial; }
@@ -82,7 +87,8 @@ public:
     void bindTexture(const std::string& sampler, const RTTexturePtr& target);
 
     // Whether a box (local coordinates) under the world transform may be seen by
-    // the current camera; always true while frustum culling is off.
+    // the current camera: false beyond the draw distance, otherwise true while
+    // frustum culling is off.
     bool isVisible(const Data::BoundingBox& box, const glm::mat4& world) const;
 
     const std::map<std::string, GLTexturePtr>& getTextureCache() const { return textureCache; }
@@ -99,6 +105,7 @@ private:
     void applyMaterial(const Data::MaterialPtr& groupMaterial);
     const Data::Material* findProperty(const Data::Material* group, std::int32_t key) const;
     void drawObjectBox(const Data::BoundingBox& box, const glm::mat4& world);
+    bool isBeyondDrawDistance(const Data::BoundingBox& box, const glm::mat4& world) const;
     GLTexturePtr textureFor(const Data::ImagePtr& image, bool cubeMap);
 
     RTScreenPtr screen;
@@ -109,6 +116,7 @@ private:
     std::int32_t drawStrategy = VertexBufferObjects;
     std::int32_t debugDrawMode = DD_NONE;
     bool frustumCulling = false;
+    float drawDistance = std::numeric_limits<float>::infinity();
     Data::MaterialPtr defaultMaterial;
     Data::MaterialPtr currentMaterial;
     Data::MeshPtr boxMesh;

@@ -66,17 +66,10 @@ RTTexture::RTTexture(int width, int height) : RenderTarget(width, height) {
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 
-    glGenRenderbuffers(1, &depthRenderbuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, depthRenderbuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
-                              depthRenderbuffer);
-
+    // The depth texture is the only attachment: a depth renderbuffer beside it would
+    // be replaced at once and only hold memory.
     depthTexture = std::make_shared<GLTexture>();
     depthTexture->setup(GLTexture::PT_DEPTH, width, height, false, nullptr, false, 4);
-    glBindTexture(GL_TEXTURE_2D, depthTexture->getName());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,
                            depthTexture->getName(), 0);
 
@@ -86,14 +79,11 @@ RTTexture::RTTexture(int width, int height) : RenderTarget(width, height) {
     reportError(glGetError());
     reportStatus(glCheckFramebufferStatus(GL_FRAMEBUFFER));
 
-    glBindTexture(GL_TEXTURE_2D, 0);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 RTTexture::~RTTexture() {
     glDeleteFramebuffers(1, &framebuffer);
-    glDeleteRenderbuffers(1, &depthRenderbuffer);
 }
 
 void RTTexture::begin() {

@@ -26,7 +26,6 @@ public:
 
 private:
     std::uint32_t framebuffer = 0;
-    std::uint32_t depthRenderbuffer = 0;
     GLTexturePtr depthTexture;
 };
 

@@ -1,0 +1,79 @@
+#include "Game/level/DetailSettings.h"
+
+#include "Data/Options.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace Game {
+
+DetailSettings DetailSettings::of(std::int32_t detail) {
+    switch (detail) {
+    case Data::DETAIL_LOW:
+        return {1024, 1, false, false, 450.0f, 1, false};
+    case Data::DETAIL_MEDIUM:
+        return {2048, 1, true, true, 600.0f, 1, false};
+    default:
+        return {2048, 4, true, true, std::numeric_limits<float>::infinity(), 2, true};
+    }
+}
+
+LightSetup LightSetup::of(const std::vector<Data::LightPtr>& lights) {
+    LightSetup setup;
+    setup.count = lights.size();
+    setup.allDirectional =
+        std::all_of(lights.begin(), lights.end(), [](const Data::LightPtr& light) {
+            return light && light->type == Data::LT_DIRECTIONAL;
+        });
+    setup.anySpecular = std::any_of(lights.begin(), lights.end(), [](const Data::LightPtr& light) {
+        return light && glm::vec3(light->specular) != glm::vec3(0.0f);
+    });
+    return setup;
+}
+
+std::vector<std::string> DetailSettings::litDefines(const LightSetup& lights) const {
+    std::vector<std::string> defines = {"LIGHT_COUNT " + std::to_string(lights.count),
+                                        "SHADOW_TAPS " + std::to_string(shadowTaps)};
+    if (lights.allDirectional) {
+        defines.emplace_back("DIRECTIONAL_LIGHTS");
+    }
+    if (!lights.anySpecular) {
+        defines.emplace_back("NO_SPECULAR");
+    }
+    if (!perPixelLighting) {
+        defines.emplace_back("PER_VERTEX_LIGHTING");
+    }
+    return defines;
+}
+
+std::vector<std::string> DetailSettings::waterDefines() const {
+    if (waterReflections) {
+        return {};
+    }
+    return {"FLAT_WATER"};
+}
+
+Data::ShaderPtr withDefines(const Data::ShaderPtr& program,
+                            const std::vector<std::string>& defines) {
+    if (!program || defines.empty()) {
+        return program;
+    }
+    auto copy = std::make_shared<Data::Shader>(*program);
+    // A line of its own even when the library's text does not end with one.
+    std::string text = "\n";
+    std::string names;
+    for (const std::string& define : defines) {
+        text += "#define " + define + "\n";
+        names += (names.empty() ? "" : ", ") + define;
+    }
+    copy->name += " (" + names + ")";
+    // The stage's own text is the last of its list; the library comes before it.
+    for (std::vector<std::string>* sources : {&copy->vertexSources, &copy->fragmentSources}) {
+        if (!sources->empty()) {
+            sources->insert(sources->end() - 1, text);
+        }
+    }
+    return copy;
+}
+
+} // namespace Game

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Data/Light.h"
+#include "Data/Shader.h"
+
+#include <compare>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Game {
+
+// What a lit program is built for: how many lights, and what they need of it.
+struct LightSetup {
+    std::size_t count = 0;
+    bool allDirectional = false;
+    bool anySpecular = true;
+
+    auto operator<=>(const LightSetup&) const = default;
+    static LightSetup of(const std::vector<Data::LightPtr>& lights);
+};
+
+// What a detail level (Data::Detail) draws: the level's render passes and shader
+// programs are set up from it.
+struct DetailSettings {
+    // Edge length of the square shadow map in texels.
+    int shadowMapSize = 0;
+    // Comparison lookups per shadow test in the lit program: 1 or 4.
+    int shadowTaps = 0;
+    // Lighting and fog per pixel, or per vertex with only the shadows per pixel.
+    bool perPixelLighting = false;
+    // The water mirrors the sky through moving ripples, or only takes the horizon's
+    // colour.
+    bool waterReflections = false;
+    // Objects wholly farther from the camera are not drawn (infinity: all are).
+    float drawDistance = 0.0f;
+    // How textures blend their mipmaps (Render::GLTexture): 2 between the two
+    // nearest, 1 from the nearest only.
+    int mipmapMode = 0;
+    // Whether the window asks for the multisampling the options name.
+    bool multisampling = false;
+
+    // The settings of a Data::Detail value; unknown values draw as DETAIL_HIGH.
+    static DetailSettings of(std::int32_t detail);
+
+    // The defines of the lit program for the lights.
+    std::vector<std::string> litDefines(const LightSetup& lights) const;
+    // The defines of the water's program.
+    std::vector<std::string> waterDefines() const;
+};
+
+// A copy of the program built with the defines (each "NAME" or "NAME value") in
+// both stages, between the shared library and the stage's own text. Its name
+// carries the defines, so that copies built differently are different programs.
+Data::ShaderPtr withDefines(const Data::ShaderPtr& program,
+                            const std::vector<std::string>& defines);
+
+} // namespace Game
