@@ -76,6 +76,6 @@ void CBrumblyApp::initInstance(const QString& programFilePath) {
 int CBrumblyApp::run() {
     CBrumblyDlg dialog(messageBoxes, settings);
     dialog.setHighScoreFile(highScoreFile);
-    dialog.exec();
+    dialog.showUntilClosed();
     return 0;
 }

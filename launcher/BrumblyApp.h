@@ -15,7 +15,7 @@ public:
     // Everything before the main window. programFilePath is the program's own file;
     // the working directory and the "profiles" directory are taken from its directory.
     void initInstance(const QString& programFilePath);
-    // Shows the main window modally; returns when it is closed.
+    // Shows the main window; returns when it is closed.
     int run();
 
     const ConfigFile& config() const { return settings; }

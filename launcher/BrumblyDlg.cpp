@@ -8,6 +8,7 @@
 #include "TabDriver.h"
 #include "TabHighScore.h"
 
+#include <QEventLoop>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -33,6 +34,16 @@ CBrumblyDlg::CBrumblyDlg(MessageBoxes& messages, const ConfigFile& config, QWidg
         button->setAutoDefault(false);
     }
     connect(tabControl->newGamePage(), &CTabNewGame::raceRequested, this, &CBrumblyDlg::race);
+}
+
+int CBrumblyDlg::showUntilClosed() {
+    // Not QDialog::exec(): its loop ends whenever the window is hidden, and a race
+    // hides it.
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    loop.exec();
+    return result();
 }
 
 void CBrumblyDlg::race(const CTabNewGame::PlayerList& players, unsigned int laps) {

@@ -20,6 +20,9 @@ public:
 
     CMyTabCtrl* tabs() const { return tabControl; }
 
+    // Shows the window and returns when the user closes it, races in between.
+    int showUntilClosed();
+
     // Escape and closing the window end here: a driver being edited and not saved is
     // only thrown away when the user agrees.
     void reject() override;

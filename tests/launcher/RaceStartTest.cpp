@@ -108,6 +108,22 @@ private slots:
         QVERIFY(messages->boxes.empty());
     }
 
+    void theLauncherStaysOpenAfterARace() {
+        // The race runs from the window's own event loop, as a click would start it;
+        // the loop must go on after the race until the user closes the window.
+        bool openAfterRace = false;
+        QTimer::singleShot(0, window.get(), [this] { race(); });
+        QTimer::singleShot(100, window.get(), [this, &openAfterRace] {
+            openAfterRace = window->isVisible();
+            window->reject();
+        });
+        QTimer::singleShot(10000, window.get(), [this] { window->reject(); });
+        window->showUntilClosed();
+        QCOMPARE(kernel->calls.back(), "shutdown");
+        QVERIFY(openAfterRace);
+        QVERIFY(!window->isVisible());
+    }
+
     void eachFailureShowsItsBoxAndUnwinds() {
         const struct {
             const char* failing;
