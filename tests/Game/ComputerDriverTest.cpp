@@ -103,6 +103,25 @@ TEST_F(ComputerDriverTest, ThreeCarsTogetherAllFinishAndRecoverFromTrouble) {
     EXPECT_TRUE(hard->isFinished()) << "back on its wheels";
 }
 
+TEST_F(ComputerDriverTest, ACarStandingAheadOnTheGridIsPassedNotPushed) {
+    // The grid is single file: a player who has not set off yet stands in the way of
+    // the computer car behind, which must drive round it.
+    for (std::uint32_t difficulty = 0; difficulty < 3; ++difficulty) {
+        buildTestTrack(1);
+        const auto standing = addCar("Standing", arrowKeys());
+        const auto robot = addCar("Robot", computer(difficulty));
+        const glm::vec3 start = standing->getPosition();
+        for (double time = 0.0; time < 15.0; time += frame) {
+            level->update(frame);
+        }
+        EXPECT_LT(glm::length(standing->getPosition() - start), 0.5f)
+            << "difficulty " << difficulty << " hit the standing car";
+        EXPECT_GE(robot->getLastCheckpoint(), 1) << "difficulty " << difficulty << " got past";
+        level.reset();
+        sdk.reset();
+    }
+}
+
 TEST_F(ComputerDriverTest, TheKeyboardDrivesOnlyHumanCars) {
     buildTestTrack(1);
     const auto human = addCar("Human", arrowKeys());

@@ -165,7 +165,7 @@ float ComputerDriver::avoidance(const VehicleObject& car, const Level& level) co
         const float otherSpeed = glm::length(other.getActor()->getLinearVelocity());
         // A car just ahead, in the way and slower: pass on the side away from it.
         if (local.z > 0.0f && local.z < 14.0f && std::abs(local.x) < 2.6f && otherSpeed < speed) {
-            return local.x > 0.0f ? -3.0f : 3.0f;
+            return local.x > 0.0f ? 3.0f : -3.0f;
         }
     }
     return 0.0f;
