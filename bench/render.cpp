@@ -24,20 +24,7 @@ struct Setup {
     RenderTest::ShadowScene scene;
 };
 
-Data::ShaderPtr gameProgram(const std::string& name) {
-    Data::ShaderPtr shader;
-    System::File::loadShader(shader, {name, "shaders\\"});
-    return shader;
-}
-
-Data::ImagePtr gameImage(const std::string& name) {
-    auto image = std::make_shared<Data::Image>();
-    System::File::loadImage(image, {name, "data\\images\\"});
-    return image;
-}
-
-// The window and the scene, made once for all benchmarks; null without a display
-// or without the game's programs.
+// The window and the scene, made once for all benchmarks; null without a display.
 Setup* setup() {
     static Setup* made = [] {
         System::File::init(std::string(BRUMBLY_BIN_DIR) + "/bench");
@@ -48,15 +35,14 @@ Setup* setup() {
         s->scene =
             RenderTest::makeShadowScene(*s->kernel, GROUND_CELLS, SPHERES, SPHERE_SEGMENTS, 2048);
         const Game::DetailSettings high = Game::DetailSettings::of(Data::DETAIL_HIGH);
-        const Data::ShaderPtr lit = Game::withDefines(
-            gameProgram("default"), high.litDefines(Game::LightSetup::of(s->scene.lights)));
-        const Data::ShaderPtr depth = gameProgram("createShadowMap");
-        if (!lit || !depth)
-            return static_cast<Setup*>(nullptr);
-        s->scene.mainProgram = *lit;
-        s->scene.shadowProgram = *depth;
-        s->kernel->bindTexture("envMap", gameImage("brightday1.jpg"));
-        s->kernel->bindTexture("cloudShadowMap", gameImage("CloudShadowMap1.png"));
+        s->scene.mainProgram =
+            *Game::withDefines(System::File::loadShader({"default", "shaders\\"}),
+                               high.litDefines(Game::LightSetup::of(s->scene.lights)));
+        s->scene.shadowProgram = *System::File::loadShader({"createShadowMap", "shaders\\"});
+        s->kernel->bindTexture("envMap",
+                               System::File::loadImage({"brightday1.jpg", "data\\images\\"}));
+        s->kernel->bindTexture("cloudShadowMap",
+                               System::File::loadImage({"CloudShadowMap1.png", "data\\images\\"}));
         return s;
     }();
     return made;

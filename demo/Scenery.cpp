@@ -6,7 +6,6 @@
 #include "System/File.h"
 
 #include <GL/glew.h>
-#include <cmath>
 #include <glm/geometric.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 #include <memory>
@@ -48,36 +47,6 @@ Data::MeshPtr groundMesh(float size, int cells, float tiles) {
             const auto a = static_cast<std::uint32_t>(j * (cells + 1) + i);
             const auto b = a + static_cast<std::uint32_t>(cells + 1);
             mesh->indices.insert(mesh->indices.end(), {a, b, a + 1, a + 1, b, b + 1});
-        }
-    mesh->faces.push_back(
-        {Data::FT_TRIANGLES, static_cast<std::uint32_t>(mesh->indices.size()), nullptr});
-    mesh->check();
-    return mesh;
-}
-
-Data::MeshPtr sphereMesh(float radius, int segments, int rings) {
-    constexpr float PI = 3.14159265f;
-    auto mesh = std::make_shared<Data::Mesh>("sphere");
-    mesh->texCoords.resize(1);
-    for (int j = 0; j <= rings; ++j)
-        for (int i = 0; i <= segments; ++i) {
-            const float theta = PI * static_cast<float>(j) / static_cast<float>(rings);
-            const float phi = 2.0f * PI * static_cast<float>(i) / static_cast<float>(segments);
-            const glm::vec3 normal(std::sin(theta) * std::cos(phi), std::cos(theta),
-                                   -std::sin(theta) * std::sin(phi));
-            mesh->vertices.push_back(radius * normal);
-            mesh->normals.push_back(normal);
-            mesh->texCoords[0].emplace_back(static_cast<float>(i) / static_cast<float>(segments),
-                                            static_cast<float>(j) / static_cast<float>(rings));
-        }
-    for (int j = 0; j < rings; ++j)
-        for (int i = 0; i < segments; ++i) {
-            const auto a = static_cast<std::uint32_t>(j * (segments + 1) + i);
-            const auto b = a + static_cast<std::uint32_t>(segments + 1);
-            if (j != 0)
-                mesh->indices.insert(mesh->indices.end(), {a, b, a + 1});
-            if (j != rings - 1)
-                mesh->indices.insert(mesh->indices.end(), {a + 1, b, b + 1});
         }
     mesh->faces.push_back(
         {Data::FT_TRIANGLES, static_cast<std::uint32_t>(mesh->indices.size()), nullptr});

@@ -28,8 +28,6 @@ Data::MaterialPtr colourMaterial(const glm::vec4& diffuse, const glm::vec4& ambi
 // A flat square of side `size` in the xz plane around the origin, facing up, split
 // into cells x cells squares; the texture repeats `tiles` times across it.
 Data::MeshPtr groundMesh(float size, int cells, float tiles);
-// A closed sphere around the origin.
-Data::MeshPtr sphereMesh(float radius, int segments, int rings);
 
 // Turns the node by `yaw` degrees about the vertical axis, then moves it to
 // `position`, both in its parent's axes. Returns the node.

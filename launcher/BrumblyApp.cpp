@@ -49,33 +49,33 @@ void CBrumblyApp::initInstance(const QString& programFilePath) {
     const std::string directory = programDirectory(programFilePath);
     System::File::init(directory);
     log("Filesystem initialised .. [OK]", directory);
+    const std::filesystem::path profilesDirectory = directory + "profiles";
 
     // New drivers are saved into the profiles directory: a fresh installation has
     // none yet.
     std::error_code error;
-    std::filesystem::create_directories(directory + "profiles", error);
+    std::filesystem::create_directories(profilesDirectory, error);
     if (error) {
         logManager.send(
             Tool::Message(author, "Couldn't create the profiles directory .. [Failed]",
-                          Tool::logExcerpt(directory + "profiles") + ": " + error.message(),
+                          Tool::logExcerpt(profilesDirectory.string()) + ": " + error.message(),
                           __FILE__, __LINE__, Tool::MT_ERROR));
     }
     Data::ProfileManager& profiles = Data::ProfileManager::getInstance();
     try {
-        profiles.loadFromDirectory(directory + "profiles");
+        profiles.loadFromDirectory(profilesDirectory);
     } catch (const std::exception& failure) {
         logManager.send(Tool::Message(author, "Couldn't read the profiles directory .. [Failed]",
                                       failure.what(), __FILE__, __LINE__, Tool::MT_ERROR));
     }
     log("ProfileManager initialised and loaded .. [OK]",
         std::to_string(profiles.getCount()) + " Profile(s) loaded");
-    highScoreFile = std::filesystem::path(directory + "profiles") / Data::HighScores::fileName;
-    Game::Kernel::getInstance().setHighScoreFile(highScoreFile);
+    Game::Kernel::getInstance().setHighScoreFile(profilesDirectory / Data::HighScores::fileName);
 }
 
 int CBrumblyApp::run() {
     CBrumblyDlg dialog(messageBoxes, settings);
-    dialog.setHighScoreFile(highScoreFile);
+    dialog.setHighScoreFile(Game::Kernel::getInstance().getHighScoreFile());
     dialog.showUntilClosed();
     return 0;
 }

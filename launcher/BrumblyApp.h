@@ -4,7 +4,6 @@
 #include "MessageBoxes.h"
 
 #include <QString>
-#include <filesystem>
 
 // The launcher's start-up: the log file, the game library's working directory, the
 // profiles below the program, then the main window until it is closed.
@@ -22,7 +21,5 @@ public:
 
 private:
     ConfigFile settings;
-    // In the profiles directory; races keep their high scores there.
-    std::filesystem::path highScoreFile;
     QtMessageBoxes messageBoxes;
 };

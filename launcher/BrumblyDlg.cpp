@@ -13,8 +13,7 @@
 #include <QVBoxLayout>
 
 CBrumblyDlg::CBrumblyDlg(MessageBoxes& messages, const ConfigFile& config, QWidget* parent)
-    : QDialog(parent), messages(messages), config(config),
-      gameKernel(std::make_unique<GameRaceKernel>()), raceKernel(gameKernel.get()),
+    : QDialog(parent), messages(messages), config(config), raceKernel(&gameKernel),
       tabControl(new CMyTabCtrl(messages, config, this)) {
     setWindowTitle(QStringLiteral("Brumbly"));
     setWindowIcon(Artwork::applicationIcon());
@@ -49,7 +48,7 @@ int CBrumblyDlg::showUntilClosed() {
 void CBrumblyDlg::race(const CTabNewGame::PlayerList& players, unsigned int laps) {
     std::vector<RaceDriver> drivers;
     for (const auto& player : players) {
-        drivers.push_back({player->name, player->colour});
+        drivers.push_back(*player);
     }
     hide();
     const std::string error = startRace(*raceKernel, readRaceOptions(config), drivers, laps);

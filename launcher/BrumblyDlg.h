@@ -5,7 +5,6 @@
 
 #include <QDialog>
 #include <filesystem>
-#include <memory>
 
 class CMyTabCtrl;
 class ConfigFile;
@@ -39,7 +38,7 @@ private:
 
     MessageBoxes& messages;
     const ConfigFile& config;
-    std::unique_ptr<GameRaceKernel> gameKernel;
+    GameRaceKernel gameKernel;
     RaceKernel* raceKernel;
     CMyTabCtrl* tabControl;
 };

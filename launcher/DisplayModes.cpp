@@ -20,13 +20,10 @@ DisplayModes queryDisplayModes() {
     if (!Platform::init()) {
         return display;
     }
+    // A size listed again in another colour depth is offered once (offeredResolutions).
     for (const Platform::VideoMode& mode : Platform::getVideoModes(256)) {
-        const Data::Options size(static_cast<unsigned>(mode.width),
-                                 static_cast<unsigned>(mode.height));
-        if (std::none_of(display.modes.begin(), display.modes.end(),
-                         [&](const Data::Options& known) { return sameSize(known, size); })) {
-            display.modes.push_back(size);
-        }
+        display.modes.emplace_back(static_cast<unsigned>(mode.width),
+                                   static_cast<unsigned>(mode.height));
     }
     const Platform::VideoMode desktop = Platform::getDesktopMode();
     display.desktopWidth = static_cast<unsigned>(std::max(desktop.width, 0));

@@ -6,14 +6,8 @@
 #include <QLabel>
 #include <QStringList>
 #include <algorithm>
-#include <array>
 
 namespace {
-
-std::array<unsigned int, 5> bindings(const Data::Control& controls) {
-    return {controls.accelerate, controls.brake, controls.steerLeft, controls.steerRight,
-            controls.reset};
-}
 
 bool shareAKey(unsigned int a, unsigned int b) {
     const auto keysOfA = Data::KeyTable::windowKeys(a);
@@ -35,8 +29,8 @@ std::vector<KeyConflict> findKeyConflicts(const std::vector<RaceKeys>& drivers) 
                 continue;
             }
             KeyConflict conflict{first, second, {}};
-            for (const unsigned int key : bindings(a)) {
-                const auto others = bindings(b);
+            const auto others = b.bindings();
+            for (const unsigned int key : a.bindings()) {
                 const bool shared =
                     std::any_of(others.begin(), others.end(),
                                 [key](unsigned int other) { return shareAKey(key, other); });

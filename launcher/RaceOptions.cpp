@@ -45,19 +45,25 @@ bool isColorDepth(int value) {
 
 Data::Options readRaceOptions(const ConfigFile& config) {
     using namespace ConfigKeys;
+    const Data::Options defaults;
     Data::Options options;
-    options.soundVolume = read(config, audioSection, soundVolume, 75, isVolume).value_or(75);
-    options.musicVolume = read(config, audioSection, musicVolume, 50, isVolume).value_or(50);
-    const std::optional<int> width = read(config, videoSection, xResolution, 1024, isWidth);
-    const std::optional<int> height = read(config, videoSection, yResolution, 768, isHeight);
+    options.soundVolume = read(config, audioSection, soundVolume, defaults.soundVolume, isVolume)
+                              .value_or(defaults.soundVolume);
+    options.musicVolume = read(config, audioSection, musicVolume, defaults.musicVolume, isVolume)
+                              .value_or(defaults.musicVolume);
+    const std::optional<int> width =
+        read(config, videoSection, xResolution, static_cast<int>(defaults.xResolution), isWidth);
+    const std::optional<int> height =
+        read(config, videoSection, yResolution, static_cast<int>(defaults.yResolution), isHeight);
     // Half a resolution from the file and half from the defaults would be a size that
     // nobody chose: both fall back together.
     if (width && height) {
         options.xResolution = static_cast<std::uint32_t>(*width);
         options.yResolution = static_cast<std::uint32_t>(*height);
     }
-    options.colorDepth = read(config, videoSection, colorDepth, 32, isColorDepth).value_or(32);
-    options.fullscreen = config.readInt(videoSection, fullscreen, 0) != 0;
-    options.detail = config.readInt(videoSection, detail, Data::DETAIL_HIGH);
+    options.colorDepth = read(config, videoSection, colorDepth, defaults.colorDepth, isColorDepth)
+                             .value_or(defaults.colorDepth);
+    options.fullscreen = config.readInt(videoSection, fullscreen, defaults.fullscreen ? 1 : 0) != 0;
+    options.detail = config.readInt(videoSection, detail, defaults.detail);
     return options;
 }

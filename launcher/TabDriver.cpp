@@ -326,10 +326,14 @@ void CTabDriver::setKeyButtonsEnabled(bool enabled) {
     }
 }
 
+std::string CTabDriver::editedName() const {
+    return nameEdit->isEnabled() ? nameEdit->text().toStdString() : selectedName;
+}
+
 QString CTabDriver::validate() const {
     const Data::ProfileManager& manager = Data::ProfileManager::getInstance();
     const bool newDriver = nameEdit->isEnabled();
-    const std::string name = newDriver ? nameEdit->text().toStdString() : selectedName;
+    const std::string name = editedName();
     QString failures;
     if (newDriver) {
         if (name.empty()) {
@@ -365,7 +369,7 @@ void CTabDriver::save() {
         return;
     }
     Data::ProfileManager& manager = Data::ProfileManager::getInstance();
-    const std::string name = nameEdit->isEnabled() ? nameEdit->text().toStdString() : selectedName;
+    const std::string name = editedName();
     const bool existed = manager.exists(name);
     const auto profile = manager.getOrCreate(name);
     const Data::Profile before = *profile;

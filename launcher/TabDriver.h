@@ -53,6 +53,8 @@ private:
     void chooseAI();
     void setKey(std::size_t binding);
     void setKeyButtonsEnabled(bool enabled);
+    // The name typed in for a new driver, or the stored name of the one edited.
+    std::string editedName() const;
     // Every failing rule's text, in order; empty when the form can be saved.
     QString validate() const;
     void save();

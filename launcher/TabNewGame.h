@@ -1,8 +1,9 @@
 #pragma once
 
+#include "RaceStart.h"
+
 #include <QColor>
 #include <QWidget>
-#include <glm/vec3.hpp>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,12 +21,8 @@ class CTabNewGame : public QWidget {
     Q_OBJECT
 
 public:
-    // One chosen driver: the profile name and the car colour, red, green and blue each
-    // a whole number from 0 to 255.
-    struct PlayerDesc {
-        std::string name;
-        glm::vec3 colour{0.0f, 0.0f, 0.0f};
-    };
+    // One chosen driver: the profile name and the car colour.
+    using PlayerDesc = RaceDriver;
     using PlayerList = std::vector<std::shared_ptr<PlayerDesc>>;
 
     explicit CTabNewGame(MessageBoxes& messages, QWidget* parent = nullptr);

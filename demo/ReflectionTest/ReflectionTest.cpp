@@ -45,7 +45,7 @@ void ReflectionTest::buildLitParts() {
     seaFloor->setMaterial(sand);
     lit->addChild(Scenery::placed(seaFloor, {0.0f, FLOOR_DEPTH, 0.0f}));
 
-    auto island = std::make_shared<Data::Object>(Scenery::sphereMesh(14.0f, 48, 24));
+    auto island = std::make_shared<Data::Object>(Data::makeSphere(14.0f, 48, 24));
     island->setMaterial(sand);
     island->scale({1.0f, 0.22f, 1.0f}, false);
     lit->addChild(Scenery::placed(island, {-24.0f, -1.2f, -28.0f}));
@@ -59,7 +59,7 @@ void ReflectionTest::buildMirrors() {
         Scenery::colourMaterial({0.95f, 0.95f, 1.0f, 1.0f}, {0.0f, 0.0f, 0.0f, 1.0f});
     const Data::MaterialPtr gold =
         Scenery::colourMaterial({1.0f, 0.8f, 0.45f, 1.0f}, {0.0f, 0.0f, 0.0f, 1.0f});
-    const Data::MeshPtr sphere = Scenery::sphereMesh(1.0f, 48, 24);
+    const Data::MeshPtr sphere = Data::makeSphere(1.0f, 48, 24);
     const struct {
         glm::vec3 position;
         float radius;

@@ -114,7 +114,7 @@ void ShadowMappingTest::buildScene() {
             Scenery::colourMaterial(b.colour, b.colour * 0.6f, {0.3f, 0.3f, 0.3f, 1.0f}, 24.0f));
         scene->addChild(Scenery::placed(box, b.position, 20.0f));
     }
-    const Data::MeshPtr ball = Scenery::sphereMesh(1.2f, 32, 16);
+    const Data::MeshPtr ball = Data::makeSphere(1.2f, 32, 16);
     for (int i = 0; i < 5; ++i) {
         auto sphere = std::make_shared<Data::Object>(ball);
         const float shade = 0.2f * static_cast<float>(i);

@@ -2,6 +2,7 @@
 
 #include "Tool/Export.h"
 
+#include <array>
 #include <cstdint>
 
 namespace Data {
@@ -15,6 +16,12 @@ public:
     Control(const Control& other) = default;
     Control& operator=(const Control& other) = default;
     bool operator==(const Control& other) const = default;
+
+    // The five bound keys in the order accelerate, brake, steer left, steer right,
+    // reset.
+    std::array<std::uint32_t, 5> bindings() const {
+        return {accelerate, brake, steerLeft, steerRight, reset};
+    }
 
     bool aiEnabled = false;
     // 0 Easy, 1 Normal, 2 Hard.

@@ -106,9 +106,6 @@ std::size_t HighScores::add(HighScoreKind kind, unsigned int laps, const HighSco
                          [](const auto& a, const auto& b) { return a.hundredths < b.hundredths; });
     const auto rank = static_cast<std::size_t>(place - table.begin()) + 1;
     if (rank > tableSize) {
-        if (table.empty()) {
-            tables.erase(laps);
-        }
         return 0;
     }
     table.insert(place, entry);
@@ -175,9 +172,9 @@ std::optional<HighScores> HighScores::read(std::string_view text, std::string& p
         const auto hundredths = number<std::int64_t>(takeField(line), longestTime);
         const auto date = number<std::int64_t>(takeField(line), INT64_MAX);
         const auto driver = unescape(line);
-        if (kindWord.empty() || kind == std::end(kindWords) || !laps || !hundredths || !date ||
-            !driver || driver->empty() || driver->size() > Profile::maximumNameLength ||
-            *laps == 0 || *hundredths == 0) {
+        if (kind == std::end(kindWords) || !laps || !hundredths || !date || !driver ||
+            driver->empty() || driver->size() > Profile::maximumNameLength || *laps == 0 ||
+            *hundredths == 0) {
             problem = "line " + std::to_string(lineNumber) + " is damaged";
             return std::nullopt;
         }

@@ -48,12 +48,16 @@ public:
 
     void readAll() {
         std::vector<std::string_view> open;
-        for (std::size_t index = 0; index < elementCount; ++index) {
-            const Element& element = layout[index];
-            while (open.size() > element.depth) {
+        // Ends the open elements nested deeper than `depth`, innermost first.
+        const auto closeDownTo = [&](std::size_t depth) {
+            while (open.size() > depth) {
                 endTag(open.back());
                 open.pop_back();
             }
+        };
+        for (std::size_t index = 0; index < elementCount; ++index) {
+            const Element& element = layout[index];
+            closeDownTo(element.depth);
             startTag(element.name);
             const bool leaf = index + 1 == elementCount || layout[index + 1].depth <= element.depth;
             if (leaf) {
@@ -63,10 +67,7 @@ public:
                 open.push_back(element.name);
             }
         }
-        while (!open.empty()) {
-            endTag(open.back());
-            open.pop_back();
-        }
+        closeDownTo(0);
         skipSpace();
         if (position != body.size()) {
             fail("unexpected text after element Profile");

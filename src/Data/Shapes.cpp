@@ -3,6 +3,8 @@
 #include "Data/Material.h"
 
 #include <array>
+#include <cmath>
+#include <cstdint>
 #include <glm/geometric.hpp>
 
 namespace Data {
@@ -232,6 +234,41 @@ MeshPtr makeQuad(float w, float h, float du, float dv, float umin, float vmin,
     mesh->indices = {0, 2, 3, 0, 1, 2, 7, 6, 4, 6, 5, 4};
     const glm::vec4 grey(0.5f, 0.5f, 0.5f, 1.0f);
     mesh->faces.push_back({FT_TRIANGLES, 12, makeMaterial(glm::vec4(1.0f), grey, grey, image)});
+    mesh->check();
+    return mesh;
+}
+
+MeshPtr makeSphere(float radius, int segments, int rings, float uRepeat) {
+    constexpr float pi = 3.14159265f;
+    auto mesh = std::make_shared<Mesh>("sphere");
+    mesh->texCoords.resize(1);
+    for (int j = 0; j <= rings; ++j) {
+        for (int i = 0; i <= segments; ++i) {
+            const float theta = pi * static_cast<float>(j) / static_cast<float>(rings);
+            const float phi = 2.0f * pi * static_cast<float>(i) / static_cast<float>(segments);
+            const glm::vec3 normal(std::sin(theta) * std::cos(phi), std::cos(theta),
+                                   -std::sin(theta) * std::sin(phi));
+            mesh->vertices.push_back(radius * normal);
+            mesh->normals.push_back(normal);
+            mesh->texCoords[0].emplace_back(uRepeat * static_cast<float>(i) /
+                                                static_cast<float>(segments),
+                                            static_cast<float>(j) / static_cast<float>(rings));
+        }
+    }
+    for (int j = 0; j < rings; ++j) {
+        for (int i = 0; i < segments; ++i) {
+            const auto a = static_cast<std::uint32_t>(j * (segments + 1) + i);
+            const auto b = a + static_cast<std::uint32_t>(segments + 1);
+            if (j != 0) {
+                mesh->indices.insert(mesh->indices.end(), {a, b, a + 1});
+            }
+            if (j != rings - 1) {
+                mesh->indices.insert(mesh->indices.end(), {a + 1, b, b + 1});
+            }
+        }
+    }
+    mesh->faces.push_back(
+        {FT_TRIANGLES, static_cast<std::uint32_t>(mesh->indices.size()), nullptr});
     mesh->check();
     return mesh;
 }

@@ -22,5 +22,9 @@ BRUMBLY_API MeshPtr makeSkyBox(float s, const ImagePtr& image);
 // (umin, vmin) to (umin + du, vmin + dv).
 BRUMBLY_API MeshPtr makeQuad(float w, float h, float du, float dv, float umin, float vmin,
                              const ImagePtr& image);
+// A closed sphere of the radius around the origin, its poles on the y axis:
+// 2 x segments x (rings - 1) triangles. The texture's u runs from 0 to uRepeat
+// around it, v from 0 to 1 from pole to pole: "sphere".
+BRUMBLY_API MeshPtr makeSphere(float radius, int segments, int rings, float uRepeat = 1.0f);
 
 } // namespace Data

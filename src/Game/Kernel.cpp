@@ -3,6 +3,7 @@
 #include "Data/Options.h"
 #include "Data/Profile.h"
 #include "Game/KeyEventListener.h"
+#include "Game/Listeners.h"
 #include "Game/LogOutputStream.h"
 #include "Game/MouseEventListener.h"
 #include "Game/PhysXManager.h"
@@ -49,31 +50,6 @@ double processorSeconds() {
     timespec time{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &time);
     return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) * 1e-9;
-}
-
-template <typename Listener> bool attachTo(std::vector<Listener*>& list, Listener* listener) {
-    if (std::find(list.begin(), list.end(), listener) != list.end()) {
-        return false;
-    }
-    list.push_back(listener);
-    return true;
-}
-
-template <typename Listener> void detachFrom(std::vector<Listener*>& list, Listener* listener) {
-    const auto found = std::find(list.begin(), list.end(), listener);
-    if (found != list.end()) {
-        list.erase(found);
-    }
-}
-
-// Calls `call` on every listener of a snapshot of the list: a listener may attach
-// or detach others while it handles the event.
-template <typename Listener, typename Call>
-void fanOut(const std::vector<Listener*>& list, const Call& call) {
-    const std::vector<Listener*> snapshot = list;
-    for (Listener* listener : snapshot) {
-        call(*listener);
-    }
 }
 
 // A window larger than the screen would be partly out of sight and slow to draw:
@@ -255,9 +231,7 @@ bool Kernel::createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec
 }
 
 bool Kernel::releaseAllPlayers() {
-    while (!players.empty()) {
-        players.erase(players.begin());
-    }
+    players.clear();
     return true;
 }
 

@@ -132,7 +132,6 @@ public:
     std::int32_t getMipmapMode() const { return mipmapMode; }
 
     LoadingScreen* getLoadingScreen() const { return loadingScreen.get(); }
-    Frame* getOverlay() const { return overlay.get(); }
     DebugDialog* getDebugDialog() const { return debugDialog.get(); }
     RaceOverlay* getRaceOverlay() const { return raceOverlay.get(); }
     const std::shared_ptr<TextDialog>& getPauseDialog() const { return pauseDialog; }

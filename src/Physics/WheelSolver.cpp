@@ -79,7 +79,10 @@ constexpr float standingRimSpeed = 1e-4f;
 
 class WheelRay : public btCollisionWorld::ClosestRayResultCallback {
 public:
-    WheelRay(const btVector3& from, const btVector3& to) : ClosestRayResultCallback(from, to) {}
+    WheelRay(const btVector3& from, const btVector3& to)
+        : ClosestRayResultCallback(from, to),
+          inverse(inverseOf(to - from)), signs{inverse.x() < 0.0f, inverse.y() < 0.0f,
+                                               inverse.z() < 0.0f} {}
 
     btScalar addSingleResult(btCollisionWorld::LocalRayResult& result,
                              bool normalInWorldSpace) override {
@@ -89,6 +92,16 @@ public:
     }
 
     int childIndex = 0;
+    // The inverse of the ray's direction and its signs, for the test against bounds.
+    btVector3 inverse;
+    unsigned int signs[3];
+
+private:
+    static btVector3 inverseOf(const btVector3& delta) {
+        return btVector3(delta.x() != 0.0f ? 1.0f / delta.x() : BT_LARGE_FLOAT,
+                         delta.y() != 0.0f ? 1.0f / delta.y() : BT_LARGE_FLOAT,
+                         delta.z() != 0.0f ? 1.0f / delta.z() : BT_LARGE_FLOAT);
+    }
 };
 
 // The objects whose bounds meet a box, but for the car itself.
@@ -229,7 +242,7 @@ public:
         anticipateGravityAndDrag(1.0f);
         const std::vector<WheelShape*>& wheels = actor.getWheels();
         work.resize(wheels.size());
-        axes.resize(wheels.size());
+        std::vector<WheelAxes> axes(wheels.size());
         btVector3 low(SIMD_INFINITY, SIMD_INFINITY, SIMD_INFINITY);
         btVector3 high = -low;
         for (std::size_t i = 0; i < wheels.size(); ++i) {
@@ -319,15 +332,9 @@ private:
             }
             const btVector3 bounds[2] = {proxy->m_aabbMin, proxy->m_aabbMax};
             for (WheelRay& ray : rays) {
-                const btVector3 delta = ray.m_rayToWorld - ray.m_rayFromWorld;
-                const btVector3 inverse(delta.x() != 0.0f ? 1.0f / delta.x() : BT_LARGE_FLOAT,
-                                        delta.y() != 0.0f ? 1.0f / delta.y() : BT_LARGE_FLOAT,
-                                        delta.z() != 0.0f ? 1.0f / delta.z() : BT_LARGE_FLOAT);
-                const unsigned int signs[3] = {inverse.x() < 0.0f, inverse.y() < 0.0f,
-                                               inverse.z() < 0.0f};
                 btScalar entry = 0.0f;
                 if (ray.needsCollision(proxy) &&
-                    btRayAabb2(ray.m_rayFromWorld, inverse, signs, bounds, entry, 0.0f,
+                    btRayAabb2(ray.m_rayFromWorld, ray.inverse, ray.signs, bounds, entry, 0.0f,
                                ray.m_closestHitFraction)) {
                     const btTransform from(btMatrix3x3::getIdentity(), ray.m_rayFromWorld);
                     const btTransform to(btMatrix3x3::getIdentity(), ray.m_rayToWorld);
@@ -603,7 +610,6 @@ private:
     float h;
     btTransform pose; // the actor's frame
     CarBody car;
-    std::vector<WheelAxes> axes;
     std::vector<WheelWork> work;
 };
 

@@ -190,8 +190,7 @@ void File::loadShader(Data::ShaderPtr& shader, const AssetRef& asset) {
 void File::loadFont(const AssetRef& asset) {
     sendMessage("loading Font ", asset.file);
     auto font = std::make_shared<Data::Font>();
-    font->image = std::make_shared<Data::Image>();
-    loadImage(font->image, AssetRef{asset.file + "Trans.png", asset.directory});
+    font->image = loadImage(AssetRef{asset.file + "Trans.png", asset.directory});
 
     const std::string iniFile = asset.file + ".ini";
     const std::string text = readText(workingDirectory + asset.directory + iniFile);

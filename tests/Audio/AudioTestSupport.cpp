@@ -82,14 +82,19 @@ Audio::Wave WaveOutput::read() const {
     return wave;
 }
 
-void waitForDevice(const Audio::SoundSystem& system, double seconds) {
+void waitForDevice(const Audio::SoundSystem& system, double seconds,
+                   const std::function<void()>& step) {
     const double until = system.getDeviceTime() + seconds;
     // The device keeps time with the wall clock; the limit only stops a stuck device
     // from hanging the test.
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (system.getDeviceTime() < until) {
         ASSERT_LT(std::chrono::steady_clock::now(), giveUp) << "the sound device stopped mixing";
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (step) {
+            step();
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
     }
 }
 

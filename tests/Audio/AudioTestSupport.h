@@ -4,6 +4,7 @@
 #include "Audio/Wave.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace AudioTest {
@@ -31,8 +32,10 @@ private:
     std::filesystem::path output;
 };
 
-// Waits while the device mixes `seconds` more sound (0.5 s is as long in the file).
-void waitForDevice(const Audio::SoundSystem& system, double seconds);
+// Waits while the device mixes `seconds` more sound (0.5 s is as long in the file),
+// running `step` between looks at the device's clock, or else sleeping a moment.
+void waitForDevice(const Audio::SoundSystem& system, double seconds,
+                   const std::function<void()>& step = {});
 
 // Measures over the part of the wave from `from` to `to` seconds, both channels
 // mixed to one.

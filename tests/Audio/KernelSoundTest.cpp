@@ -9,26 +9,13 @@
 #include "AudioTestSupport.h"
 #include "tests/Game/VehicleTestSupport.h"
 
-#include <chrono>
-
 using namespace AudioTest;
 
 namespace {
 
 // Runs race frames while the device mixes `seconds` more sound.
 void raceFor(Game::Kernel& kernel, const Audio::SoundSystem& system, double seconds) {
-    const double until = system.getDeviceTime() + seconds;
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (system.getDeviceTime() < until) {
-        ASSERT_LT(std::chrono::steady_clock::now(), giveUp) << "the sound device stopped mixing";
-        kernel.frame();
-    }
-}
-
-std::shared_ptr<Data::Profile> driver(const std::string& name) {
-    auto profile = std::make_shared<Data::Profile>(name, "profiles", ".profile");
-    profile->controls = GameTest::arrowKeys();
-    return profile;
+    waitForDevice(system, seconds, [&kernel] { kernel.frame(); });
 }
 
 } // namespace
@@ -54,8 +41,8 @@ TEST_F(KernelSoundTest, WithoutASoundDeviceTheRaceRunsWithOneLogLine) {
     RenderTest::LogRecorder log;
     ASSERT_TRUE(kernel.initialise(Data::Options(640, 480)));
     ASSERT_TRUE(kernel.createLevel(1));
-    ASSERT_TRUE(kernel.createPlayer(driver("Ann"), {255, 0, 0}));
-    ASSERT_TRUE(kernel.createPlayer(driver("Ben"), {0, 0, 255}));
+    ASSERT_TRUE(kernel.createPlayer(GameTest::driver("Ann"), {255, 0, 0}));
+    ASSERT_TRUE(kernel.createPlayer(GameTest::driver("Ben"), {0, 0, 255}));
     // Past the countdown, so that the race clock runs.
     kernel.setRunDuration(Game::RaceDirector::countdownLength + 0.3);
     kernel.run();
@@ -76,7 +63,7 @@ TEST_F(KernelSoundTest, TheRaceIsHeardAndThePauseKeySilencesIt) {
     options.musicVolume = 0;
     ASSERT_TRUE(kernel.initialise(options));
     ASSERT_TRUE(kernel.createLevel(1));
-    ASSERT_TRUE(kernel.createPlayer(driver("Ann"), {255, 0, 0}));
+    ASSERT_TRUE(kernel.createPlayer(GameTest::driver("Ann"), {255, 0, 0}));
     ASSERT_NE(kernel.getRaceSounds(), nullptr);
     const Audio::SoundSystem& system = kernel.getRaceSounds()->getSystem();
     ASSERT_TRUE(system.isAvailable());

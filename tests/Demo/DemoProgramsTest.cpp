@@ -205,7 +205,7 @@ public:
 };
 
 TEST(FrustumCullingDemoTest, CountsTheCratesItDrawsAndF7SwitchesCulling) {
-    DemoTest::useBinFolder();
+    GameTest::useBinFolder();
     // Culling from the command line, F7 switching it off before the first frame.
     std::size_t drawnWithout = 0;
     {

@@ -1,18 +1,12 @@
 #pragma once
 
-#include "System/File.h"
 #include "demo/SimpleApplication.h"
+#include "tests/Game/LevelTestSupport.h"
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <string>
 
 namespace DemoTest {
-
-// The game data lies beside the programs: data/ and shaders/ in the bin folder.
-inline void useBinFolder() {
-    System::File::init(std::string(BRUMBLY_BIN_DIR) + "/test");
-}
 
 // The frame with its state open to the tests, counting the frames it updates and
 // draws. `onUpdate` runs inside update() (false ends the loop).
@@ -28,7 +22,6 @@ public:
     using SimpleApplication::cameraMovable;
     using SimpleApplication::forwardVelocity;
     using SimpleApplication::framesPerSecond;
-    using SimpleApplication::mipmapMode;
     using SimpleApplication::mouseLook;
     using SimpleApplication::resolutionIndex;
     using SimpleApplication::resolutions;

@@ -31,7 +31,7 @@ constexpr float SPEED = 10.0f;
 class SimpleApplicationTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        DemoTest::useBinFolder();
+        GameTest::useBinFolder();
         app = std::make_unique<TestApplication>();
         ASSERT_TRUE(app->hasWindow()) << "the demo frame did not open its window";
     }
@@ -411,7 +411,7 @@ private:
 };
 
 TEST(SimpleApplicationWithoutWindowTest, RunEndsAtOnceAndLogsWhy) {
-    DemoTest::useBinFolder();
+    GameTest::useBinFolder();
     RenderTest::LogRecorder log;
     std::unique_ptr<TestApplication> app;
     {

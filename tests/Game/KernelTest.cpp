@@ -21,13 +21,6 @@ using namespace GameTest;
 
 namespace {
 
-std::shared_ptr<Data::Profile> driver(const std::string& name, bool computer = false) {
-    auto profile = std::make_shared<Data::Profile>(name, "profiles", ".profile");
-    profile->controls = arrowKeys();
-    profile->controls.aiEnabled = computer;
-    return profile;
-}
-
 // The countdown steps it was told of.
 class CountdownListener : public Game::RaceEventListener {
 public:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Data/Profile.h"
 #include "Game/Kernel.h"
 #include "Game/vehicle/VehicleObject.h"
 #include "LevelTestSupport.h"
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
+#include <string>
 
 namespace GameTest {
 
@@ -23,6 +26,14 @@ inline Data::Control arrowKeys() {
     control.steerRight = VK_RIGHT;
     control.reset = VK_R;
     return control;
+}
+
+// A profile on the arrow keys, driven by the computer where `computer` holds.
+inline std::shared_ptr<Data::Profile> driver(const std::string& name, bool computer = false) {
+    auto profile = std::make_shared<Data::Profile>(name, "profiles", ".profile");
+    profile->controls = arrowKeys();
+    profile->controls.aiEnabled = computer;
+    return profile;
 }
 
 // Sends a window-layer key event to every key listener of the kernel, as the

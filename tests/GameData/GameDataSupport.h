@@ -40,9 +40,7 @@ public:
 };
 
 inline Data::ImagePtr loadImage(const std::string& file, const std::string& directory) {
-    auto image = std::make_shared<Data::Image>();
-    System::File::loadImage(image, {file, directory});
-    return image;
+    return System::File::loadImage({file, directory});
 }
 
 // Red, green, blue (0-255) of pixel (x, y), rows counted from the bottom.

@@ -93,7 +93,7 @@ float Car::forwardSpeed() const {
     return glm::dot(actor->getLinearVelocity(), forward());
 }
 
-int wheelsInContact(const std::vector<WheelShape*>& wheels) {
+int Car::wheelsInContact() const {
     int count = 0;
     WheelContactData data;
     for (const WheelShape* wheel : wheels) {
@@ -102,25 +102,21 @@ int wheelsInContact(const std::vector<WheelShape*>& wheels) {
     return count;
 }
 
-int Car::wheelsInContact() const {
-    return PhysicsFixtures::wheelsInContact(wheels);
-}
-
-Car createCar(Scene& scene, float x, float z, const std::function<float(float, float)>& height,
-              float heading) {
+Car assembleCar(Scene& scene, const CarShape& shape, const Mat34& pose) {
     MaterialDesc wheelMaterialDesc;
     wheelMaterialDesc.flags = MF_DISABLE_FRICTION;
-    Material* wheelMaterial = scene.createMaterial(wheelMaterialDesc);
+    const Material* wheelMaterial = scene.createMaterial(wheelMaterialDesc);
 
     BoxShapeDesc bodyDesc;
-    bodyDesc.dimensions = Vec3(1.0f, 0.75f, 2.0f);
-    const Vec3 mounts[4] = {{-0.85f, -0.75f, -1.4f},
-                            {0.85f, -0.75f, -1.4f},
-                            {-0.85f, -0.75f, 1.4f},
-                            {0.85f, -0.75f, 1.4f}};
+    bodyDesc.dimensions = shape.bodyHalfExtents;
+    bodyDesc.localPose.t = shape.bodyCentre;
+    if (shape.bodyMaterial) {
+        bodyDesc.materialIndex = scene.createMaterial(MaterialDesc())->getMaterialIndex();
+    }
     std::vector<WheelShapeDesc> wheelDescs;
-    for (const Vec3& mount : mounts) {
-        wheelDescs.push_back(gameWheel(mount, 0.45f, wheelMaterial->getMaterialIndex()));
+    for (const CarShape::Wheel& wheel : shape.wheels) {
+        wheelDescs.push_back(
+            gameWheel(wheel.mount, wheel.radius, wheelMaterial->getMaterialIndex()));
     }
     ActorDesc actorDesc;
     actorDesc.shapes.push_back(&bodyDesc);
@@ -130,15 +126,28 @@ Car createCar(Scene& scene, float x, float z, const std::function<float(float, f
     BodyDesc body;
     body.mass = 3.0f;
     actorDesc.body = &body;
-    const float radians = heading * 3.14159265f / 180.0f;
-    actorDesc.globalPose.M = Mat33(glm::rotate(glm::mat4(1.0f), radians, Vec3(0, 1, 0)));
-    actorDesc.globalPose.t = Vec3(x, height(x, z) + 1.25f, z);
+    actorDesc.globalPose = pose;
     Car car;
     car.actor = scene.createActor(actorDesc);
     for (std::uint32_t i = 1; i < car.actor->getNbShapes(); ++i) {
         car.wheels.push_back(car.actor->getShape(i)->isWheel());
     }
     return car;
+}
+
+Car createCar(Scene& scene, float x, float z, const std::function<float(float, float)>& height,
+              float heading) {
+    const CarShape shape{Vec3(1.0f, 0.75f, 2.0f),
+                         Vec3(0.0f),
+                         {{{-0.85f, -0.75f, -1.4f}, 0.45f},
+                          {{0.85f, -0.75f, -1.4f}, 0.45f},
+                          {{-0.85f, -0.75f, 1.4f}, 0.45f},
+                          {{0.85f, -0.75f, 1.4f}, 0.45f}},
+                         false};
+    const float radians = heading * 3.14159265f / 180.0f;
+    return assembleCar(scene, shape,
+                       Mat34(Mat33(glm::rotate(glm::mat4(1.0f), radians, Vec3(0, 1, 0))),
+                             Vec3(x, height(x, z) + 1.25f, z)));
 }
 
 Scene* createGameScene(PhysicsSDK& sdk) {

@@ -55,9 +55,6 @@ inline std::function<float(float, float)> flat(float y = 2.0f) {
 Physics::WheelShapeDesc gameWheel(const Physics::Vec3& mount, float radius,
                                   Physics::MaterialIndex material);
 
-// How many of the wheels touch something.
-int wheelsInContact(const std::vector<Physics::WheelShape*>& wheels);
-
 // The test car: a 2 x 1.5 x 4 body (forward +z) of mass 3 on four wheels of radius
 // 0.45 with the game's wheel values: wheels 0, 1 rear, 2, 3 front (driven, steered).
 struct Car {
@@ -73,6 +70,25 @@ struct Car {
     float forwardSpeed() const;
     int wheelsInContact() const;
 };
+
+// What a test car is built from: a body box (half extents around a centre) and
+// wheels of the given radii at their mount points.
+struct CarShape {
+    struct Wheel {
+        Physics::Vec3 mount;
+        float radius;
+    };
+    Physics::Vec3 bodyHalfExtents;
+    Physics::Vec3 bodyCentre{0.0f};
+    std::vector<Wheel> wheels;
+    // The body's own default material; without it the body has the scene's material 0.
+    bool bodyMaterial = false;
+};
+
+// Creates, in this order, a frictionless material for the wheels, the body's material
+// where it has one, and the car actor of mass 3 at the pose: the body box, then a
+// gameWheel per mount. The car's wheels are in mount order.
+Car assembleCar(Physics::Scene& scene, const CarShape& shape, const Physics::Mat34& pose);
 
 // Places the car with its wheels just above the ground at (x, z), heading along +z
 // turned by heading degrees about +y.

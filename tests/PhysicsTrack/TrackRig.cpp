@@ -18,9 +18,7 @@ constexpr float gridStep = TrackGround::size / (TrackGround::gridVertices - 1);
 
 std::shared_ptr<Data::Image> loadHeightMap() {
     useGameData();
-    auto image = std::make_shared<Data::Image>();
-    System::File::loadImage(image, {"GroundHeightmap.jpg", "data\\images\\"});
-    return image;
+    return System::File::loadImage({"GroundHeightmap.jpg", "data\\images\\"});
 }
 
 Data::BoundingBox meshBox(const Data::SGNodePtr& node) {
@@ -149,42 +147,20 @@ void ValueRamp::update(float dt) {
 
 Jeep::Jeep(Scene& scene, const TrackGround& ground, const TrackPoint& start) {
     const JeepGeometry& jeep = JeepGeometry::load();
-    MaterialDesc wheelMaterialDesc;
-    wheelMaterialDesc.flags = MF_DISABLE_FRICTION;
-    const Material* wheelMaterial = scene.createMaterial(wheelMaterialDesc);
-    const Material* bodyMaterial = scene.createMaterial(MaterialDesc());
-
-    BoxShapeDesc bodyDesc;
-    bodyDesc.dimensions = jeep.bodyHalfExtents;
-    bodyDesc.localPose.t = jeep.bodyCentre;
-    bodyDesc.materialIndex = bodyMaterial->getMaterialIndex();
-    std::vector<WheelShapeDesc> wheelDescs;
+    PhysicsFixtures::CarShape shape{jeep.bodyHalfExtents, jeep.bodyCentre, {}, true};
     for (const JeepGeometry::Wheel& wheel : jeep.wheels) {
-        wheelDescs.push_back(PhysicsFixtures::gameWheel(wheel.mount, wheel.radius,
-                                                        wheelMaterial->getMaterialIndex()));
+        shape.wheels.push_back({wheel.mount, wheel.radius});
     }
-    ActorDesc actorDesc;
-    actorDesc.shapes.push_back(&bodyDesc);
-    for (WheelShapeDesc& wheel : wheelDescs) {
-        actorDesc.shapes.push_back(&wheel);
-    }
-    BodyDesc body;
-    body.mass = 3.0f;
-    actorDesc.body = &body;
     // Level at the point, facing its heading, the wheels just touching the ground:
     // rows (cos h, 0, sin h), (0, 1, 0), (-sin h, 0, cos h).
     const float h = start.heading * degree;
-    actorDesc.globalPose.M = glm::transpose(Mat33(Vec3(std::cos(h), 0, std::sin(h)), Vec3(0, 1, 0),
-                                                  Vec3(-std::sin(h), 0, std::cos(h))));
-    actorDesc.globalPose.t = Vec3(start.x, ground.height(start.x, start.z) + 0.03f, start.z);
-    this->body = scene.createActor(actorDesc);
-    const std::uint32_t first =
-        this->body->getNbShapes() - static_cast<std::uint32_t>(jeep.wheels.size());
-    for (std::uint32_t i = first; i < this->body->getNbShapes(); ++i) {
-        allWheels.push_back(this->body->getShape(i)->isWheel());
-    }
+    car = PhysicsFixtures::assembleCar(
+        scene, shape,
+        Mat34(glm::transpose(Mat33(Vec3(std::cos(h), 0, std::sin(h)), Vec3(0, 1, 0),
+                                   Vec3(-std::sin(h), 0, std::cos(h)))),
+              Vec3(start.x, ground.height(start.x, start.z) + 0.03f, start.z)));
     // The front wheels drive and steer.
-    driven = {allWheels[2], allWheels[3]};
+    driven = {car.wheels[2], car.wheels[3]};
 }
 
 void Jeep::press(Key key) {
@@ -242,27 +218,19 @@ void Jeep::update(float dt) {
     brake.update(dt);
     steer.update(dt);
     float axle = 0.0f;
-    for (const WheelShape* wheel : allWheels) {
+    for (const WheelShape* wheel : car.wheels) {
         axle += wheel->getAxleSpeed();
     }
-    axle /= static_cast<float>(allWheels.size());
+    axle /= static_cast<float>(car.wheels.size());
     const float rpm = axle * 60.0f / 6.28f;
     const float motor = torqueAt(rpm) * std::clamp(throttle.current, 0.0f, 1.0f);
     for (WheelShape* wheel : driven) {
         wheel->setMotorTorque(motor);
         wheel->setSteerAngle(std::clamp(steer.current, -1.0f, 1.0f) * 30.0f * 6.28f / 360.0f);
     }
-    for (WheelShape* wheel : allWheels) {
+    for (WheelShape* wheel : car.wheels) {
         wheel->setBrakeTorque(brake.current);
     }
-}
-
-float Jeep::forwardSpeed() const {
-    return glm::dot(body->getLinearVelocity(), forward());
-}
-
-int Jeep::wheelsOnGround() const {
-    return PhysicsFixtures::wheelsInContact(allWheels);
 }
 
 Driver::Driver(const Tools::TrackLayout& road, Jeep& car) : road(road), car(car) {}

@@ -98,19 +98,18 @@ public:
     // wheels' mean axle speed, motor torque from the torque curve, brake and steering.
     void update(float dt);
 
-    Physics::Actor& actor() const { return *body; }
-    Physics::Vec3 position() const { return body->getGlobalPosition(); }
-    Physics::Vec3 forward() const { return body->getGlobalOrientation()[2]; }
-    Physics::Vec3 up() const { return body->getGlobalOrientation()[1]; }
-    float forwardSpeed() const;
+    Physics::Actor& actor() const { return *car.actor; }
+    Physics::Vec3 position() const { return car.position(); }
+    Physics::Vec3 forward() const { return car.forward(); }
+    Physics::Vec3 up() const { return car.up(); }
+    float forwardSpeed() const { return car.forwardSpeed(); }
     float steering() const { return steer.current; }
-    int wheelsOnGround() const;
+    int wheelsOnGround() const { return car.wheelsInContact(); }
 
 private:
     static float torqueAt(float rpm);
 
-    Physics::Actor* body = nullptr;
-    std::vector<Physics::WheelShape*> allWheels;
+    PhysicsFixtures::Car car;
     std::vector<Physics::WheelShape*> driven;
     std::array<bool, KEY_COUNT> held{};
     ValueRamp throttle{0.0f, 0.0f, 0.0f, 1.0f, 0.8f, 1.25f};

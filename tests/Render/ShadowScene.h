@@ -129,34 +129,6 @@ inline Data::MeshPtr groundMesh(int cells) {
     return mesh;
 }
 
-// A closed sphere of radius r: 2 x segments x (rings - 1) triangles.
-inline Data::MeshPtr sphereMesh(float r, int segments, int rings) {
-    auto mesh = std::make_shared<Data::Mesh>("sphere");
-    mesh->texCoords.resize(1);
-    for (int j = 0; j <= rings; ++j)
-        for (int i = 0; i <= segments; ++i) {
-            const float theta = 3.14159265f * j / rings;
-            const float phi = 2.0f * 3.14159265f * i / segments;
-            const glm::vec3 n(std::sin(theta) * std::cos(phi), std::cos(theta),
-                              -std::sin(theta) * std::sin(phi));
-            mesh->vertices.push_back(r * n);
-            mesh->normals.push_back(n);
-            mesh->texCoords[0].emplace_back(2.0f * i / segments, 1.0f * j / rings);
-        }
-    for (int j = 0; j < rings; ++j)
-        for (int i = 0; i < segments; ++i) {
-            const std::uint32_t a = j * (segments + 1) + i;
-            const std::uint32_t b = a + segments + 1;
-            if (j != 0)
-                mesh->indices.insert(mesh->indices.end(), {a, b, a + 1});
-            if (j != rings - 1)
-                mesh->indices.insert(mesh->indices.end(), {a + 1, b, b + 1});
-        }
-    mesh->faces.push_back(
-        {Data::FT_TRIANGLES, static_cast<std::uint32_t>(mesh->indices.size()), nullptr});
-    return mesh;
-}
-
 inline Data::MaterialPtr colouredMaterial(const glm::vec4& colour, bool textured = false) {
     auto material = std::make_shared<Data::Material>();
     material->set(Data::MP_AMBIENT, colour);
@@ -244,7 +216,7 @@ inline ShadowScene makeShadowScene(Render::RKernel& kernel, int groundCells, int
         object->setMaterial(colouredMaterial(box.colour, box.textured));
         scene.casters->addChild(object);
     }
-    const Data::MeshPtr sphere = sphereMesh(0.6f, sphereSegments, sphereSegments / 2);
+    const Data::MeshPtr sphere = Data::makeSphere(0.6f, sphereSegments, sphereSegments / 2, 2.0f);
     for (int i = 0; i < spheres; ++i) {
         const float angle = 2.0f * 3.14159265f * i / spheres;
         auto object = std::make_shared<Data::Object>(sphere);

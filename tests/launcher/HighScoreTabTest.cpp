@@ -141,9 +141,7 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         CTabNewGame* newGame = window.tabs()->newGamePage();
-        auto* drivers = childControl<QComboBox>(*newGame, "driverList");
-        drivers->setCurrentIndex(drivers->findText("Ann"));
-        QTest::mouseClick(childControl<QPushButton>(*newGame, "addButton"), Qt::LeftButton);
+        addRaceDriver(*newGame, "Ann");
         QTest::mouseClick(childControl<QPushButton>(*newGame, "raceButton"), Qt::LeftButton);
 
         CTabHighScore* tab = window.tabs()->highScorePage();

@@ -46,11 +46,6 @@ private:
         const auto* label = childControl<QLabel>(page, "keyConflictLabel");
         return label->isVisibleTo(&page) ? label->text() : QString();
     }
-    void choose(const char* name) {
-        auto* list = childControl<QComboBox>(*newGame(), "driverList");
-        list->setCurrentIndex(list->findText(QString::fromUtf8(name)));
-        QTest::mouseClick(childControl<QPushButton>(*newGame(), "addButton"), Qt::LeftButton);
-    }
     void clearChosen() {
         window->tabs()->setCurrentWidget(newGame());
         QTest::mouseClick(childControl<QPushButton>(*newGame(), "clearButton"), Qt::LeftButton);
@@ -86,26 +81,26 @@ private slots:
     }
 
     void theNewGameTabWarnsOfSharedKeysOnly() {
-        choose("Ann");
-        choose("Cid");
-        choose("Bot");
+        addRaceDriver(*newGame(), "Ann");
+        addRaceDriver(*newGame(), "Cid");
+        addRaceDriver(*newGame(), "Bot");
         QCOMPARE(warning(*newGame()), QString());
-        choose("Ben");
+        addRaceDriver(*newGame(), "Ben");
         QCOMPARE(warning(*newGame()),
                  "Ann and Ben share the key Up: one key press would drive both cars.");
         clearChosen();
         QCOMPARE(warning(*newGame()), QString());
 
-        choose("Lee");
-        choose("Sam");
-        choose("Ann");
+        addRaceDriver(*newGame(), "Lee");
+        addRaceDriver(*newGame(), "Sam");
+        addRaceDriver(*newGame(), "Ann");
         QCOMPARE(warning(*newGame()),
                  "Lee and Sam share the key Left Shift: one key press would drive both cars.");
     }
 
     void theDriversTabWarnsWhileAChosenDriverSharesKeys() {
-        choose("Ann");
-        choose("Ben");
+        addRaceDriver(*newGame(), "Ann");
+        addRaceDriver(*newGame(), "Ben");
         window->tabs()->setCurrentWidget(drivers());
         edit("Cid");
         QCOMPARE(warning(*drivers()), QString()); // Cid is not chosen for the race

@@ -3,8 +3,11 @@
 #include "Data/ProfileManager.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+#include <QtTest>
 
 void RecordingMessageBoxes::show(QWidget*, const QString& caption, const QString& text, Icon icon) {
     boxes.push_back({caption, text, icon});
@@ -13,6 +16,12 @@ void RecordingMessageBoxes::show(QWidget*, const QString& caption, const QString
 bool RecordingMessageBoxes::ask(QWidget*, const QString& text) {
     boxes.push_back({QGuiApplication::applicationDisplayName(), text, Icon::Question});
     return answer;
+}
+
+void addRaceDriver(const QWidget& newGamePage, const char* name) {
+    auto* drivers = childControl<QComboBox>(newGamePage, "driverList");
+    drivers->setCurrentIndex(drivers->findText(QString::fromUtf8(name)));
+    QTest::mouseClick(childControl<QPushButton>(newGamePage, "addButton"), Qt::LeftButton);
 }
 
 void onNextModalDialog(std::function<void(QWidget*)> action) {

@@ -38,6 +38,10 @@ public:
     bool answer = false;
 };
 
+// Picks the driver of that name in the New Game page's driver list and presses
+// "Add".
+void addRaceDriver(const QWidget& newGamePage, const char* name);
+
 // Runs `action` on the next modal dialog as soon as it is open (from inside its
 // event loop), so that a test can drive a dialog that the code under test runs with
 // exec().

@@ -5,7 +5,6 @@
 #include "MyTabCtrl.h"
 #include "TabNewGame.h"
 
-#include <QComboBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -59,12 +58,6 @@ private:
     std::unique_ptr<RecordingKernel> kernel;
     std::unique_ptr<CBrumblyDlg> window;
 
-    void addDriver(const char* name) {
-        CTabNewGame* page = window->tabs()->newGamePage();
-        auto* drivers = childControl<QComboBox>(*page, "driverList");
-        drivers->setCurrentIndex(drivers->findText(QString::fromUtf8(name)));
-        QTest::mouseClick(childControl<QPushButton>(*page, "addButton"), Qt::LeftButton);
-    }
     void race() {
         QTest::mouseClick(childControl<QPushButton>(*window->tabs()->newGamePage(), "raceButton"),
                           Qt::LeftButton);
@@ -84,8 +77,8 @@ private slots:
         kernel->window = window.get();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        addDriver("Ben");
-        addDriver("Ann");
+        addRaceDriver(*window->tabs()->newGamePage(), "Ben");
+        addRaceDriver(*window->tabs()->newGamePage(), "Ann");
     }
     void cleanup() {
         window.reset();

@@ -246,10 +246,6 @@ void RaceSounds::startMusic() {
     }
 }
 
-void RaceSounds::stopMusic() {
-    system.stop(music);
-}
-
 void RaceSounds::pause() {
     system.pause();
 }

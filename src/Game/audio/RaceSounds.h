@@ -64,7 +64,6 @@ public:
     void onFinish(std::size_t player, int position, double raceTime) override;
     void onResults() override;
     void startMusic();
-    void stopMusic();
     // Holds every sound, music included, and lets them go on.
     void pause();
     void resume();

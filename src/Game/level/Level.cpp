@@ -16,6 +16,7 @@
 
 #include <GL/glew.h>
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
@@ -376,10 +377,8 @@ void Level::update(double dt) {
 
 bool Level::isDrivingKey(int key) const {
     return std::any_of(vehicles.begin(), vehicles.end(), [key](const auto& entry) {
-        const Data::Control& control = entry.second->getControl();
-        const std::uint32_t bindings[] = {control.accelerate, control.brake, control.steerLeft,
-                                          control.steerRight, control.reset};
-        return std::any_of(std::begin(bindings), std::end(bindings), [key](std::uint32_t binding) {
+        const std::array<std::uint32_t, 5> bindings = entry.second->getControl().bindings();
+        return std::any_of(bindings.begin(), bindings.end(), [key](std::uint32_t binding) {
             return Data::KeyTable::matches(binding, key);
         });
     });

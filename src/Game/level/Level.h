@@ -120,7 +120,6 @@ public:
     double getStepTime() const { return stepTime; }
     const Data::LightPtr& getShadowLight() const;
     const Render::RTTexturePtr& getShadowMap() const { return shadowMap; }
-    const DetailSettings& getDetailSettings() const { return settings; }
 
 private:
     // Logs "Creating <kind> .. [Failed]" with the details.

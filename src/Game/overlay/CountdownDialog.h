@@ -23,7 +23,6 @@ public:
     void show(int step);
     bool isShown() const { return dialog->isVisible(); }
     const std::string& getText() const { return text->getText(); }
-    const DialogPtr& getDialog() const { return dialog; }
 
 private:
     CountdownDialog(const DialogPtr& dialog, const TextDialogPtr& text)

@@ -65,7 +65,7 @@ std::unique_ptr<DebugDialog> DebugDialog::create(Frame& frame) {
 }
 
 TextDialogPtr DebugDialog::getLabel(const std::string& name) const {
-    return std::dynamic_pointer_cast<TextDialog>(dialog->findChild(name));
+    return findText(dialog, name);
 }
 
 bool DebugDialog::toggle() {

@@ -69,14 +69,6 @@ void addTexts(Frame& frame, const DialogPtr& parent, const std::array<TextSpec, 
     }
 }
 
-// Changes the text only when it differs, since every change rebuilds its glyphs.
-void show(const DialogPtr& parent, const char* name, const std::string& value) {
-    const auto text = std::dynamic_pointer_cast<TextDialog>(parent->findChild(name));
-    if (text && text->getText() != value) {
-        text->setText(value, true);
-    }
-}
-
 std::string panelName(std::size_t index) {
     return "PlayerDialog" + std::to_string(index);
 }
@@ -150,8 +142,8 @@ std::unique_ptr<RaceOverlay> RaceOverlay::create(Frame& frame,
         const DialogPtr panel = makePanel(frame, panelName(i));
         panel->setPosition({PANEL_RIGHT, FIRST_PANEL_TOP - PANEL_HEIGHT * static_cast<float>(i)});
         addTexts(frame, panel, PANEL_TEXTS);
-        show(panel, "PlayerName", playerNames[i]);
-        show(panel, "LapInfo", "10/10");
+        changeText(panel, "PlayerName", playerNames[i]);
+        changeText(panel, "LapInfo", "10/10");
         panel->setVisible(true);
         panel->setActive(true);
         overlay->panels.push_back(panel);
@@ -162,18 +154,20 @@ std::unique_ptr<RaceOverlay> RaceOverlay::create(Frame& frame,
 
 void RaceOverlay::update(double raceTime, const std::string& levelName, unsigned laps,
                          const std::vector<PlayerStanding>& standings) {
-    show(racingDialog, "RaceTime", formatRaceTime(raceTime));
-    show(racingDialog, "Levelname", levelName);
+    changeText(racingDialog, "RaceTime", formatRaceTime(raceTime));
+    changeText(racingDialog, "Levelname", levelName);
 
     const std::size_t count = std::min(panels.size(), standings.size());
     for (std::size_t i = 0; i < count; ++i) {
         const PlayerStanding& standing = standings[i];
         const DialogPtr& panel = panels[i];
         const bool lapDone = !standing.lapTimes.empty();
-        show(panel, "LapTime", formatRaceTime(standing.lapTime));
-        show(panel, "LapInfo", std::to_string(standing.currentLap) + " / " + std::to_string(laps));
-        show(panel, "Speed", "Last: " + (lapDone ? formatRaceTime(standing.lapTimes.back()) : ""));
-        show(panel, "RPM", "Best: " + (lapDone ? formatRaceTime(standing.bestLap) : ""));
+        changeText(panel, "LapTime", formatRaceTime(standing.lapTime));
+        changeText(panel, "LapInfo",
+                   std::to_string(standing.currentLap) + " / " + std::to_string(laps));
+        changeText(panel, "Speed",
+                   "Last: " + (lapDone ? formatRaceTime(standing.lapTimes.back()) : ""));
+        changeText(panel, "RPM", "Best: " + (lapDone ? formatRaceTime(standing.bestLap) : ""));
     }
 
     // Players without a panel are left out; the others keep their order.

@@ -56,12 +56,6 @@ TextDialogPtr addText(Frame& frame, const DialogPtr& parent, const std::string& 
     return text;
 }
 
-void setText(const TextDialogPtr& text, const std::string& value) {
-    if (text && text->getText() != value) {
-        text->setText(value, true);
-    }
-}
-
 } // namespace
 
 std::vector<RaceResult> raceResults(const std::vector<PlayerStanding>& standings, unsigned laps) {
@@ -118,20 +112,11 @@ std::unique_ptr<ResultsPanel> ResultsPanel::create(Frame& frame, std::size_t pla
 
     std::unique_ptr<ResultsPanel> results(new ResultsPanel(panel));
     results->rowCount = players;
-    results->recordCount = 2 * players;
     results->layout(players, 0);
     return results;
 }
 
-TextDialogPtr ResultsPanel::text(const std::string& name) const {
-    return std::dynamic_pointer_cast<TextDialog>(dialog->findChild(name));
-}
-
 void ResultsPanel::layout(std::size_t rows, std::size_t records) {
-    if (laidOut && rows == laidOutRows && records == laidOutRecords) {
-        return;
-    }
-    laidOut = true;
     laidOutRows = rows;
     laidOutRecords = records;
     const float recordBlock = records > 0 ? static_cast<float>(records) + 0.5f : 0.0f;
@@ -142,7 +127,7 @@ void ResultsPanel::layout(std::size_t rows, std::size_t records) {
     dialog->setSize({PANEL_WIDTH, height});
     // Each text is centred in its line; `top` is the line's top below the panel's.
     const auto place = [&](const std::string& name, float top, float line, float textHeight) {
-        if (const TextDialogPtr child = text(name)) {
+        if (const TextDialogPtr child = findText(dialog, name)) {
             const float y = top + 0.5f * (line - textHeight);
             child->setPosition({child->getPosition().x, 1.0f - y / height});
             child->setSize({child->getSize().x, textHeight / height});
@@ -162,7 +147,7 @@ void ResultsPanel::layout(std::size_t rows, std::size_t records) {
         top += row < rows ? LINE : 0.0f;
     }
     top += 0.5f * LINE;
-    for (std::size_t record = 0; record < recordCount; ++record) {
+    for (std::size_t record = 0; record < recordCount(); ++record) {
         place(recordName(record), top, LINE, TEXT);
         top += record < records ? LINE : 0.0f;
     }
@@ -174,8 +159,10 @@ void ResultsPanel::layout(std::size_t rows, std::size_t records) {
 void ResultsPanel::show(const std::vector<RaceResult>& results,
                         const std::vector<std::string>& records) {
     const std::size_t rows = std::min(results.size(), rowCount);
-    const std::size_t lines = std::min(records.size(), recordCount);
-    layout(rows, lines);
+    const std::size_t lines = std::min(records.size(), recordCount());
+    if (rows != laidOutRows || lines != laidOutRecords) {
+        layout(rows, lines);
+    }
     int position = 0;
     for (std::size_t row = 0; row < rowCount; ++row) {
         std::array<std::string, 4> cells;
@@ -191,17 +178,17 @@ void ResultsPanel::show(const std::vector<RaceResult>& results,
             marked = result.bestOfRace;
         }
         for (std::size_t column = 0; column < COLUMNS.size(); ++column) {
-            setText(text(cellName(row, column)), cells[column]);
+            changeText(dialog, cellName(row, column), cells[column]);
         }
-        if (const TextDialogPtr best = text(cellName(row, BEST_LAP))) {
+        if (const TextDialogPtr best = findText(dialog, cellName(row, BEST_LAP))) {
             best->setColor(marked ? GOLD : WHITE);
         }
-        if (const TextDialogPtr time = text(cellName(row, TIME))) {
+        if (const TextDialogPtr time = findText(dialog, cellName(row, TIME))) {
             time->setColor(row < rows && !results[row].finished ? GREY : WHITE);
         }
     }
-    for (std::size_t record = 0; record < recordCount; ++record) {
-        setText(text(recordName(record)), record < lines ? records[record] : "");
+    for (std::size_t record = 0; record < recordCount(); ++record) {
+        changeText(dialog, recordName(record), record < lines ? records[record] : "");
     }
     dialog->setVisible(true);
     dialog->setActive(true);
@@ -210,7 +197,7 @@ void ResultsPanel::show(const std::vector<RaceResult>& results,
 std::array<std::string, 4> ResultsPanel::getRow(std::size_t row) const {
     std::array<std::string, 4> cells;
     for (std::size_t column = 0; row < rowCount && column < COLUMNS.size(); ++column) {
-        if (const TextDialogPtr cell = text(cellName(row, column))) {
+        if (const TextDialogPtr cell = findText(dialog, cellName(row, column))) {
             cells[column] = cell->getText();
         }
     }
@@ -219,8 +206,8 @@ std::array<std::string, 4> ResultsPanel::getRow(std::size_t row) const {
 
 std::vector<std::string> ResultsPanel::getRecords() const {
     std::vector<std::string> shown;
-    for (std::size_t record = 0; record < recordCount; ++record) {
-        const TextDialogPtr line = text(recordName(record));
+    for (std::size_t record = 0; record < recordCount(); ++record) {
+        const TextDialogPtr line = findText(dialog, recordName(record));
         if (line && !line->getText().empty()) {
             shown.push_back(line->getText());
         }

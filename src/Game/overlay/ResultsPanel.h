@@ -42,7 +42,6 @@ public:
     // the panel, sized to what it holds.
     void show(const std::vector<RaceResult>& results, const std::vector<std::string>& records);
     bool isShown() const { return dialog->isVisible(); }
-    const DialogPtr& getDialog() const { return dialog; }
 
     // The texts of a row of the table, as shown; empty texts for rows beyond it.
     std::array<std::string, 4> getRow(std::size_t row) const;
@@ -51,16 +50,16 @@ public:
 
 private:
     explicit ResultsPanel(const DialogPtr& dialog) : dialog(dialog) {}
-    TextDialogPtr text(const std::string& name) const;
+    // Two record lines per player.
+    std::size_t recordCount() const { return 2 * rowCount; }
     // Places every line for a table of `rows` rows and `records` record lines.
     void layout(std::size_t rows, std::size_t records);
 
     DialogPtr dialog;
     std::size_t rowCount = 0;
-    std::size_t recordCount = 0;
+    // The table and record lines the panel was last laid out for.
     std::size_t laidOutRows = 0;
     std::size_t laidOutRecords = 0;
-    bool laidOut = false;
 };
 
 } // namespace Game

@@ -61,4 +61,15 @@ void TextDialog::setText(const std::string& value, const bool& rebuildNow) {
     }
 }
 
+TextDialogPtr findText(const DialogPtr& parent, const std::string& name) {
+    return std::dynamic_pointer_cast<TextDialog>(parent->findChild(name));
+}
+
+void changeText(const DialogPtr& parent, const std::string& name, const std::string& value) {
+    const TextDialogPtr text = findText(parent, name);
+    if (text && text->getText() != value) {
+        text->setText(value, true);
+    }
+}
+
 } // namespace Game

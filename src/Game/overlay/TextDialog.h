@@ -42,4 +42,10 @@ private:
 
 using TextDialogPtr = std::shared_ptr<TextDialog>;
 
+// The text child of that name of the dialog; empty when it has none.
+TextDialogPtr findText(const DialogPtr& parent, const std::string& name);
+// Sets that text child's text, only when it differs, since every change rebuilds its
+// glyphs; nothing happens without such a child.
+void changeText(const DialogPtr& parent, const std::string& name, const std::string& value);
+
 } // namespace Game

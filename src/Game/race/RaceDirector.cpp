@@ -2,6 +2,7 @@
 
 #include "Data/HighScores.h"
 #include "Data/RaceTime.h"
+#include "Game/Listeners.h"
 #include "Game/RaceEventListener.h"
 
 #include <algorithm>
@@ -34,14 +35,6 @@ RaceDirector::RaceDirector(Frame* frame, std::vector<Entrant> entrantList, unsig
 
 RaceDirector::~RaceDirector() = default;
 
-// A listener may attach or detach others while it is told.
-template <typename Call> void RaceDirector::tell(const Call& call) const {
-    const std::vector<RaceEventListener*> snapshot = listeners;
-    for (RaceEventListener* listener : snapshot) {
-        call(*listener);
-    }
-}
-
 int RaceDirector::getCountdownStep() const {
     if (elapsed >= countdownLength) {
         return 0;
@@ -64,13 +57,12 @@ void RaceDirector::update(double dt, const std::vector<PlayerStanding>& standing
         if (finishMessages) {
             finishMessages->hideAll();
         }
-        tell([](RaceEventListener& listener) { listener.onResults(); });
+        fanOut(listeners, [](RaceEventListener& listener) { listener.onResults(); });
     }
     if (phase == RESULTS) {
         // Computer drivers still out may finish while the results are shown.
-        results = raceResults(standings, laps);
         if (resultsPanel) {
-            resultsPanel->show(results, records);
+            resultsPanel->show(raceResults(standings, laps), records);
         }
     }
 }
@@ -86,7 +78,7 @@ void RaceDirector::count() {
         if (step == 0) {
             phase = RACING;
         }
-        tell([step](RaceEventListener& listener) { listener.onCountdown(step); });
+        fanOut(listeners, [step](RaceEventListener& listener) { listener.onCountdown(step); });
     } else if (shownStep == 0 && elapsed >= countdownLength + goShownFor) {
         shownStep = -1;
         if (countdown) {
@@ -111,7 +103,8 @@ void RaceDirector::announceFinishes(const std::vector<PlayerStanding>& standings
             finishMessages->add(finishText(standing.name, position, raceTime));
         }
         keepHighScores(standing.name, raceTime, standing.bestLap);
-        tell([&](RaceEventListener& listener) { listener.onFinish(player, position, raceTime); });
+        fanOut(listeners,
+               [&](RaceEventListener& listener) { listener.onFinish(player, position, raceTime); });
     }
 }
 

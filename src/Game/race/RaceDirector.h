@@ -54,8 +54,6 @@ public:
     bool areResultsShown() const { return phase == RESULTS; }
     // 3, 2 or 1 while counting down; 0 from "GO!" on.
     int getCountdownStep() const;
-    // The final order as last shown; empty before the results.
-    const std::vector<RaceResult>& getResults() const { return results; }
     // The high scores set in this race, as announced: "New record: Ann, best lap
     // 00:45:12", or "High score: Ann, race time 02:15:33, 4th".
     const std::vector<std::string>& getRecords() const { return records; }
@@ -65,7 +63,6 @@ public:
     const ResultsPanel* getResultsPanel() const { return resultsPanel.get(); }
 
 private:
-    template <typename Call> void tell(const Call& call) const;
     void count();
     void announceFinishes(const std::vector<PlayerStanding>& standings);
     bool everyoneWaitedForHasFinished(const std::vector<PlayerStanding>& standings) const;
@@ -82,7 +79,6 @@ private:
     double elapsed = 0.0;
     int shownStep = -1;
     std::vector<bool> announced;
-    std::vector<RaceResult> results;
     std::vector<std::string> records;
 };
 

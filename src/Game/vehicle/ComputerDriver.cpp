@@ -101,7 +101,8 @@ void ComputerDriver::drive(VehicleObject& car, const Level& level, double dt) {
         profiledLine = &line;
     }
     raceTime += dt;
-    if (needsReset(car, level, dt)) {
+    const DrivingLine::Nearest nearest = line.nearest(ground(car.getPosition()));
+    if (needsReset(car, nearest.distance, dt)) {
         hold(car, VehicleObject::RESET, true);
         stuckFor = overturnedFor = offRoadFor = 0.0;
         return;
@@ -111,7 +112,7 @@ void ComputerDriver::drive(VehicleObject& car, const Level& level, double dt) {
     sideStepFor = std::max(0.0, sideStepFor - dt);
     if (sinceDecision >= skill.reaction) {
         sinceDecision = 0.0;
-        decide(car, level);
+        decide(car, level, nearest.index);
     }
     // The steering ramp is driven toward the steering wanted, like a player tapping
     // the keys.
@@ -142,11 +143,9 @@ void ComputerDriver::holdEither(VehicleObject& car, int first, bool firstPressed
     hold(car, second, secondPressed);
 }
 
-bool ComputerDriver::needsReset(const VehicleObject& car, const Level& level, double dt) {
+bool ComputerDriver::needsReset(const VehicleObject& car, float fromLine, double dt) {
     const float speed = glm::length(car.getActor()->getLinearVelocity());
     const float up = (car.getRotation() * glm::vec3(0.0f, 1.0f, 0.0f)).y;
-    const glm::vec2 position = ground(car.getPosition());
-    const float fromLine = level.getDrivingLine().nearest(position).distance;
     stuckFor = speed < stuckSpeed ? stuckFor + dt : 0.0;
     overturnedFor = up < 0.5f ? overturnedFor + dt : 0.0;
     offRoadFor = fromLine > offRoadDistance ? offRoadFor + dt : 0.0;
@@ -171,11 +170,10 @@ float ComputerDriver::avoidance(const VehicleObject& car, const Level& level) co
     return 0.0f;
 }
 
-void ComputerDriver::decide(VehicleObject& car, const Level& level) {
+void ComputerDriver::decide(VehicleObject& car, const Level& level, std::size_t at) {
     const DrivingLine& line = level.getDrivingLine();
     const glm::vec3 position = car.getPosition();
     const float speed = glm::length(car.getActor()->getLinearVelocity());
-    const std::size_t at = line.nearest(ground(position)).index;
 
     if (sideStepFor <= 0.0) {
         sideStep = avoidance(car, level);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <glm/vec2.hpp>
 #include <vector>
@@ -27,7 +28,6 @@ public:
     explicit ComputerDriver(std::uint32_t difficulty);
 
     static Skill skillFor(std::uint32_t difficulty);
-    const Skill& getSkill() const { return skill; }
 
     // Decides the car's inputs for this frame.
     void drive(VehicleObject& car, const Level& level, double dt);
@@ -37,8 +37,10 @@ public:
     static std::vector<float> speedProfile(const DrivingLine& line, const Skill& skill);
 
 private:
-    void decide(VehicleObject& car, const Level& level);
-    bool needsReset(const VehicleObject& car, const Level& level, double dt);
+    // `at` is the line's point nearest the car.
+    void decide(VehicleObject& car, const Level& level, std::size_t at);
+    // `fromLine` is the car's distance from the driving line.
+    bool needsReset(const VehicleObject& car, float fromLine, double dt);
     float avoidance(const VehicleObject& car, const Level& level) const;
     // Presses or releases a function when that changes, as a key would.
     void hold(VehicleObject& car, int function, bool pressed);

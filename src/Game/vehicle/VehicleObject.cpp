@@ -259,14 +259,11 @@ void VehicleObject::onKey(int key, int action) {
         return;
     }
     const bool pressed = action == Platform::PRESS;
-    const std::pair<std::uint32_t, Function> bindings[] = {{control.accelerate, ACCELERATE},
-                                                           {control.brake, BRAKE},
-                                                           {control.steerLeft, STEER_LEFT},
-                                                           {control.steerRight, STEER_RIGHT},
-                                                           {control.reset, RESET}};
-    for (const auto& [binding, function] : bindings) {
-        if (Data::KeyTable::matches(binding, key)) {
-            setFunction(function, pressed);
+    // The bindings come in the order of the functions.
+    const std::array<std::uint32_t, 5> bindings = control.bindings();
+    for (std::size_t function = 0; function < bindings.size(); ++function) {
+        if (Data::KeyTable::matches(bindings[function], key)) {
+            setFunction(static_cast<Function>(function), pressed);
         }
     }
     if (pressed && actor != nullptr) {

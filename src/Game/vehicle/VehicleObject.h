@@ -66,7 +66,6 @@ public:
     const ValueRamp& getBrakeRamp() const { return brakeRamp; }
     const ValueRamp& getSteeringRamp() const { return steeringRamp; }
     const std::vector<WheelPtr>& getWheels() const { return wheels; }
-    ComputerDriver* getComputerDriver() const { return computerDriver.get(); }
 
     // Torque of the engine curve at the engine speed (revolutions per minute).
     float torqueAt(float engineSpeed) const;

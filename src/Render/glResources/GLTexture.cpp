@@ -19,6 +19,18 @@ std::size_t rowBytes(int width, int bytesPerPixel) {
     return (static_cast<std::size_t>(width) * bytesPerPixel + 3) / 4 * 4;
 }
 
+// Depth textures are read through comparison samplers: each lookup compares four
+// texels with the reference depth and blends the results bilinearly. Outside the
+// map the edge texels answer, never the opposite side.
+void setDepthComparison() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_REF_TO_TEXTURE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
+}
+
 } // namespace
 
 GLTexture::~GLTexture() {
@@ -123,18 +135,6 @@ bool GLTexture::upload(const Data::Image& image, bool withMipmaps, bool asCubeMa
     turned.flipHorizontal();
     turned.flipVertical();
     return setup(type, width, height, withMipmaps, turned.accessPixels(), true, bytesPerPixel);
-}
-
-// Depth textures are read through comparison samplers: each lookup compares four
-// texels with the reference depth and blends the results bilinearly. Outside the
-// map the edge texels answer, never the opposite side.
-void GLTexture::setDepthComparison() const {
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_REF_TO_TEXTURE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
 }
 
 void GLTexture::bind(int unit) const {

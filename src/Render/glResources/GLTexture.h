@@ -62,7 +62,6 @@ private:
         std::int32_t wrap = 0;
         bool operator==(const Sampling&) const = default;
     };
-    void setDepthComparison() const;
 
     std::uint32_t name = 0;
     std::int32_t pixelType = PT_NONE;

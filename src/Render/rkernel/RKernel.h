@@ -62,7 +62,6 @@ public:
     // Objects lying wholly farther than this from the current camera are not drawn;
     // infinity (the start value) draws everything.
     void setDrawDistance(float distance) { drawDistance = distance; }
-    float getDrawDistance() const { return drawDistance; }
 
     const Data::MaterialPtr& getDefaultMaterial() const { return defaultMaterial; }
     const Data::MaterialPtr& getCurrentMaterial() const { return currentMaterial; }

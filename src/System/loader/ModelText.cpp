@@ -6,6 +6,7 @@
 #include <charconv>
 #include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace System::ModelText {
@@ -95,11 +96,18 @@ std::string findIndexListProblem(std::string_view text, const Tag& tag) {
     return {};
 }
 
+// The sizes a tag gives, where it gives them.
+struct Sizes {
+    std::optional<unsigned long long> count;
+    std::optional<unsigned long long> stride;
+    std::optional<unsigned long long> offset;
+};
+
 // A count, stride or offset that is no whole decimal number within the file's size.
-std::string findSizeProblem(std::size_t fileSize, const Tag& tag,
-                            std::map<std::string_view, unsigned long long>& sizes) {
-    sizes.clear();
-    for (const std::string_view name : {"count", "stride", "offset"}) {
+std::string findSizeProblem(std::size_t fileSize, const Tag& tag, Sizes& sizes) {
+    const std::pair<std::string_view, std::optional<unsigned long long> Sizes::*> fields[] = {
+        {"count", &Sizes::count}, {"stride", &Sizes::stride}, {"offset", &Sizes::offset}};
+    for (const auto& [name, field] : fields) {
         const auto found = tag.attributes.find(name);
         if (found == tag.attributes.end()) {
             continue;
@@ -112,15 +120,9 @@ std::string findSizeProblem(std::size_t fileSize, const Tag& tag,
             number > fileSize) {
             return at(tag, std::string(name) + " is no whole number within the file's size");
         }
-        sizes[name] = number;
+        sizes.*field = number;
     }
     return {};
-}
-
-unsigned long long sizeOr(const std::map<std::string_view, unsigned long long>& sizes,
-                          std::string_view name, unsigned long long fallback) {
-    const auto found = sizes.find(name);
-    return found == sizes.end() ? fallback : found->second;
 }
 
 } // namespace
@@ -130,18 +132,19 @@ std::string findProblem(std::string_view text) {
     // Arrays by id with the number of values the importer reads from them: their
     // count attribute (it refuses an array with fewer values).
     std::map<std::string_view, unsigned long long> arrays;
-    std::map<std::string_view, unsigned long long> sizes;
-    for (const Tag& tag : tags) {
+    std::vector<Sizes> sizes(tags.size());
+    for (std::size_t index = 0; index < tags.size(); ++index) {
+        const Tag& tag = tags[index];
         std::string problem = findIndexListProblem(text, tag);
         if (problem.empty()) {
-            problem = findSizeProblem(text.size(), tag, sizes);
+            problem = findSizeProblem(text.size(), tag, sizes[index]);
         }
         if (!problem.empty()) {
             return problem;
         }
         const auto id = tag.attributes.find("id");
         if (tag.name.ends_with("_array") && id != tag.attributes.end()) {
-            const unsigned long long count = sizeOr(sizes, "count", 0);
+            const unsigned long long count = sizes[index].count.value_or(0);
             const auto [entry, added] = arrays.emplace(id->second, count);
             entry->second = std::min(entry->second, count);
         }
@@ -153,10 +156,9 @@ std::string findProblem(std::string_view text) {
         if (accessor.name != "accessor") {
             continue;
         }
-        findSizeProblem(text.size(), accessor, sizes);
-        const unsigned long long count = sizeOr(sizes, "count", 0);
-        const unsigned long long stride = sizeOr(sizes, "stride", 1);
-        const unsigned long long offset = sizeOr(sizes, "offset", 0);
+        const unsigned long long count = sizes[index].count.value_or(0);
+        const unsigned long long stride = sizes[index].stride.value_or(1);
+        const unsigned long long offset = sizes[index].offset.value_or(0);
         unsigned long long components = 0;
         const std::size_t close =
             accessor.empty ? accessor.end : text.find("</accessor>", accessor.end);
