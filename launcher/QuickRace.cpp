@@ -53,11 +53,12 @@ std::string benchmarkReport(const Game::Kernel::FrameTimes& times, long peakResi
     return text;
 }
 
-int runQuickRace(const LaunchRequest& request, const ConfigFile& config, RaceKernel& kernel,
-                 std::ostream& out, std::ostream& err) {
+int runQuickRace(const LaunchRequest& request, const ConfigFile& config,
+                 const DisplayModes& display, RaceKernel& kernel, std::ostream& out,
+                 std::ostream& err) {
     Game::Kernel::getInstance().setRunDuration(request.benchmarkSeconds);
     const std::string error =
-        startRace(kernel, readRaceOptions(config), request.drivers, request.laps);
+        startRace(kernel, readRaceOptions(config, display), request.drivers, request.laps);
     if (!error.empty()) {
         err << "Brumbly: " << error << "\n";
         return 1;

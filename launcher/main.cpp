@@ -1,5 +1,6 @@
 #include "BrumblyApp.h"
 #include "CommandLine.h"
+#include "DisplayModes.h"
 #include "QuickRace.h"
 
 #include <QApplication>
@@ -25,7 +26,8 @@ int main(int argc, char** argv) {
     brumbly.initInstance(QCoreApplication::applicationFilePath());
     if (request.race) {
         GameRaceKernel kernel;
-        return runQuickRace(request, brumbly.config(), kernel, std::cout, std::cerr);
+        return runQuickRace(request, brumbly.config(), queryDisplayModes(), kernel, std::cout,
+                            std::cerr);
     }
     return brumbly.run();
 }
