@@ -2,6 +2,7 @@
 
 #include "Artwork.h"
 #include "DialogUnits.h"
+#include "DisplayModes.h"
 #include "MessageBoxes.h"
 #include "MyTabCtrl.h"
 #include "RaceOptions.h"
@@ -51,7 +52,8 @@ void CBrumblyDlg::race(const CTabNewGame::PlayerList& players, unsigned int laps
         drivers.push_back(*player);
     }
     hide();
-    const std::string error = startRace(*raceKernel, readRaceOptions(config), drivers, laps);
+    const std::string error =
+        startRace(*raceKernel, readRaceOptions(config, queryDisplayModes()), drivers, laps);
     tabControl->highScorePage()->refresh();
     show();
     raise();

@@ -8,15 +8,13 @@
 
 ConfigFile::ConfigFile(QString fileName) : name(std::move(fileName)) {}
 
-int ConfigFile::readInt(const QString& section, const QString& key, int defaultValue) const {
+std::optional<QString> ConfigFile::readText(const QString& section, const QString& key) const {
     const QSettings settings(name, QSettings::IniFormat);
     const QVariant value = settings.value(section + '/' + key);
     if (!value.isValid()) {
-        return defaultValue;
+        return std::nullopt;
     }
-    bool isNumber = false;
-    const int number = value.toString().trimmed().toInt(&isNumber);
-    return isNumber ? number : defaultValue;
+    return value.toString().trimmed();
 }
 
 bool ConfigFile::writeInt(const QString& section, const QString& key, int value) const {

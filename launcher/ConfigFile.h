@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // Sections and keys of the launcher's settings file.
 namespace ConfigKeys {
@@ -24,8 +25,8 @@ public:
 
     const QString& fileName() const { return name; }
 
-    // The key's value, or defaultValue when the file, the key or a number is missing.
-    int readInt(const QString& section, const QString& key, int defaultValue) const;
+    // The key's value as written, trimmed; nothing when the file or the key is missing.
+    std::optional<QString> readText(const QString& section, const QString& key) const;
     // Writes the value, creating file, section and key as needed. A failure is logged
     // and reported by false.
     bool writeInt(const QString& section, const QString& key, int value) const;

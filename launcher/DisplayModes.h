@@ -2,6 +2,8 @@
 
 #include "Data/Options.h"
 
+#include <cstddef>
+#include <optional>
 #include <vector>
 
 // What the display offers a race: its own video modes and the size of its desktop;
@@ -16,8 +18,23 @@ struct DisplayModes {
 // The primary display as the game's window layer reports it.
 DisplayModes queryDisplayModes();
 
-// The resolutions to offer: the fixed ones in their order, then the display's own
-// modes that they lack, smallest first. For a race in a window none larger than the
-// desktop (when its size is known).
+// The resolutions every display is offered, in list order.
+const std::vector<Data::Options>& standardResolutions();
+
+// The resolutions to offer. For a race in a window: the fixed ones in their order,
+// then the display's own modes that they lack, smallest first, none larger than the
+// desktop (when its size is known). For a full-screen race, which switches the
+// display to the chosen size, only sizes the display has (the fixed ones it has in
+// their order, then its others, smallest first); the fixed ones when its modes are
+// unknown.
 std::vector<Data::Options> offeredResolutions(const std::vector<Data::Options>& fixed,
                                               const DisplayModes& display, bool fullscreen);
+
+// The position of the entry of that size in `offered`, if there is one.
+std::optional<std::size_t> findResolution(const std::vector<Data::Options>& offered, unsigned width,
+                                          unsigned height);
+
+// The entry to select for that size: its own, else 1024 x 768, else the first; nothing
+// when nothing is offered.
+std::optional<std::size_t> resolutionToShow(const std::vector<Data::Options>& offered,
+                                            unsigned width, unsigned height);

@@ -2,6 +2,8 @@
 
 #include "ConfigFile.h"
 #include "RaceOptions.h"
+#include "Tool/LogManager.h"
+#include "Tool/Message.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -53,11 +55,20 @@ std::string benchmarkReport(const Game::Kernel::FrameTimes& times, long peakResi
     return text;
 }
 
-int runQuickRace(const LaunchRequest& request, const ConfigFile& config, RaceKernel& kernel,
-                 std::ostream& out, std::ostream& err) {
+int runQuickRace(const LaunchRequest& request, const ConfigFile& config,
+                 const DisplayModes& display, RaceKernel& kernel, std::ostream& out,
+                 std::ostream& err) {
+    std::vector<RaceDriver> drivers;
+    std::string error;
+    if (!chooseRaceDrivers(request.driverArguments, drivers, error)) {
+        Tool::LogManager::getInstance().send(
+            Tool::Message("Brumbly", "Couldn't start the race .. [Failed]", error, __FILE__,
+                          __LINE__, Tool::MT_ERROR));
+        err << "Brumbly: " << error << "\n";
+        return 2;
+    }
     Game::Kernel::getInstance().setRunDuration(request.benchmarkSeconds);
-    const std::string error =
-        startRace(kernel, readRaceOptions(config), request.drivers, request.laps);
+    error = startRace(kernel, readRaceOptions(config, display), drivers, request.laps);
     if (!error.empty()) {
         err << "Brumbly: " << error << "\n";
         return 1;

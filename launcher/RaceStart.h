@@ -2,6 +2,7 @@
 
 #include "Data/Options.h"
 
+#include <cstddef>
 #include <glm/vec3.hpp>
 #include <memory>
 #include <string>
@@ -36,6 +37,9 @@ public:
     void releaseLevel() override;
     void shutdown() override;
 };
+
+// The most drivers a race takes: the track has three start positions.
+inline constexpr std::size_t maximumRaceDrivers = 3;
 
 // A driver of a race: the profile's name and the car colour, red, green and blue
 // each a whole number from 0 to 255.

@@ -336,12 +336,14 @@ QString CTabDriver::validate() const {
     const std::string name = editedName();
     QString failures;
     if (newDriver) {
+        // The files too: another launcher on the same folder may have saved this name.
+        const std::set<std::string> saved = DriverNames::savedNames();
         if (name.empty()) {
             failures += QStringLiteral("* You must enter a Name for the Driver\n");
-        } else if (manager.exists(name)) {
+        } else if (saved.contains(name)) {
             failures += QStringLiteral("* The name of the Driver already exists\n");
         } else {
-            failures += DriverNames::newNameProblems(nameEdit->text());
+            failures += DriverNames::newNameProblems(nameEdit->text(), saved);
         }
     } else if (!manager.exists(name)) {
         failures += QStringLiteral("* The name of the Driver doesn't exist\n");

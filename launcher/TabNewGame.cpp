@@ -195,6 +195,11 @@ void CTabNewGame::addDriver() {
     if (alreadyChosen) {
         return;
     }
+    if (chosen.size() >= maximumRaceDrivers) {
+        messages.message(this,
+                         QStringLiteral("* At most %1 Players can race").arg(maximumRaceDrivers));
+        return;
+    }
     const QColor& colour = swatch->colour();
     chosen.push_back(std::make_shared<PlayerDesc>(PlayerDesc{
         name, glm::vec3(static_cast<float>(colour.red()), static_cast<float>(colour.green()),

@@ -1,6 +1,7 @@
 #include "TabOption.h"
 
 #include "ConfigFile.h"
+#include "RaceOptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,28 +12,17 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <utility>
 
 namespace {
 
-constexpr unsigned defaultWidth = 1024;
-constexpr unsigned defaultHeight = 768;
-constexpr int defaultColorDepthPosition = 2; // 32 bit
-constexpr int defaultSoundVolume = 75;
-constexpr int defaultMusicVolume = 50;
-
-// The resolutions every display is offered, in list order.
-const std::vector<Data::Options>& fixedResolutions() {
-    static const std::vector<Data::Options> list = {{640, 480},   {800, 600},   {1024, 768},
-                                                    {1280, 720},  {1280, 768},  {1440, 900},
-                                                    {1680, 1050}, {1600, 1200}, {1920, 1200}};
-    return list;
-}
-
 // List position p stands for the depth 16 + 8 p.
 int colorDepthOf(int position) {
     return 16 + 8 * position;
+}
+
+int colorDepthPosition(int depth) {
+    return (depth - 16) / 8;
 }
 
 QSlider* makeVolumeSlider(QWidget* parent) {
@@ -104,7 +94,8 @@ CTabOption::CTabOption(const ConfigFile& config, QWidget* parent, DisplayModes d
                               QStringLiteral("Truecolor (32 Bit)")});
     // Positions are the values of Data::Detail.
     detailList->addItems({QStringLiteral("Low"), QStringLiteral("Medium"), QStringLiteral("High")});
-    readSettings();
+    // The race's own reader: the page shows what the next race will use.
+    showOptions(readRaceOptions(config, this->display));
 
     // Only the user's actions write: activated, clicked and actionTriggered (keys, mouse
     // and wheel on a slider, with the new position already set) are not emitted by the
@@ -125,46 +116,30 @@ CTabOption::CTabOption(const ConfigFile& config, QWidget* parent, DisplayModes d
 }
 
 bool CTabOption::fillResolutions(bool fullscreen, unsigned width, unsigned height) {
-    resolutions = offeredResolutions(fixedResolutions(), display, fullscreen);
+    resolutions = offeredResolutions(standardResolutions(), display, fullscreen);
     resolutionList->clear();
     for (const Data::Options& resolution : resolutions) {
         resolutionList->addItem(QString::fromStdString(resolution.getResolutionString()));
     }
-    const auto indexOf = [this](unsigned w, unsigned h) {
-        for (std::size_t index = 0; index < resolutions.size(); ++index) {
-            if (resolutions[index].xResolution == w && resolutions[index].yResolution == h) {
-                return static_cast<int>(index);
-            }
-        }
-        return -1;
-    };
-    const int selected = indexOf(width, height);
-    const int fallback = indexOf(defaultWidth, defaultHeight);
-    resolutionList->setCurrentIndex(selected >= 0 ? selected : std::max(fallback, 0));
-    return selected >= 0;
+    const std::optional<std::size_t> shown = resolutionToShow(resolutions, width, height);
+    resolutionList->setCurrentIndex(shown ? static_cast<int>(*shown) : -1);
+    return findResolution(resolutions, width, height).has_value();
 }
 
-void CTabOption::readSettings() {
-    using namespace ConfigKeys;
-    // Without a value the race starts in a window, so the box shows just that.
-    const bool full = config.readInt(videoSection, fullscreen, 0) != 0;
-    fillResolutions(full, static_cast<unsigned>(config.readInt(videoSection, xResolution, 1024)),
-                    static_cast<unsigned>(config.readInt(videoSection, yResolution, 768)));
-
-    // The tab's own default 2 is no depth: like any unknown value it shows 32 bit.
-    const int depth = config.readInt(videoSection, colorDepth, 2);
-    colorDepthList->setCurrentIndex(depth == 16 ? 0 : depth == 24 ? 1 : 2);
-
-    soundSlider->setValue(config.readInt(audioSection, soundVolume, defaultSoundVolume));
-    musicSlider->setValue(config.readInt(audioSection, musicVolume, defaultMusicVolume));
-    fullscreenBox->setChecked(full);
-    // A file without the key, or with a value of no level, draws at the highest.
-    const int level = config.readInt(videoSection, detail, Data::DETAIL_HIGH);
-    detailList->setCurrentIndex(
-        level >= Data::DETAIL_LOW && level <= Data::DETAIL_HIGH ? level : Data::DETAIL_HIGH);
+void CTabOption::showOptions(const Data::Options& options) {
+    fillResolutions(options.fullscreen, options.xResolution, options.yResolution);
+    colorDepthList->setCurrentIndex(colorDepthPosition(options.colorDepth));
+    detailList->setCurrentIndex(options.detail);
+    fullscreenBox->setChecked(options.fullscreen);
+    soundSlider->setValue(options.soundVolume);
+    musicSlider->setValue(options.musicVolume);
 }
 
 void CTabOption::writeResolution(int index) {
+    // A desktop smaller than every resolution leaves the list empty.
+    if (index < 0) {
+        return;
+    }
     const Data::Options& resolution = resolutions.at(static_cast<std::size_t>(index));
     config.writeInt(ConfigKeys::videoSection, ConfigKeys::xResolution,
                     static_cast<int>(resolution.xResolution));
@@ -178,10 +153,11 @@ void CTabOption::writeColorDepth(int position) {
 
 void CTabOption::writeFullscreen(bool checked) {
     config.writeInt(ConfigKeys::videoSection, ConfigKeys::fullscreen, checked ? 1 : 0);
-    // A window takes fewer sizes than the full screen: when the chosen one is gone,
-    // the one now shown is the race's.
+    // The other mode may not offer the chosen size (a window none above the desktop,
+    // full screen only the display's own): then the one now shown is the race's.
+    const int index = resolutionList->currentIndex();
     const Data::Options chosen =
-        resolutions.at(static_cast<std::size_t>(std::max(resolutionList->currentIndex(), 0)));
+        index < 0 ? Data::Options() : resolutions.at(static_cast<std::size_t>(index));
     if (!fillResolutions(checked, chosen.xResolution, chosen.yResolution)) {
         writeResolution(resolutionList->currentIndex());
     }
@@ -192,16 +168,12 @@ void CTabOption::writeDetail(int level) {
 }
 
 void CTabOption::restoreDefaults() {
-    soundSlider->setValue(defaultSoundVolume);
-    musicSlider->setValue(defaultMusicVolume);
-    fullscreenBox->setChecked(true);
-    fillResolutions(true, defaultWidth, defaultHeight);
-    colorDepthList->setCurrentIndex(defaultColorDepthPosition);
-    detailList->setCurrentIndex(Data::DETAIL_HIGH);
-
+    // What a race does without a settings file.
+    showOptions(Data::Options());
     writeResolution(resolutionList->currentIndex());
     writeColorDepth(colorDepthList->currentIndex());
-    config.writeInt(ConfigKeys::videoSection, ConfigKeys::fullscreen, 1);
+    config.writeInt(ConfigKeys::videoSection, ConfigKeys::fullscreen,
+                    fullscreenBox->isChecked() ? 1 : 0);
     writeDetail(detailList->currentIndex());
     config.writeInt(ConfigKeys::audioSection, ConfigKeys::soundVolume, soundSlider->value());
     config.writeInt(ConfigKeys::audioSection, ConfigKeys::musicVolume, musicSlider->value());

@@ -12,9 +12,10 @@ class QComboBox;
 class QSlider;
 
 // The "Options" tab: video and audio settings, read from the settings file when the
-// page is built and written back at once on every change the user makes. Filling the
-// page writes nothing. Beside the fixed resolutions it offers the display's own
-// modes, and for a race in a window none larger than the desktop.
+// page is built (as the race reads them) and written back at once on every change the
+// user makes. Filling the page writes nothing. It offers the resolutions of
+// offeredResolutions for the display; "Default" shows and writes what a race uses
+// without a settings file.
 class CTabOption : public QWidget {
     Q_OBJECT
 
@@ -23,7 +24,7 @@ public:
                         DisplayModes display = {});
 
 private:
-    void readSettings();
+    void showOptions(const Data::Options& options);
     // Offers the resolutions for full screen or a window and selects the entry of
     // that size, else 1024 x 768, else the first; true when that size was offered.
     bool fillResolutions(bool fullscreen, unsigned width, unsigned height);
@@ -31,7 +32,7 @@ private:
     void writeColorDepth(int position);
     void writeFullscreen(bool checked);
     void writeDetail(int level);
-    // Resets every control and writes all seven settings.
+    // Resets every control to a fresh start's settings and writes all seven.
     void restoreDefaults();
 
     const ConfigFile& config;

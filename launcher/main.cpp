@@ -1,14 +1,65 @@
 #include "BrumblyApp.h"
 #include "CommandLine.h"
+#include "DisplayModes.h"
+#include "Platform/Window.h"
 #include "QuickRace.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <iostream>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+// Whether the windows this run needs can open: Qt's own (unless it is told to draw
+// somewhere other than the X server) and, for a race, the game's. Qt aborts the
+// process when its platform finds no display, so this is asked first.
+bool displayReachable(bool race) {
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (!race && !platform.isEmpty() && !platform.startsWith(QStringLiteral("xcb"))) {
+        return true;
+    }
+    const bool reachable = Platform::init();
+    Platform::terminate();
+    return reachable;
+}
+
+// Sends what the process writes to standard output to standard error, and returns a
+// descriptor of the original standard output for the figures a caller parses; -1
+// when it cannot be kept apart, and then standard output stays as it was.
+int keepStandardOutputForFigures() {
+    std::cout.flush();
+    std::fflush(stdout);
+    const int figures = dup(STDOUT_FILENO);
+    if (figures < 0 || dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+        if (figures >= 0) {
+            close(figures);
+        }
+        return -1;
+    }
+    return figures;
+}
+
+void writeFigures(int descriptor, const std::string& figures) {
+    std::cout.flush();
+    std::fflush(stdout);
+    std::size_t written = 0;
+    while (written < figures.size()) {
+        const ssize_t count = write(descriptor, figures.data() + written, figures.size() - written);
+        if (count <= 0) {
+            break;
+        }
+        written += static_cast<std::size_t>(count);
+    }
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << argumentText(argv[i]);
     }
     LaunchRequest request;
     std::string error;
@@ -20,12 +71,23 @@ int main(int argc, char** argv) {
         std::cout << request.helpText;
         return 0;
     }
+    if (!displayReachable(request.race)) {
+        std::cerr << "Brumbly: no display: set DISPLAY or run under Xvfb\n";
+        return 1;
+    }
+    // In a race from the command line the console log goes to standard error, so that
+    // standard output carries only the benchmark's figures.
+    const int figuresOutput = request.race ? keepStandardOutputForFigures() : -1;
     QApplication application(argc, argv);
     CBrumblyApp brumbly;
     brumbly.initInstance(QCoreApplication::applicationFilePath());
     if (request.race) {
         GameRaceKernel kernel;
-        return runQuickRace(request, brumbly.config(), kernel, std::cout, std::cerr);
+        std::ostringstream figures;
+        const int status = runQuickRace(request, brumbly.config(), queryDisplayModes(), kernel,
+                                        figures, std::cerr);
+        writeFigures(figuresOutput >= 0 ? figuresOutput : STDOUT_FILENO, figures.str());
+        return status;
     }
     return brumbly.run();
 }

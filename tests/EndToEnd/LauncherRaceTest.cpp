@@ -6,9 +6,12 @@
 #include <FreeImagePlus.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -95,7 +98,11 @@ protected:
         fs::remove_all(folder);
     }
 
-    void start(const std::vector<std::string>& arguments) {
+    // Starts the launcher in the scratch folder, its standard output and error going
+    // to the files "stdout" and "stderr" there, without the environment variables
+    // named in `unset`.
+    void start(const std::vector<std::string>& arguments,
+               const std::vector<std::string>& unset = {}) {
         std::vector<std::string> all = {(binFolder / "Brumbly").string()};
         all.insert(all.end(), arguments.begin(), arguments.end());
         std::vector<char*> argv;
@@ -103,10 +110,27 @@ protected:
             argv.push_back(argument.data());
         }
         argv.push_back(nullptr);
-        const fs::path before = fs::current_path();
-        fs::current_path(folder);
-        ASSERT_EQ(posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
-        fs::current_path(before);
+        std::vector<char*> environment;
+        for (char** variable = environ; *variable != nullptr; ++variable) {
+            const std::string name(*variable, std::strcspn(*variable, "="));
+            if (std::find(unset.begin(), unset.end(), name) == unset.end()) {
+                environment.push_back(*variable);
+            }
+        }
+        environment.push_back(nullptr);
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        const std::string out = (folder / "stdout").string();
+        const std::string err = (folder / "stderr").string();
+        posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_addchdir_np(&files, folder.c_str());
+        const int started =
+            posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environment.data());
+        posix_spawn_file_actions_destroy(&files);
+        ASSERT_EQ(started, 0);
     }
 
     // Waits until the log holds the text; false after the timeout.
@@ -212,4 +236,58 @@ TEST_F(LauncherRaceTest, AKeyboardRaceFromTheCommandLine) {
     EXPECT_LT(std::stod(ended[3]), 0.5) << "Ben's car stood";
     EXPECT_GT(raceTime, 0.5) << "the clock ran";
     EXPECT_LT(raceTime, running - paused + 1.0) << "the clock stood while paused";
+}
+
+namespace {
+const std::vector<std::string> noDisplay = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+const std::string noDisplayLine = "Brumbly: no display: set DISPLAY or run under Xvfb\n";
+} // namespace
+
+// Without a display the launcher and a race say so in one line instead of aborting;
+// the help needs no display.
+TEST_F(LauncherRaceTest, WithoutADisplayOneLineSaysWhatToDo) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{}, std::vector<std::string>{"--race", "--driver", "Nobody"}}) {
+        start(arguments, noDisplay);
+        EXPECT_EQ(waitForExit(60s), 1) << readFile(folder / "stderr");
+        EXPECT_EQ(readFile(folder / "stderr"), noDisplayLine);
+        EXPECT_EQ(readFile(folder / "stdout"), "");
+    }
+    start({"--help"}, noDisplay);
+    EXPECT_EQ(waitForExit(60s), 0);
+    EXPECT_NE(readFile(folder / "stdout").find("--benchmark <SECONDS>"), std::string::npos);
+    EXPECT_EQ(readFile(folder / "stderr"), "");
+}
+
+// A driver that cannot race is named, with the reason, before any window opens.
+TEST_F(LauncherRaceTest, ADriverThatCannotRaceIsNamedBeforeTheWindowOpens) {
+    const SavedDriver ann("EndToEndAnn", 38, 40, 37, 39);
+    start({"--race", "--driver", "EndToEndAnn", "--driver", "EndToEndNobody"});
+    EXPECT_EQ(waitForExit(60s), 2);
+    const std::string reason = "--driver \"EndToEndNobody\": no saved driver has this name";
+    // Qt may add notes of its own about the environment.
+    EXPECT_NE(readFile(folder / "stderr").find("Brumbly: " + reason + "\n"), std::string::npos);
+    EXPECT_EQ(readFile(folder / "stdout"), "");
+    const std::string log = readFile(folder / "Brumbly.log");
+    EXPECT_NE(log.find(reason), std::string::npos) << log;
+    EXPECT_EQ(log.find("Render::Kernel"), std::string::npos) << log;
+}
+
+// Standard output of a benchmark race holds its figures and nothing else.
+TEST_F(LauncherRaceTest, ABenchmarkPrintsOnlyItsFiguresOnStandardOutput) {
+    const SavedDriver ann("EndToEndAnn", 38, 40, 37, 39);
+    start({"--race", "--driver", "EndToEndAnn", "--benchmark", "0.5"});
+    ASSERT_EQ(waitForExit(120s), 0) << readFile(folder / "stderr");
+    std::istringstream figures(readFile(folder / "stdout"));
+    std::vector<std::string> names;
+    for (std::string line; std::getline(figures, line);) {
+        std::smatch figure;
+        ASSERT_TRUE(std::regex_match(line, figure, std::regex(R"(([a-z0-9_]+) [0-9]+(\.[0-9]+)?)")))
+            << "'" << line << "'";
+        names.push_back(figure[1]);
+    }
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"startup_to_first_frame_s", "frames", "frame_median_ms",
+                                        "frame_p95_ms", "frame_worst_ms", "physics_per_frame_ms",
+                                        "frame_processor_median_ms", "peak_resident_mb"}));
 }

@@ -168,6 +168,33 @@ private slots:
         QCOMPARE(control<QComboBox>("nationalityList")->currentText(), "Croatia");
     }
 
+    // Another launcher on the same folder saved a driver after this one read the
+    // folder: the same name, or one that looks the same, must not overwrite it.
+    void aNameSavedMeanwhileByAnotherLauncherIsRefused() {
+        const std::string theirs = profiles->file("Ann");
+        const std::string lookAlike = profiles->file("ZO\xC3\x8B");
+        Data::Profile(std::string("Ann"), profiles->path().toStdString(), ".profile").save();
+        Data::Profile(std::string("ZO\xC3\x8B"), profiles->path().toStdString(), ".profile").save();
+        const auto contents = [](const std::string& file) {
+            std::ifstream in(file);
+            return std::string(std::istreambuf_iterator<char>(in), {});
+        };
+        const std::string before = contents(theirs);
+        QVERIFY(!Data::ProfileManager::getInstance().exists("Ann"));
+
+        fillNewDriver(QStringLiteral("Ann"));
+        click("saveButton");
+        QCOMPARE(onlyMessage(), "* The name of the Driver already exists\n");
+        QCOMPARE(contents(theirs), before);
+
+        messages->boxes.clear();
+        control<QLineEdit>("nameEdit")->setText(QString::fromUtf8("zo\xC3\xAB"));
+        click("saveButton");
+        QCOMPARE(onlyMessage(), "* The name of the Driver looks the same as an existing one\n");
+        QVERIFY(!std::filesystem::exists(profiles->file("zo\xC3\xAB")));
+        QVERIFY(std::filesystem::exists(lookAlike));
+    }
+
     void namesThatCannotBeFileNamesAreRefused_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("dot") << ".";
@@ -413,12 +440,17 @@ private slots:
         const QString ends = "* The name of the Driver must not begin or end with a blank\n";
         QTest::newRow("leading blank") << " Alice" << ends;
         QTest::newRow("trailing blank") << "Alice\t" << ends;
-        QTest::newRow("letter case")
-            << "alice"
-            << "* The name of the Driver differs from an existing one only in letter case\n";
-        QTest::newRow("letter case beyond ASCII")
-            << QString::fromUtf8("ZO\xC3\x8B")
-            << "* The name of the Driver differs from an existing one only in letter case\n";
+        const QString same = "* The name of the Driver looks the same as an existing one\n";
+        QTest::newRow("letter case") << "alice" << same;
+        QTest::newRow("letter case beyond ASCII") << QString::fromUtf8("ZO\xC3\x8B") << same;
+        // "Zoë" with its accent as a combining character after the "e".
+        QTest::newRow("accent written apart") << QString::fromUtf8("Zoe\xCC\x88") << same;
+        QTest::newRow("accent apart, other case") << QString::fromUtf8("ZOE\xCC\x88") << same;
+        const QString invisible = "* The name of the Driver must have a visible character\n";
+        QTest::newRow("zero-width space") << QString(QChar(0x200B)) << invisible;
+        QTest::newRow("format characters and a lone accent")
+            << QString::fromUtf8("\xE2\x80\x8D\xCC\x81\xE2\x81\xA0") << invisible;
+        QTest::newRow("Hangul filler") << QString(QChar(0x3164)) << invisible;
     }
     void namesThatCannotBeToldApartAreRefused() {
         QFETCH(QString, name);

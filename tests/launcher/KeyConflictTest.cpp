@@ -85,6 +85,10 @@ private slots:
         addRaceDriver(*newGame(), "Cid");
         addRaceDriver(*newGame(), "Bot");
         QCOMPARE(warning(*newGame()), QString());
+        // A race takes three drivers: Ben comes in for Cid.
+        clearChosen();
+        addRaceDriver(*newGame(), "Ann");
+        addRaceDriver(*newGame(), "Bot");
         addRaceDriver(*newGame(), "Ben");
         QCOMPARE(warning(*newGame()),
                  "Ann and Ben share the key Up: one key press would drive both cars.");

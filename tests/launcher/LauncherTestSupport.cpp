@@ -9,6 +9,30 @@
 #include <QWidget>
 #include <QtTest>
 
+bool RecordingKernel::initialise(const Data::Options& options) {
+    calls.push_back("initialise " + options.getResolutionString());
+    return failing != "initialise";
+}
+
+bool RecordingKernel::createLevel(unsigned int laps) {
+    calls.push_back("createLevel " + std::to_string(laps));
+    return failing != "createLevel";
+}
+
+bool RecordingKernel::createPlayer(std::shared_ptr<Data::Profile> profile,
+                                   const glm::vec3& colour) {
+    calls.push_back("createPlayer " + profile->getName() + " " +
+                    std::to_string(static_cast<int>(colour.r)) + "," +
+                    std::to_string(static_cast<int>(colour.g)) + "," +
+                    std::to_string(static_cast<int>(colour.b)));
+    return failing != "createPlayer";
+}
+
+void RecordingKernel::run() {
+    calls.push_back("run");
+    windowShownDuringRace = window != nullptr && window->isVisible();
+}
+
 void RecordingMessageBoxes::show(QWidget*, const QString& caption, const QString& text, Icon icon) {
     boxes.push_back({caption, text, icon});
 }

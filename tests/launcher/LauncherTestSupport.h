@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MessageBoxes.h"
+#include "RaceStart.h"
 
 #include <QObject>
 #include <QString>
@@ -20,6 +21,23 @@ template <class T> T* childControl(const QObject& parent, const char* name) {
     }
     return widget;
 }
+
+// Records the kernel calls of a race and fails the one it is told to.
+class RecordingKernel final : public RaceKernel {
+public:
+    bool initialise(const Data::Options& options) override;
+    bool createLevel(unsigned int laps) override;
+    bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) override;
+    void run() override;
+    void releaseAllPlayers() override { calls.push_back("releaseAllPlayers"); }
+    void releaseLevel() override { calls.push_back("releaseLevel"); }
+    void shutdown() override { calls.push_back("shutdown"); }
+
+    std::vector<std::string> calls;
+    std::string failing;
+    QWidget* window = nullptr;
+    bool windowShownDuringRace = true;
+};
 
 // Records message boxes instead of showing them.
 class RecordingMessageBoxes final : public MessageBoxes {

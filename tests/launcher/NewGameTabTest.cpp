@@ -135,6 +135,23 @@ private slots:
         QCOMPARE(chosenNames(), QStringList{"Bob"});
     }
 
+    // The track has three start positions: a fourth driver is refused when added, not
+    // when the race starts.
+    void aFourthDriverIsRefusedWhenAdded() {
+        profiles->addProfile("Cy");
+        tab->hide();
+        tab->show();
+        for (const char* name : {"Amy", "Bob", "Cy"}) {
+            addDriver(QString::fromLatin1(name));
+        }
+        QVERIFY(messages->boxes.empty());
+        addDriver(QStringLiteral("zed"));
+        QCOMPARE(messages->boxes.size(), std::size_t{1});
+        QCOMPARE(messages->boxes.front().text, "* At most 3 Players can race");
+        QCOMPARE(chosenNames(), (QStringList{"Amy", "Bob", "Cy"}));
+        QCOMPARE(raceWith().size(), std::size_t{3});
+    }
+
     void driversStartBlueAndTakeTheColourChosenBeforeAdding() {
         addDriver(QStringLiteral("zed"));
         pickColour(QColor(255, 0, 0));

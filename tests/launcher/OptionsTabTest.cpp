@@ -31,7 +31,23 @@ private:
         file.write(contents);
     }
     int stored(const QString& section, const QString& key) const {
-        return config.readInt(section, key, -12345);
+        bool isNumber = false;
+        const int value = config.readText(section, key).value_or(QString()).toInt(&isNumber);
+        return isNumber ? value : -12345;
+    }
+    // The settings as the tab shows them, in the record the race gets.
+    static Data::Options shown(const CTabOption& tab) {
+        Data::Options options;
+        const QStringList size =
+            control<QComboBox>(tab, "resolutionList")->currentText().split(" x ");
+        options.xResolution = size.value(0).toUInt();
+        options.yResolution = size.value(1).toUInt();
+        options.colorDepth = 16 + 8 * control<QComboBox>(tab, "colorDepthList")->currentIndex();
+        options.fullscreen = control<QCheckBox>(tab, "fullscreenBox")->isChecked();
+        options.detail = control<QComboBox>(tab, "detailList")->currentIndex();
+        options.soundVolume = control<QSlider>(tab, "soundSlider")->value();
+        options.musicVolume = control<QSlider>(tab, "musicSlider")->value();
+        return options;
     }
     template <class T> static T* control(const CTabOption& tab, const char* name) {
         return childControl<T>(tab, name);
@@ -58,7 +74,7 @@ private slots:
         QCOMPARE(control<QComboBox>(tab, "colorDepthList")->currentText(), "Truecolor (32 Bit)");
         // What the race will do: it starts in a window.
         QVERIFY(!control<QCheckBox>(tab, "fullscreenBox")->isChecked());
-        QCOMPARE(readRaceOptions(config).fullscreen, false);
+        QCOMPARE(readRaceOptions(config, {}).fullscreen, false);
         QCOMPARE(control<QSlider>(tab, "soundSlider")->value(), 75);
         QCOMPARE(control<QSlider>(tab, "musicSlider")->value(), 50);
         tab.show();
@@ -94,16 +110,70 @@ private slots:
         QCOMPARE(control<QSlider>(tab, "musicSlider")->value(), 90);
     }
 
-    void unknownValuesShowDefaultsButStayInTheFile() {
-        writeFile("[VideoOptions]\nXResolution=1366\nYResolution=768\nColordepth=8\n");
+    // Values that the tab cannot show are not used by the race either: each falls back
+    // to its default with a warning naming it, and stays in the file.
+    void valuesTheTabCannotShowAreWarnedAboutAndNotUsed() {
+        writeFile("[VideoOptions]\nXResolution=800\nYResolution=601\nColordepth=8\n"
+                  "Fullscreen=yes\nDetail=ultra\n[AudioOptions]\nSoundVolume=150\n"
+                  "MusicVolume=-3\n");
+        RecordingLog log;
         CTabOption tab(config);
-        QCOMPARE(control<QComboBox>(tab, "resolutionList")->currentText(), "1024 x 768");
-        QCOMPARE(control<QComboBox>(tab, "colorDepthList")->currentText(), "Truecolor (32 Bit)");
-        QCOMPARE(stored("VideoOptions", "XResolution"), 1366);
-        const Data::Options race = readRaceOptions(config);
-        QCOMPARE(race.xResolution, 1366u);
-        // No window takes a depth of 8: the race falls back to 32.
-        QCOMPARE(race.colorDepth, 32);
+        QCOMPARE(shown(tab), Data::Options());
+        QCOMPARE(log.messages.size(), std::size_t{6});
+        const QStringList expected = {
+            "[AudioOptions] SoundVolume=150", "[AudioOptions] MusicVolume=-3",
+            "[VideoOptions] Colordepth=8",    "[VideoOptions] Detail=ultra",
+            "[VideoOptions] Fullscreen=yes",  "[VideoOptions] XResolution=800, YResolution=601"};
+        for (std::size_t index = 0; index < log.messages.size(); ++index) {
+            QCOMPARE(log.messages[index].getType(), Tool::MT_WARNING);
+            QCOMPARE(QString::fromStdString(log.messages[index].getMessage()),
+                     expected[static_cast<qsizetype>(index)] + " in ./config.ini");
+        }
+        QVERIFY(readRaceOptions(config, {}) == Data::Options());
+        QCOMPARE(log.messages.size(), std::size_t{12});
+        QCOMPARE(stored("VideoOptions", "YResolution"), 601);
+        QCOMPARE(stored("AudioOptions", "SoundVolume"), 150);
+
+        // Half a resolution would be a size that nobody chose: both fall back.
+        writeFile("[VideoOptions]\nXResolution=-1\nYResolution=600\n");
+        QCOMPARE(readRaceOptions(config, {}).getResolutionString(), "1024 x 768");
+    }
+
+    // A resolution larger than every mode of the display is refused, in full screen and
+    // in a window; a full-screen race takes only sizes the display has, so that it opens
+    // at the size chosen.
+    void theResolutionMustSuitTheDisplay() {
+        DisplayModes display;
+        display.modes = {{800, 600}, {1024, 768}, {1280, 1024}};
+        display.desktopWidth = 1280;
+        display.desktopHeight = 1024;
+        // A file of its own for each case: the settings reader keeps what it read while a
+        // file's size and time stamp (to the millisecond) stay the same.
+        int files = 0;
+        const auto race = [&](const QByteArray& settings) {
+            const QString name = QStringLiteral("case%1.ini").arg(++files);
+            QFile file(name);
+            if (!file.open(QIODevice::WriteOnly)) {
+                return QStringLiteral("unwritable");
+            }
+            file.write("[VideoOptions]\n" + settings);
+            file.close();
+            return QString::fromStdString(
+                readRaceOptions(ConfigFile(name), display).getResolutionString());
+        };
+        RecordingLog log;
+        QCOMPARE(race("XResolution=16384\nYResolution=16384\nFullscreen=1\n"), "1024 x 768");
+        QCOMPARE(race("XResolution=16384\nYResolution=16384\nFullscreen=0\n"), "1024 x 768");
+        QCOMPARE(race("XResolution=1920\nYResolution=1200\nFullscreen=1\n"), "1024 x 768");
+        QCOMPARE(log.messages.size(), std::size_t{3});
+        QCOMPARE(race("XResolution=1280\nYResolution=1024\nFullscreen=1\n"), "1280 x 1024");
+        QCOMPARE(race("XResolution=640\nYResolution=480\nFullscreen=0\n"), "640 x 480");
+        QCOMPARE(log.messages.size(), std::size_t{3});
+        // A display without 1024 x 768 falls back to its smallest mode.
+        display.modes = {{1280, 1024}, {1920, 1080}};
+        QCOMPARE(race("XResolution=640\nYResolution=480\nFullscreen=1\n"), "1280 x 1024");
+        const ConfigFile last(QStringLiteral("case%1.ini").arg(files));
+        QCOMPARE(shown(CTabOption(last, nullptr, display)), readRaceOptions(last, display));
     }
 
     void everyUserChangeIsWrittenAtOnce() {
@@ -132,6 +202,7 @@ private slots:
         QCOMPARE(stored("AudioOptions", "SoundVolume"), 100);
     }
 
+    // "Default" is what a race does without a settings file: a window.
     void defaultResetsTheControlsAndWritesAllSevenKeys() {
         writeFile("[VideoOptions]\nXResolution=640\nYResolution=480\nColordepth=16\n"
                   "Fullscreen=0\nDetail=0\n[AudioOptions]\nSoundVolume=3\nMusicVolume=4\n");
@@ -141,16 +212,19 @@ private slots:
         QCOMPARE(control<QComboBox>(tab, "colorDepthList")->currentIndex(), 2);
         QCOMPARE(control<QComboBox>(tab, "detailList")->currentText(), "High");
         QCOMPARE(stored("VideoOptions", "Detail"), 2);
-        QVERIFY(control<QCheckBox>(tab, "fullscreenBox")->isChecked());
+        QVERIFY(!control<QCheckBox>(tab, "fullscreenBox")->isChecked());
         QCOMPARE(control<QSlider>(tab, "soundSlider")->value(), 75);
         QCOMPARE(control<QSlider>(tab, "musicSlider")->value(), 50);
 
         QCOMPARE(stored("VideoOptions", "XResolution"), 1024);
         QCOMPARE(stored("VideoOptions", "YResolution"), 768);
         QCOMPARE(stored("VideoOptions", "Colordepth"), 32);
-        QCOMPARE(stored("VideoOptions", "Fullscreen"), 1);
+        QCOMPARE(stored("VideoOptions", "Fullscreen"), 0);
         QCOMPARE(stored("AudioOptions", "SoundVolume"), 75);
         QCOMPARE(stored("AudioOptions", "MusicVolume"), 50);
+        const Data::Options afterDefault = readRaceOptions(config, {});
+        QFile::remove(QStringLiteral("config.ini"));
+        QCOMPARE(afterDefault, readRaceOptions(config, {}));
     }
 
     void defaultCreatesTheFileWhenThereIsNone() {
@@ -161,13 +235,13 @@ private slots:
         const QByteArray contents = file.readAll();
         for (const char* line :
              {"[VideoOptions]", "XResolution=1024", "YResolution=768", "Colordepth=32",
-              "Fullscreen=1", "Detail=2", "[AudioOptions]", "SoundVolume=75", "MusicVolume=50"}) {
+              "Fullscreen=0", "Detail=2", "[AudioOptions]", "SoundVolume=75", "MusicVolume=50"}) {
             QVERIFY2(contents.contains(line), line);
         }
     }
 
     void raceReaderDefaultsToAWindowAt1024x768() {
-        const Data::Options options = readRaceOptions(config);
+        const Data::Options options = readRaceOptions(config, {});
         QCOMPARE(options.xResolution, 1024u);
         QCOMPARE(options.yResolution, 768u);
         QCOMPARE(options.colorDepth, 32);
@@ -182,7 +256,7 @@ private slots:
     void raceReaderTakesEveryKeyFromTheFile() {
         writeFile("[VideoOptions]\nXResolution=800\nYResolution=600\nColordepth=24\n"
                   "Fullscreen=2\n[AudioOptions]\nSoundVolume=0\nMusicVolume=100\n");
-        const Data::Options options = readRaceOptions(config);
+        const Data::Options options = readRaceOptions(config, {});
         QCOMPARE(options.xResolution, 800u);
         QCOMPARE(options.yResolution, 600u);
         QCOMPARE(options.colorDepth, 24);
@@ -190,7 +264,7 @@ private slots:
         QCOMPARE(options.soundVolume, 0);
         QCOMPARE(options.musicVolume, 100);
         writeFile("[VideoOptions]\nDetail=0\n");
-        QCOMPARE(readRaceOptions(config).detail, static_cast<std::int32_t>(Data::DETAIL_LOW));
+        QCOMPARE(readRaceOptions(config, {}).detail, static_cast<std::int32_t>(Data::DETAIL_LOW));
     }
 
     void detailOffersThreeLevelsAndWritesTheChoice() {
@@ -208,7 +282,7 @@ private slots:
         QCOMPARE(levels->currentText(), "High");
         chooseEntry(levels, 0);
         QCOMPARE(stored("VideoOptions", "Detail"), 0);
-        QCOMPARE(readRaceOptions(config).detail, static_cast<std::int32_t>(Data::DETAIL_LOW));
+        QCOMPARE(readRaceOptions(config, {}).detail, static_cast<std::int32_t>(Data::DETAIL_LOW));
     }
 
     void displayModesJoinTheListAndAWindowGetsNoneLargerThanTheDesktop() {
@@ -224,9 +298,9 @@ private slots:
             }
             return texts;
         };
+        // Full screen switches the display to the size chosen: only its own sizes.
         QCOMPARE(sizes(offeredResolutions(fixed, display, true)),
-                 QStringList({"640 x 480", "1024 x 768", "1600 x 1200", "1366 x 768", "1920 x 1080",
-                              "2560 x 1440"}));
+                 QStringList({"1024 x 768", "1366 x 768", "1920 x 1080", "2560 x 1440"}));
         QCOMPARE(sizes(offeredResolutions(fixed, display, false)),
                  QStringList({"640 x 480", "1024 x 768", "1366 x 768", "1920 x 1080"}));
         // Without a display the fixed list stays.
@@ -240,7 +314,7 @@ private slots:
         auto* fullscreen = control<QCheckBox>(tab, "fullscreenBox");
         QTest::mouseClick(fullscreen, Qt::LeftButton);
         QVERIFY(list->findText("2560 x 1440") >= 0);
-        QVERIFY(list->findText("1920 x 1200") >= 0);
+        QCOMPARE(list->findText("1920 x 1200"), -1);
         QCOMPARE(list->currentText(), "1920 x 1080"); // the choice stays
         chooseEntry(list, list->findText("2560 x 1440"));
         QCOMPARE(stored("VideoOptions", "XResolution"), 2560);
@@ -251,33 +325,6 @@ private slots:
         QCOMPARE(list->currentText(), "1024 x 768");
         QCOMPARE(stored("VideoOptions", "XResolution"), 1024);
         QCOMPARE(stored("VideoOptions", "YResolution"), 768);
-    }
-
-    void unreadableValuesFallBackToTheDefault() {
-        writeFile("[VideoOptions]\nXResolution=wide\n[AudioOptions]\nSoundVolume=\n");
-        const Data::Options options = readRaceOptions(config);
-        QCOMPARE(options.xResolution, 1024u);
-        QCOMPARE(options.soundVolume, 75);
-    }
-
-    void raceReaderRefusesValuesOutOfRange() {
-        writeFile("[VideoOptions]\nXResolution=-1\nYResolution=600\nColordepth=8\n"
-                  "[AudioOptions]\nSoundVolume=500\nMusicVolume=-20\n");
-        RecordingLog log;
-        // All defaults: the height alone would make a size that nobody chose.
-        QVERIFY(readRaceOptions(config) == Data::Options());
-        QCOMPARE(log.messages.size(), std::size_t{4});
-        QCOMPARE(log.messages[0].getType(), Tool::MT_WARNING);
-        QCOMPARE(log.messages[0].getMessage(), "[AudioOptions] SoundVolume=500 in ./config.ini");
-
-        writeFile("[VideoOptions]\nXResolution=16384\nYResolution=480\nColordepth=16\n"
-                  "[AudioOptions]\nSoundVolume=0\nMusicVolume=100\n");
-        Data::Options limits(16384, 480);
-        limits.colorDepth = 16;
-        limits.soundVolume = 0;
-        limits.musicVolume = 100;
-        QVERIFY(readRaceOptions(config) == limits);
-        QCOMPARE(log.messages.size(), std::size_t{4});
     }
 
     // A byte-order mark or lines that are no settings once made every write report
@@ -301,8 +348,10 @@ private slots:
         const ConfigFile unwritable(QStringLiteral("blocker/config.ini"));
         QVERIFY(!unwritable.writeInt(ConfigKeys::videoSection, ConfigKeys::fullscreen, 0));
         CTabOption tab(unwritable);
+        auto* sound = control<QSlider>(tab, "soundSlider");
+        QTest::keyClick(sound, Qt::Key_Home);
         QTest::mouseClick(control<QPushButton>(tab, "defaultButton"), Qt::LeftButton);
-        QVERIFY(control<QCheckBox>(tab, "fullscreenBox")->isChecked());
+        QCOMPARE(sound->value(), 75);
         QVERIFY(!QFile::exists(QStringLiteral("blocker/config.ini")));
     }
 

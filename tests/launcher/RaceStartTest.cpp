@@ -10,42 +10,6 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
-
-// Records the kernel calls of a race and fails the one it is told to.
-class RecordingKernel final : public RaceKernel {
-public:
-    bool initialise(const Data::Options& options) override {
-        calls.push_back("initialise " + options.getResolutionString());
-        return failing != "initialise";
-    }
-    bool createLevel(unsigned int laps) override {
-        calls.push_back("createLevel " + std::to_string(laps));
-        return failing != "createLevel";
-    }
-    bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) override {
-        calls.push_back("createPlayer " + profile->getName() + " " +
-                        std::to_string(static_cast<int>(colour.r)) + "," +
-                        std::to_string(static_cast<int>(colour.g)) + "," +
-                        std::to_string(static_cast<int>(colour.b)));
-        return failing != "createPlayer";
-    }
-    void run() override {
-        calls.push_back("run");
-        windowShownDuringRace = window != nullptr && window->isVisible();
-    }
-    void releaseAllPlayers() override { calls.push_back("releaseAllPlayers"); }
-    void releaseLevel() override { calls.push_back("releaseLevel"); }
-    void shutdown() override { calls.push_back("shutdown"); }
-
-    std::vector<std::string> calls;
-    std::string failing;
-    QWidget* window = nullptr;
-    bool windowShownDuringRace = true;
-};
-
-} // namespace
-
 // "Race !" on the New Game tab drives one race through the kernel's life cycle.
 class RaceStartTest : public QObject {
     Q_OBJECT
