@@ -2,8 +2,8 @@
 # Builds the fuzz targets with clang (into build-fuzz/) and runs each of them in turn
 # for the given number of seconds, at the lowest priority.
 #   fuzz/run.sh [seconds per target] [target...]
-# Targets: profile font_widths race_options collada image high_scores (all by
-# default). FUZZ_RUNS caps the inputs per target as well. The seeds come from the
+# Targets: profile font_widths race_options collada image high_scores wave
+# driving_line (all by default). FUZZ_RUNS caps the inputs per target as well. The seeds come from the
 # generated game data in build/bin/data (make build), the test fixtures and
 # fuzz/seeds; every target keeps its growing corpus in build-fuzz/corpus/<target>/
 # and writes what it finds to build-fuzz/findings/<target>/. Exits non-zero when any
@@ -15,7 +15,7 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(profile font_widths race_options collada image high_scores)
+    targets=(profile font_widths race_options collada image high_scores wave driving_line)
 fi
 build=$root/build-fuzz
 data=$root/build/bin/data
@@ -34,7 +34,7 @@ nice -n 19 cmake --build "$build"
 # Fresh seeds every run; the corpus of earlier runs is kept.
 seeds=$build/seeds
 rm -rf "$seeds"
-mkdir -p "$seeds"/{profile,font_widths,race_options,collada,image,high_scores}
+mkdir -p "$seeds"/{profile,font_widths,race_options,collada,image,high_scores,wave,driving_line}
 cp "$root"/tests/Data/fixtures/*.profile "$seeds/profile/"
 cp "$data"/images/Fonts/*.ini "$seeds/font_widths/"
 cp "$root"/fuzz/seeds/race_options/* "$seeds/race_options/"
@@ -42,6 +42,11 @@ cp "$root"/fuzz/seeds/high_scores/* "$seeds/high_scores/"
 find "$data" -name '*.dae' -exec cp {} "$seeds/collada/" \;
 mapfile -t pictures < <(find "$data" \( -name '*.png' -o -name '*.jpg' \) | sort)
 "$build/make_image_seeds" "$seeds/image" "${pictures[@]}"
+# The sounds' headers and first samples: whole sounds would make every run slow.
+for sound in "$data"/sounds/*.wav; do
+    head -c 4096 "$sound" >"$seeds/wave/$(basename "$sound")"
+done
+cp "$data"/tracks/*.line "$seeds/driving_line/"
 
 export LSAN_OPTIONS=suppressions=$root/fuzz/lsan-suppressions.txt
 status=0
@@ -60,6 +65,9 @@ for target in "${targets[@]}"; do
     # Importing a large model takes a good part of a second: mutate the small ones.
     if [[ $target == collada ]]; then
         options+=(-max_len=32768)
+    fi
+    if [[ $target == wave ]]; then
+        options+=(-max_len=8192)
     fi
     echo "=== fuzz_$target: up to $seconds s"
     # The processor time tells how much the target ran on a busy machine.

@@ -10,6 +10,7 @@
 #include "Tool/LogManager.h"
 #include "Tool/LogText.h"
 #include "Tool/Message.h"
+#include "Tool/RegularFile.h"
 
 #include <QApplication>
 #include <exception>
@@ -60,6 +61,12 @@ void CBrumblyApp::initInstance(const QString& programFilePath) {
             Tool::Message(author, "Couldn't create the profiles directory .. [Failed]",
                           Tool::logExcerpt(profilesDirectory.string()) + ": " + error.message(),
                           __FILE__, __LINE__, Tool::MT_ERROR));
+    }
+    // A process killed while it saved a driver or the high scores leaves its temporary
+    // file behind; nothing else would ever remove it.
+    for (const std::filesystem::path& leftover :
+         Tool::removeLeftoverTemporaryFiles(profilesDirectory)) {
+        log("Removed a leftover temporary file .. [OK]", Tool::logExcerpt(leftover.string()));
     }
     Data::ProfileManager& profiles = Data::ProfileManager::getInstance();
     try {

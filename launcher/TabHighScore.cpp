@@ -111,8 +111,7 @@ void CTabHighScore::showEvent(QShowEvent* event) {
 }
 
 void CTabHighScore::refresh() {
-    std::string problem;
-    scores = file.empty() ? Data::HighScores() : Data::HighScores::load(file, &problem);
+    scores = file.empty() ? Data::HighScores() : Data::HighScores::load(file);
 
     // The newest entry of the file, and the table it is in.
     const Data::HighScore* latest = nullptr;
@@ -145,18 +144,31 @@ void CTabHighScore::refresh() {
     }
     showLaps();
 
-    if (!problem.empty()) {
-        status->setText(QStringLiteral("The high scores could not be read (%1); the next record "
-                                       "starts new tables.")
-                            .arg(QString::fromStdString(problem)));
+    QString text;
+    const QString problem = QString::fromStdString(scores.getProblem());
+    if (scores.getSource() == Data::HighScoreSource::UNREADABLE) {
+        text = QStringLiteral("The high scores could not be read (%1). The file is kept as it is, "
+                              "and no new record is kept until it is mended or removed: %2")
+                   .arg(problem, QString::fromStdString(file.string()));
+    } else if (scores.getSource() == Data::HighScoreSource::DAMAGED_LINES) {
+        text = QStringLiteral("Some high scores could not be read (%1); the others are shown. "
+                              "The file is copied aside before the next record is saved.")
+                   .arg(problem);
     } else if (!latest) {
-        status->setText(QStringLiteral("No high scores yet: finish a race to set the first."));
+        text = QStringLiteral("No high scores yet: finish a race to set the first.");
     } else {
-        status->setText(QStringLiteral("Latest record: %1, %2 %3 in a race of %4, %5")
-                            .arg(DriverNames::readable(latest->driver), latestWhat,
-                                 timeText(latest->hundredths), lapsText(latestLaps),
-                                 dateOf(*latest).toString(QStringLiteral("yyyy-MM-dd hh:mm"))));
+        text = QStringLiteral("Latest record: %1, %2 %3 in a race of %4, %5")
+                   .arg(DriverNames::readable(latest->driver), latestWhat,
+                        timeText(latest->hundredths), lapsText(latestLaps),
+                        dateOf(*latest).toString(QStringLiteral("yyyy-MM-dd hh:mm")));
     }
+    const std::vector<std::filesystem::path> setAside =
+        file.empty() ? std::vector<std::filesystem::path>() : Data::HighScores::findSetAside(file);
+    if (!setAside.empty()) {
+        text += QStringLiteral("\nDamaged high scores were set aside in %1.")
+                    .arg(QString::fromStdString(setAside.back().string()));
+    }
+    status->setText(text);
 }
 
 void CTabHighScore::showLaps() {

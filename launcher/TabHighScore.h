@@ -13,7 +13,9 @@ class QTableWidget;
 // The "Highscore" tab: the ten best laps and the ten best race times of the track for
 // the number of laps chosen, each with driver and date. The tables sort by any column;
 // the newest entries are marked in bold on a light background. The file is read again
-// whenever the page is shown and after each race.
+// whenever the page is shown and after each race. Below the tables, the page says why
+// a file could not be read, or only in part, and names the newest damaged copy set
+// aside.
 class CTabHighScore : public QWidget {
     Q_OBJECT
 

@@ -1,10 +1,10 @@
 #include "Audio/Wave.h"
 
+#include "Tool/RegularFile.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace Audio {
 
@@ -73,7 +73,7 @@ bool readFormat(const std::uint8_t* chunk, std::uint32_t size, Format& format, s
 
 } // namespace
 
-bool Wave::parse(const std::vector<std::uint8_t>& bytes, Wave& wave, std::string& error) {
+bool Wave::parse(std::span<const std::uint8_t> bytes, Wave& wave, std::string& error) {
     if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
         std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
         return fail(error, "not a RIFF WAVE file");
@@ -126,13 +126,11 @@ bool Wave::parse(const std::vector<std::uint8_t>& bytes, Wave& wave, std::string
 }
 
 bool Wave::read(const std::string& path, Wave& wave, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return fail(error, "cannot open " + path);
+    std::string bytes;
+    if (const std::error_code failure = Tool::readRegularFile(path, maximumFileSize, bytes)) {
+        return fail(error, "cannot read the file: " + failure.message());
     }
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                          std::istreambuf_iterator<char>());
-    return parse(bytes, wave, error);
+    return parse({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, wave, error);
 }
 
 } // namespace Audio

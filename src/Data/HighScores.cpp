@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <ctime>
 
 namespace Data {
 
@@ -14,15 +15,47 @@ namespace {
 
 constexpr std::string_view header = "Brumbly high scores 1";
 constexpr std::string_view kindWords[] = {"lap", "race"};
-// Some three thousand years: anything longer is no time a race took.
-constexpr std::int64_t longestTime = 1'000'000'000'000;
 constexpr unsigned int mostLaps = 1'000'000;
+// Copies set aside within one second get a number after the date.
+constexpr int mostCopiesPerSecond = 100;
 
 void logFailure(const std::string& title, const std::filesystem::path& file,
-                const std::string& reason, int line) {
+                const std::string& reason, int line, Tool::MessageType type = Tool::MT_ERROR) {
     Tool::LogManager::getInstance().send(
         Tool::Message("HighScores", title, Tool::logExcerpt(file.string()) + ": " + reason,
-                      __FILE__, line, Tool::MT_ERROR));
+                      __FILE__, line, type));
+}
+
+bool isEntry(unsigned int laps, const HighScore& entry) {
+    return laps > 0 && laps <= mostLaps && entry.hundredths > 0 &&
+           entry.hundredths <= HighScores::longestTime && entry.date >= 0 &&
+           entry.date <= HighScores::latestDate && !entry.driver.empty() &&
+           entry.driver.size() <= Profile::maximumNameLength;
+}
+
+// Copies the file, as it is, to a new file beside it named after the local date and
+// time; the copy's path.
+std::filesystem::path copyAside(const std::filesystem::path& file) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char date[32] = "";
+    if (localtime_r(&now, &local) != nullptr) {
+        std::strftime(date, sizeof date, "%Y-%m-%d-%H%M%S", &local);
+    }
+    const std::string stem = file.string() + HighScores::setAsideMark + date;
+    for (int copy = 1;; ++copy) {
+        const std::filesystem::path aside = copy == 1 ? stem : stem + "-" + std::to_string(copy);
+        std::error_code error;
+        // Never over an earlier copy: the copy fails when the name is taken.
+        std::filesystem::copy_file(file, aside, error);
+        if (!error) {
+            return aside;
+        }
+        if (error != std::errc::file_exists || copy == mostCopiesPerSecond) {
+            throw std::filesystem::filesystem_error("cannot set the damaged high scores aside",
+                                                    file, aside, error);
+        }
+    }
 }
 
 bool needsEscape(char c) {
@@ -97,7 +130,7 @@ template <typename T> std::optional<T> number(std::string_view field, T limit) {
 } // namespace
 
 std::size_t HighScores::add(HighScoreKind kind, unsigned int laps, const HighScore& entry) {
-    if (entry.hundredths <= 0 || laps == 0 || entry.driver.empty()) {
+    if (!isEntry(laps, entry)) {
         return 0;
     }
     std::vector<HighScore>& table = tables[laps][static_cast<std::size_t>(kind)];
@@ -146,11 +179,14 @@ std::string HighScores::write() const {
 
 std::optional<HighScores> HighScores::read(std::string_view text, std::string& problem) {
     HighScores scores;
+    scores.source = HighScoreSource::WHOLE;
     std::size_t lineNumber = 0;
+    std::size_t damaged = 0;
     while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
+        const std::size_t end = text.find('\n');
+        const bool complete = end != std::string_view::npos;
         std::string_view line = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
+        text.remove_prefix(complete ? end + 1 : text.size());
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
@@ -170,13 +206,16 @@ std::optional<HighScores> HighScores::read(std::string_view text, std::string& p
         const auto kind = std::find(std::begin(kindWords), std::end(kindWords), kindWord);
         const auto laps = number<unsigned int>(takeField(line), mostLaps);
         const auto hundredths = number<std::int64_t>(takeField(line), longestTime);
-        const auto date = number<std::int64_t>(takeField(line), INT64_MAX);
+        const auto date = number<std::int64_t>(takeField(line), latestDate);
         const auto driver = unescape(line);
-        if (kind == std::end(kindWords) || !laps || !hundredths || !date || !driver ||
-            driver->empty() || driver->size() > Profile::maximumNameLength || *laps == 0 ||
-            *hundredths == 0) {
-            problem = "line " + std::to_string(lineNumber) + " is damaged";
-            return std::nullopt;
+        // A last line without its line end may have lost the end of its name.
+        if (!complete || kind == std::end(kindWords) || !laps || !hundredths || !date || !driver ||
+            !isEntry(*laps, {*driver, *hundredths, *date})) {
+            if (damaged++ == 0) {
+                scores.problem = "line " + std::to_string(lineNumber) +
+                                 (complete ? " is damaged" : " is cut short");
+            }
+            continue;
         }
         scores.add(static_cast<HighScoreKind>(kind - std::begin(kindWords)), *laps,
                    {*driver, *hundredths, *date});
@@ -185,38 +224,83 @@ std::optional<HighScores> HighScores::read(std::string_view text, std::string& p
         problem = "the file is empty";
         return std::nullopt;
     }
+    if (damaged > 0) {
+        if (damaged > 1) {
+            scores.problem += " (and " + std::to_string(damaged - 1) + " more damaged line" +
+                              (damaged > 2 ? "s)" : ")");
+        }
+        scores.source = HighScoreSource::DAMAGED_LINES;
+        problem = scores.problem;
+    }
     return scores;
 }
 
-HighScores HighScores::load(const std::filesystem::path& file, std::string* problem) {
+HighScores HighScores::load(const std::filesystem::path& file) {
     std::string text;
     const std::error_code error = Tool::readRegularFile(file, maximumFileSize, text);
-    if (error == std::errc::no_such_file_or_directory) {
+    if (error == std::errc::no_such_file_or_directory || (!error && text.empty())) {
         return {};
     }
     std::string reason;
+    std::optional<HighScores> scores;
     if (error) {
         reason = error.message();
-    } else if (auto scores = read(text, reason)) {
-        return std::move(*scores);
+    } else {
+        scores = read(text, reason);
     }
-    logFailure("Couldn't read the high scores .. [Failed]", file,
-               reason + "; the file is kept until a new record is saved", __LINE__);
-    if (problem != nullptr) {
-        *problem = reason;
+    if (!scores) {
+        scores.emplace();
+        scores->source = HighScoreSource::UNREADABLE;
+        scores->problem = reason;
+        logFailure("Couldn't read the high scores .. [Failed]", file,
+                   reason + "; the file is kept as it is and no record is saved over it", __LINE__);
+    } else if (scores->source == HighScoreSource::DAMAGED_LINES) {
+        logFailure("Couldn't read the high scores .. [Failed]", file,
+                   reason + "; the other entries are kept, and the file is copied aside before "
+                            "the next record is saved",
+                   __LINE__);
     }
-    return {};
+    return std::move(*scores);
 }
 
 bool HighScores::save(const std::filesystem::path& file,
-                      const std::function<void(const std::filesystem::path&)>& beforeRename) const {
+                      const std::function<void(const std::filesystem::path&)>& beforeRename) {
+    if (source == HighScoreSource::UNREADABLE) {
+        logFailure("Couldn't save the high scores .. [Failed]", file,
+                   "the file could not be read (" + problem + ") and is kept as it is", __LINE__);
+        return false;
+    }
     try {
+        if (source == HighScoreSource::DAMAGED_LINES) {
+            const std::filesystem::path aside = copyAside(file);
+            logFailure("Damaged high scores set aside .. [OK]", file,
+                       "copied to " + Tool::logExcerpt(aside.string()) + " (" + problem + ")",
+                       __LINE__, Tool::MT_WARNING);
+        }
         Tool::replaceRegularFile(file, write(), "high scores", beforeRename);
     } catch (const std::filesystem::filesystem_error& failure) {
         logFailure("Couldn't save the high scores .. [Failed]", file, failure.what(), __LINE__);
         return false;
     }
+    source = HighScoreSource::WHOLE;
+    problem.clear();
     return true;
+}
+
+std::vector<std::filesystem::path> HighScores::findSetAside(const std::filesystem::path& file) {
+    const std::string prefix = file.filename().string() + setAsideMark;
+    const std::filesystem::path directory =
+        file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    std::vector<std::filesystem::path> copies;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(directory, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (entry->path().filename().string().starts_with(prefix)) {
+            copies.push_back(entry->path());
+        }
+    }
+    std::sort(copies.begin(), copies.end());
+    return copies;
 }
 
 } // namespace Data

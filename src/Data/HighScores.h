@@ -29,11 +29,26 @@ struct HighScore {
 // What a table ranks: the fastest single laps, or the fastest whole races.
 enum class HighScoreKind : std::size_t { BEST_LAP = 0, RACE_TIME = 1 };
 
+// What the tables were read from, and so whether they may be saved over their file.
+enum class HighScoreSource {
+    // No file yet, or an empty one: new tables.
+    NO_FILE,
+    // A file of which every line was read.
+    WHOLE,
+    // A high-score file with lines that were refused; the others are in the tables.
+    // Before the tables are saved over it, the file is copied aside.
+    DAMAGED_LINES,
+    // Nothing could be read (no permission, too large, no regular file, not a
+    // high-score file): the tables are empty and are never saved over the file.
+    UNREADABLE,
+};
+
 // The high scores of the track: for every number of laps a race was run over, the ten
 // best laps and the ten best race times, each best first. Kept in one text file: a
 // first line "Brumbly high scores 1", then one line per entry,
 // "<lap|race> <laps> <hundredths> <date> <driver>", the driver's name last, with "%"
-// and control characters written as "%" and two hexadecimal digits.
+// and control characters written as "%" and two hexadecimal digits. Every line ends
+// with "\n": a last line without one was cut short.
 class BRUMBLY_API HighScores {
 public:
     static constexpr std::size_t tableSize = 10;
@@ -41,12 +56,19 @@ public:
     static constexpr const char* fileName = "highscores.txt";
     // Far beyond a real file (at most two tables of ten per lap count).
     static constexpr std::size_t maximumFileSize = 4 * 1024 * 1024;
+    // The longest time an entry can have: one day.
+    static constexpr std::int64_t longestTime = 24 * 60 * 60 * 100;
+    // The latest date an entry can have: the end of the year 9999.
+    static constexpr std::int64_t latestDate = 253'402'300'799;
+    // What comes after the file's name in the name of a copy set aside:
+    // "highscores.txt.bad-2026-12-10-023512".
+    static constexpr const char* setAsideMark = ".bad-";
 
     // Puts the entry into its table behind every entry with an equal or better time,
     // so that of two equal times the earlier stays ahead, and keeps the ten best.
     // Returns the rank it took (1 for the best), or 0 when it did not make the ten
-    // (also for a time that is not positive, a lap count of 0 or a driver without
-    // name).
+    // (also for a time that is not positive or longer than longestTime, a date
+    // before 1970 or after latestDate, a lap count of 0 or a driver without name).
     std::size_t add(HighScoreKind kind, unsigned int laps, const HighScore& entry);
     // Best first; empty for a lap count without entries.
     const std::vector<HighScore>& get(HighScoreKind kind, unsigned int laps) const;
@@ -54,25 +76,39 @@ public:
     std::vector<unsigned int> getLapCounts() const;
     bool empty() const { return tables.empty(); }
 
+    HighScoreSource getSource() const { return source; }
+    // Why lines or the whole file were refused; "" when nothing was.
+    const std::string& getProblem() const { return problem; }
+
     // The file's text.
     std::string write() const;
-    // The tables of a file's text; empty, with the reason in `problem`, when any line
-    // is not as write() makes it (blank lines and "\r\n" line ends are accepted).
+    // The tables of a file's text. A line that is not as write() makes it is refused
+    // and the others kept: the source is then DAMAGED_LINES, and `problem` and
+    // getProblem() name the first such line. Without the first line of a high-score
+    // file nothing is read: none, with the reason in `problem`. Blank lines and
+    // "\r\n" line ends are accepted.
     static std::optional<HighScores> read(std::string_view text, std::string& problem);
 
-    // The tables in the file; empty tables when there is no file. A file that cannot
-    // be read, is empty, too large or damaged gives empty tables, a log line and the
-    // reason in `problem` (when given); the file itself is left as it is.
-    static HighScores load(const std::filesystem::path& file, std::string* problem = nullptr);
+    // The tables in the file: new ones when there is no file or an empty one. Refused
+    // lines or an unreadable file are logged once, and getSource() and getProblem()
+    // tell them; the file itself is left as it is.
+    static HighScores load(const std::filesystem::path& file);
     // Replaces the file through a temporary file and a rename, so that the old tables
-    // stay whole until the new ones are complete. False, with a log line, when it
-    // cannot be written. `beforeRename` is called as Tool::replaceRegularFile says.
+    // stay whole until the new ones are complete; `beforeRename` is called as
+    // Tool::replaceRegularFile says. Tables read from an unreadable file are never
+    // saved over it; a file with refused lines is first copied aside (file name,
+    // setAsideMark, local date and time), and the copy is logged. False, with a log
+    // line, when nothing was written.
     bool save(const std::filesystem::path& file,
-              const std::function<void(const std::filesystem::path&)>& beforeRename = {}) const;
+              const std::function<void(const std::filesystem::path&)>& beforeRename = {});
+    // The copies that save() set aside beside the file, oldest first.
+    static std::vector<std::filesystem::path> findSetAside(const std::filesystem::path& file);
 
 private:
     using Tables = std::array<std::vector<HighScore>, 2>;
     std::map<unsigned int, Tables> tables;
+    HighScoreSource source = HighScoreSource::NO_FILE;
+    std::string problem;
 };
 
 } // namespace Data

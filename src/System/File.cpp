@@ -23,6 +23,8 @@ constexpr std::size_t maximumTextSize = 64 * 1024 * 1024;
 // of a square of it.
 constexpr unsigned maximumImageSide = 16384;
 constexpr unsigned long long maximumImagePixels = 64ULL * 1024 * 1024;
+// A file of the largest picture as uncompressed 32-bit pixels, and its header.
+constexpr std::size_t maximumImageFileSize = maximumImagePixels * 4 + 1024 * 1024;
 
 // Log titles are an action followed by the asset's name, cut to a bounded length.
 void sendMessage(const std::string& action, const std::string& name) {
@@ -40,15 +42,12 @@ void sendError(const std::string& action, const std::string& name, int line,
 // alone; "" when the size is one a texture can have or cannot be known in advance.
 // A broken file that claims a huge picture would make the library allocate and
 // clear gigabytes before it finds that the pixels are missing.
-std::string findSizeProblem(const std::string& path) {
-    FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
-    if (format == FIF_UNKNOWN) {
-        format = FreeImage_GetFIFFromFilename(path.c_str());
-    }
-    if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsNoPixels(format)) {
+std::string findSizeProblem(fipMemoryIO& file, FREE_IMAGE_FORMAT format) {
+    if (!FreeImage_FIFSupportsNoPixels(format)) {
         return {};
     }
-    FIBITMAP* header = FreeImage_Load(format, path.c_str(), FIF_LOAD_NOPIXELS);
+    FIBITMAP* header = file.load(format, FIF_LOAD_NOPIXELS);
+    file.seek(0, SEEK_SET);
     if (!header) {
         return {};
     }
@@ -61,6 +60,31 @@ std::string findSizeProblem(const std::string& path) {
     }
     return "a picture of " + std::to_string(width) + " x " + std::to_string(height) +
            " pixels is larger than any texture";
+}
+
+// Decodes the picture file at `path` into `picture`; the reason when it cannot. The
+// file is read whole first, so that only a regular file of bounded size reaches the
+// image library: a named pipe would block it and a device would never end.
+std::string loadPicture(fipImage& picture, const std::string& path) {
+    std::string bytes;
+    if (const std::error_code error = Tool::readRegularFile(path, maximumImageFileSize, bytes)) {
+        return error.message();
+    }
+    if (bytes.empty()) {
+        return "the file is empty";
+    }
+    fipMemoryIO file(reinterpret_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+    FREE_IMAGE_FORMAT format = file.getFileType();
+    if (format == FIF_UNKNOWN) {
+        format = FreeImage_GetFIFFromFilename(path.c_str());
+    }
+    if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) {
+        return "not a picture the image library reads";
+    }
+    if (std::string problem = findSizeProblem(file, format); !problem.empty()) {
+        return problem;
+    }
+    return picture.loadFromMemory(format, file) ? "" : "the picture cannot be decoded";
 }
 
 // Replaces a texture file name under `key` by the loaded image; a name that does not
@@ -153,13 +177,12 @@ void File::loadImage(const Data::ImagePtr& image, const AssetRef& asset) {
     // A stale origin would let a texture cache hand out the previous picture.
     image->origin.clear();
     const std::string path = workingDirectory + asset.directory + asset.file;
-    const std::string native = nativePath(path);
-    const std::string sizeProblem = findSizeProblem(native);
-    if (sizeProblem.empty() && image->picture.load(native.c_str(), 0)) {
+    const std::string problem = loadPicture(image->picture, nativePath(path));
+    if (problem.empty()) {
         image->name = asset.file;
         image->origin = "file:" + path;
     } else {
-        sendError("loading Image ", asset.file, __LINE__, sizeProblem);
+        sendError("loading Image ", asset.file, __LINE__, problem);
     }
     std::cout << std::endl;
 }

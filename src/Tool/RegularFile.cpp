@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstdint>
 #include <fcntl.h>
+#include <optional>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,6 +61,60 @@ int writeAll(int descriptor, const std::string& bytes) {
         }
     }
     return ::fsync(descriptor) == 0 ? 0 : errno;
+}
+
+constexpr std::string_view temporaryPrefix = ".save-";
+constexpr std::string_view temporarySuffix = ".tmp";
+// As many links as the system follows in one path before it gives up.
+constexpr int mostLinks = 40;
+
+std::filesystem::path temporaryName(const std::filesystem::path& directory, unsigned int attempt) {
+    return directory / (std::string(temporaryPrefix) + std::to_string(::getpid()) + "-" +
+                        std::to_string(attempt) + std::string(temporarySuffix));
+}
+
+bool allDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The process number in a temporary file name of ours, ".save-<process>-<n>.tmp";
+// none for any other name.
+std::optional<pid_t> temporaryOwner(std::string_view name) {
+    if (!name.starts_with(temporaryPrefix) || !name.ends_with(temporarySuffix)) {
+        return std::nullopt;
+    }
+    name.remove_prefix(temporaryPrefix.size());
+    name.remove_suffix(temporarySuffix.size());
+    const std::size_t dash = name.find('-');
+    if (dash == std::string_view::npos || !allDigits(name.substr(0, dash)) ||
+        !allDigits(name.substr(dash + 1))) {
+        return std::nullopt;
+    }
+    pid_t owner = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + dash, owner);
+    if (error != std::errc() || owner <= 0) {
+        return std::nullopt;
+    }
+    return owner;
+}
+
+// The file that `file` names once symbolic links in its last component are followed:
+// the file itself when it is no link, and the link's target even where that does
+// not exist yet.
+std::filesystem::path followLinks(std::filesystem::path file, const std::string& what) {
+    for (int link = 0; link <= mostLinks; ++link) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(file, error))) {
+            return file;
+        }
+        const std::filesystem::path target = std::filesystem::read_symlink(file, error);
+        if (error) {
+            throwFileError("cannot save " + what, file, error.value());
+        }
+        file = target.is_absolute() ? target : file.parent_path() / target;
+    }
+    throwFileError("cannot save " + what, file, ELOOP);
 }
 
 } // namespace
@@ -115,22 +173,31 @@ std::error_code readRegularFile(const std::filesystem::path& file, std::size_t m
     return {};
 }
 
-void replaceRegularFile(const std::filesystem::path& file, const std::string& contents,
+void replaceRegularFile(const std::filesystem::path& link, const std::string& contents,
                         const std::string& what,
                         const std::function<void(const std::filesystem::path&)>& beforeRename) {
+    const std::filesystem::path file = followLinks(link, what);
     const std::filesystem::path directory =
         file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
     std::filesystem::path temporary;
     int descriptor = -1;
     for (unsigned int attempt = 0; descriptor < 0; ++attempt) {
-        temporary = directory / (".save-" + std::to_string(::getpid()) + "-" +
-                                 std::to_string(attempt) + ".tmp");
+        temporary = temporaryName(directory, attempt);
         descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (descriptor < 0 && errno != EEXIST) {
             throwFileError("cannot create temporary file for " + what, temporary, errno);
         }
     }
-    int error = writeAll(descriptor, contents);
+    // The new file takes the permissions of the one it replaces.
+    struct stat replaced {};
+    int error = 0;
+    if (::stat(file.c_str(), &replaced) == 0 &&
+        ::fchmod(descriptor, replaced.st_mode & 07777) != 0) {
+        error = errno;
+    }
+    if (error == 0) {
+        error = writeAll(descriptor, contents);
+    }
     if (::close(descriptor) != 0 && error == 0) {
         error = errno;
     }
@@ -144,6 +211,26 @@ void replaceRegularFile(const std::filesystem::path& file, const std::string& co
         ::unlink(temporary.c_str());
         throwFileError("cannot save " + what, file, error);
     }
+}
+
+std::vector<std::filesystem::path>
+removeLeftoverTemporaryFiles(const std::filesystem::path& directory) {
+    std::vector<std::filesystem::path> removed;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(directory, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::optional<pid_t> owner = temporaryOwner(entry->path().filename().native());
+        std::error_code ignored;
+        if (!owner || !std::filesystem::is_regular_file(entry->symlink_status(ignored))) {
+            continue;
+        }
+        // A process that still runs may be about to rename its file.
+        const bool ownerGone = *owner == ::getpid() || (::kill(*owner, 0) != 0 && errno == ESRCH);
+        if (ownerGone && ::unlink(entry->path().c_str()) == 0) {
+            removed.push_back(entry->path());
+        }
+    }
+    return removed;
 }
 
 } // namespace Tool

@@ -1,11 +1,14 @@
 // The WAV reader on the generated sounds and on damaged files.
 #include "Audio/Wave.h"
 
+#include "../Data/ProfileTestSupport.h"
+#include "../Data/RecordingLog.h"
 #include "AudioTestSupport.h"
 
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace AudioTest;
 
@@ -125,4 +128,41 @@ TEST(WaveTest, ReadsSamplesAndRefusesWhatItCannotRead) {
         EXPECT_FALSE(error.empty()) << "case " << i;
     }
     EXPECT_FALSE(Audio::Wave::read(soundFile("no such file.wav"), wave, error));
+}
+
+// A directory once aborted the game, a named pipe hung the loading screen and a link
+// to /dev/zero ran out of memory: each is refused unread, and the sound stays silent
+// with one log line.
+TEST(WaveTest, OnlyRegularFilesWithinTheLimitAreRead) {
+    const ProfileTestSupport::TemporaryDirectory folder;
+    const std::filesystem::path directory = folder.path() / "directory.wav";
+    const std::filesystem::path pipe = folder.path() / "pipe.wav";
+    const std::filesystem::path zero = folder.path() / "zero.wav";
+    const std::filesystem::path large = folder.path() / "large.wav";
+    std::filesystem::create_directory(directory);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", zero);
+    // A good file grown past the limit (sparse: no disk space is used).
+    const std::vector<std::uint8_t> good = pcmFile({1, 2}, 1, 8000);
+    ProfileTestSupport::writeFile(large, std::string(good.begin(), good.end()));
+    std::filesystem::resize_file(large, Audio::Wave::maximumFileSize + 1);
+
+    WaveOutput::get().connect();
+    Audio::SoundSystem system;
+    ASSERT_TRUE(system.isAvailable());
+    for (const auto& file : {directory, pipe, zero, large}) {
+        SCOPED_TRACE(file.filename().string());
+        Audio::Wave wave;
+        std::string error;
+        EXPECT_FALSE(Audio::Wave::read(file.string(), wave, error));
+        EXPECT_NE(error.find("cannot read the file"), std::string::npos) << error;
+
+        RecordingLog log;
+        EXPECT_EQ(system.load(file.string()), 0u);
+        ASSERT_EQ(log.errors().size(), 1u);
+        EXPECT_EQ(log.errors()[0].getTitle(), "Sound not loaded .. [Failed]");
+    }
+    // The same file within the limit plays.
+    std::filesystem::resize_file(large, good.size());
+    EXPECT_NE(system.load(large.string()), 0u);
 }

@@ -4,6 +4,7 @@
 #include "ProfileTestSupport.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using Data::HighScore;
 using Data::HighScoreKind;
@@ -64,6 +65,10 @@ TEST(HighScoresTest, TenBestInTimeOrderTiesKeepTheEarlierRecordEachLapCountApart
 
     // Nothing that is no result goes in.
     EXPECT_EQ(scores.add(HighScoreKind::BEST_LAP, 7, {"Ann", 0, 3000}), 0u);
+    EXPECT_EQ(scores.add(HighScoreKind::BEST_LAP, 7, {"Ann", HighScores::longestTime + 1, 3000}),
+              0u);
+    EXPECT_EQ(scores.add(HighScoreKind::BEST_LAP, 7, {"Ann", 100, -1}), 0u);
+    EXPECT_EQ(scores.add(HighScoreKind::BEST_LAP, 7, {"Ann", 100, HighScores::latestDate + 1}), 0u);
     EXPECT_EQ(scores.add(HighScoreKind::BEST_LAP, 0, {"Ann", 100, 3000}), 0u);
     EXPECT_EQ(scores.add(HighScoreKind::BEST_LAP, 7, {"", 100, 3000}), 0u);
     EXPECT_EQ(scores.getLapCounts(), (std::vector<unsigned int>{1, 3, 5}));
@@ -101,56 +106,136 @@ TEST(HighScoresTest, TheFileKeepsEveryEntryAndEveryName) {
     EXPECT_TRUE(log.errors.empty()) << "no file yet is no fault";
 }
 
-TEST(HighScoresTest, AnUnusableFileIsLoggedGivesEmptyTablesAndStaysUntilANewRecordIsSaved) {
+// The next race saved its own records over each of these and all earlier records
+// were lost.
+TEST(HighScoresTest, AFileThatCannotBeReadIsNeverSavedOver) {
     TemporaryDirectory folder;
     const std::string good = someScores().write();
+    const auto file = folder.path() / HighScores::fileName;
     const struct {
         const char* what;
         std::string text;
-    } damaged[] = {
-        {"empty", ""},
-        {"another file", "[VideoOptions]\nXResolution=640\n"},
-        {"a cut line", good + "lap 3 4512"},
-        {"letters for a time", good + "lap 3 45x2 1700000000 Ann\n"},
-        {"a negative time", good + "race 3 -5 1700000000 Ann\n"},
-        {"no laps", good + "lap 0 4512 1700000000 Ann\n"},
-        {"an unknown table", good + "sector 3 4512 1700000000 Ann\n"},
-        {"a broken escape", good + "lap 3 4512 1700000000 Ann%4\n"},
-        {"no name", good + "lap 3 4512 1700000000 \n"},
-        {"binary", std::string("Brumbly high scores 1\n\0\xff\x01", 25)},
+        std::filesystem::perms permissions;
+    } unreadable[] = {
+        {"another file", "[VideoOptions]\nXResolution=640\n", std::filesystem::perms(0644)},
+        {"binary", std::string("\0\xff\x01\x80 bytes\n", 11), std::filesystem::perms(0644)},
+        {"too large", good, std::filesystem::perms(0644)},
+        {"no read permission", good, std::filesystem::perms::owner_write},
     };
-    const auto file = folder.path() / HighScores::fileName;
-    for (const auto& fault : damaged) {
+    for (const auto& fault : unreadable) {
+        SCOPED_TRACE(fault.what);
+        std::filesystem::remove(file);
         writeFile(file, fault.text);
+        if (std::string(fault.what) == "too large") {
+            std::filesystem::resize_file(file, HighScores::maximumFileSize + 1);
+        }
+        const std::string before = readFile(file);
+        std::filesystem::permissions(file, fault.permissions);
+        if (::access(file.c_str(), R_OK) == 0 && std::string(fault.what) == "no read permission") {
+            continue; // run as root: permissions do not keep it out
+        }
         ErrorRecorder log;
-        std::string problem;
-        EXPECT_TRUE(HighScores::load(file, &problem).empty()) << fault.what;
-        ASSERT_EQ(log.errors.size(), 1u) << fault.what;
+        HighScores scores = HighScores::load(file);
+        EXPECT_TRUE(scores.empty());
+        EXPECT_EQ(scores.getSource(), Data::HighScoreSource::UNREADABLE);
+        ASSERT_EQ(log.errors.size(), 1u);
         EXPECT_EQ(log.errors[0].getTitle(), "Couldn't read the high scores .. [Failed]");
-        EXPECT_NE(log.errors[0].getMessage().find(problem), std::string::npos);
-        EXPECT_EQ(readFile(file), fault.text) << fault.what << ": left as it was";
+        EXPECT_NE(log.errors[0].getMessage().find(scores.getProblem()), std::string::npos);
+
+        EXPECT_EQ(scores.add(HighScoreKind::BEST_LAP, 2, {"Cid", 3000, 1700000300}), 1u);
+        EXPECT_FALSE(scores.save(file));
+        ASSERT_EQ(log.errors.size(), 2u);
+        EXPECT_EQ(log.errors[1].getTitle(), "Couldn't save the high scores .. [Failed]");
+        std::filesystem::permissions(file, std::filesystem::perms(0644));
+        EXPECT_TRUE(readFile(file) == before) << "left as it was";
+        EXPECT_EQ(folder.entries(), std::vector<std::string>{HighScores::fileName});
     }
 
-    // Too large to be ours, and a named pipe in its place: refused unread.
-    writeFile(file, good);
-    std::filesystem::resize_file(file, HighScores::maximumFileSize + 1);
+    // A named pipe in its place is refused unread; an empty file holds nothing to keep.
     const auto pipe = folder.path() / "pipe.txt";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    for (const auto& unusable : {file, pipe}) {
-        ErrorRecorder log;
-        EXPECT_TRUE(HighScores::load(unusable).empty());
-        EXPECT_EQ(log.errors.size(), 1u) << unusable;
-    }
-    EXPECT_EQ(std::filesystem::file_size(file), HighScores::maximumFileSize + 1);
+    EXPECT_EQ(HighScores::load(pipe).getSource(), Data::HighScoreSource::UNREADABLE);
+    writeFile(file, "");
+    ErrorRecorder log;
+    HighScores fresh = HighScores::load(file);
+    EXPECT_EQ(fresh.getSource(), Data::HighScoreSource::NO_FILE);
+    fresh.add(HighScoreKind::BEST_LAP, 2, {"Cid", 3000, 1700000300});
+    EXPECT_TRUE(fresh.save(file));
+    EXPECT_EQ(HighScores::load(file).get(HighScoreKind::BEST_LAP, 2).size(), 1u);
+    EXPECT_TRUE(log.errors.empty());
+}
 
-    // A new record replaces the unusable file with good tables.
-    for (const auto& unusable : {file, pipe}) {
-        HighScores scores = HighScores::load(unusable);
-        scores.add(HighScoreKind::BEST_LAP, 2, {"Cid", 3000, 1700000300});
-        ASSERT_TRUE(scores.save(unusable));
-        EXPECT_EQ(drivers(HighScores::load(unusable).get(HighScoreKind::BEST_LAP, 2)),
-                  std::vector<std::string>{"Cid"});
+// One bad line among good ones cost every entry; a file cut inside its last name
+// gave a shortened name; absurd times and dates were taken.
+TEST(HighScoresTest, DamagedLinesAreRefusedAloneAndTheFileIsCopiedAsideBeforeASave) {
+    TemporaryDirectory folder;
+    const auto file = folder.path() / HighScores::fileName;
+    const std::string good = someScores().write();
+    const std::string damaged[] = {
+        "lap 3 4512\n",                                          // fields missing
+        "lap 3 45x2 1700000000 Dan\n",                           // letters for a time
+        "race 3 -5 1700000000 Dan\n",                            // a negative time
+        "race 3 8640001 1700000000 Dan\n",                       // longer than a day
+        "race 3 4000 253402300800 Dan\n",                        // after the year 9999
+        "lap 0 4512 1700000000 Dan\n",                           // no laps
+        "sector 3 4512 1700000000 Dan\n",                        // an unknown table
+        "lap 3 4512 1700000000 Dan%4\n",                         // a broken escape
+        "lap 3 4512 1700000000 \n",                              // no name
+        "lap 3 4512 1700000000 " + std::string(201, 'D') + "\n", // a name too long
+        "lap 3 4000 1700000000 Danie",                           // cut inside the name
+    };
+    for (const std::string& line : damaged) {
+        SCOPED_TRACE(line);
+        // A good line follows, except after the cut line, which can only be the last.
+        const bool cut = line.back() != '\n';
+        writeFile(file, good + line + (cut ? "" : "lap 3 4600 1700000500 Eve\n"));
+        ErrorRecorder log;
+        const HighScores scores = HighScores::load(file);
+        EXPECT_EQ(scores.getSource(), Data::HighScoreSource::DAMAGED_LINES);
+        EXPECT_EQ(scores.getProblem(), cut ? "line 5 is cut short" : "line 5 is damaged");
+        EXPECT_EQ(log.errors.size(), 1u);
+        // The good lines are kept, the damaged one is not.
+        const std::vector<std::string> expected =
+            cut ? std::vector<std::string>{"Ann"} : std::vector<std::string>{"Ann", "Eve"};
+        EXPECT_EQ(drivers(scores.get(HighScoreKind::BEST_LAP, 3)), expected);
+        EXPECT_EQ(drivers(scores.get(HighScoreKind::BEST_LAP, 1)), std::vector<std::string>{"Ben"});
+        EXPECT_EQ(scores.get(HighScoreKind::RACE_TIME, 3).size(), 1u);
     }
+
+    std::string all = good;
+    for (const std::string& line : damaged) {
+        all += line;
+    }
+    writeFile(file, all);
+    HighScores scores = HighScores::load(file);
+    EXPECT_EQ(scores.getProblem(), "line 5 is damaged (and 10 more damaged lines)");
+
+    // The first record saved copies the file aside as it was, then keeps the good
+    // lines with the record; the next one needs no copy.
+    ErrorRecorder log;
+    EXPECT_EQ(scores.add(HighScoreKind::BEST_LAP, 3, {"Dan", 4000, 1700000600}), 1u);
+    ASSERT_TRUE(scores.save(file));
+    const std::vector<std::filesystem::path> aside = HighScores::findSetAside(file);
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_TRUE(aside[0].filename().string().starts_with("highscores.txt.bad-2"));
+    EXPECT_EQ(readFile(aside[0]), all);
+    EXPECT_TRUE(log.errors.empty());
+    HighScores saved = HighScores::load(file);
+    EXPECT_EQ(saved.getSource(), Data::HighScoreSource::WHOLE);
+    EXPECT_EQ(drivers(saved.get(HighScoreKind::BEST_LAP, 3)),
+              (std::vector<std::string>{"Dan", "Ann"}));
+    saved.add(HighScoreKind::BEST_LAP, 3, {"Eve", 3900, 1700000700});
+    ASSERT_TRUE(saved.save(file));
+    EXPECT_EQ(HighScores::findSetAside(file), aside);
+
+    // A copy is never written over an earlier one of the same second.
+    writeFile(file, all);
+    for (int copy = 0; copy < 2; ++copy) {
+        HighScores again = HighScores::load(file);
+        ASSERT_TRUE(again.save(file));
+        writeFile(file, all);
+    }
+    EXPECT_EQ(HighScores::findSetAside(file).size(), 3u);
 }
 
 TEST(HighScoresTest, ASaveInterruptedBeforeTheRenameLeavesTheOldTables) {

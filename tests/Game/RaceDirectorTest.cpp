@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -189,4 +190,30 @@ TEST_F(RaceDirectorTest, FinishMessagesStayForAWhile) {
     race->update(0.2, standings);
     EXPECT_TRUE(race->getFinishMessages()->getShown().empty());
     EXPECT_FALSE(race->areResultsShown());
+}
+
+// A race announced "New record" against tables it could not read and saved its own
+// over them: all earlier records were lost.
+TEST_F(RaceDirectorTest, RecordsAreKeptAndAnnouncedOnlyAgainstTablesThatWereRead) {
+    const std::filesystem::path file = folder / Data::HighScores::fileName;
+    const std::string unreadable = "[VideoOptions]\nXResolution=640\n";
+    std::ofstream(file) << unreadable;
+    std::vector<PlayerStanding> standings = {finished("Ann", {50.0})};
+    const auto first = director({{"Ann", true}}, 1);
+    first->update(RaceDirector::countdownLength, standings);
+    first->update(0.1, standings);
+    EXPECT_TRUE(first->areResultsShown());
+    EXPECT_TRUE(first->getRecords().empty());
+    std::ifstream in(file);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), unreadable);
+
+    // With a damaged line the other entries count: Ben's lap is better than Ann's.
+    std::ofstream(file) << "Brumbly high scores 1\nlap 1 4000 1700000000 Ben\nlap 1 oops\n";
+    const auto second = director({{"Ann", true}}, 1);
+    second->update(RaceDirector::countdownLength, standings);
+    second->update(0.1, standings);
+    EXPECT_EQ(second->getRecords(),
+              (std::vector<std::string>{"High score: Ann, best lap 00:50:00, 2nd",
+                                        "New record: Ann, race time 00:50:00"}));
+    EXPECT_EQ(Data::HighScores::findSetAside(file).size(), 1u);
 }

@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using System::File;
 
@@ -109,6 +110,25 @@ TEST_F(FileLoadTest, PicturesLargerThanAnyTextureAreRefusedFromTheirHeader) {
     writeImage("data/images/wide.bmp", 16384, 2);
     File::loadImage(image, System::AssetRef{"wide.bmp", "data\\images\\"});
     EXPECT_TRUE(image->isValid());
+}
+
+// A named pipe in place of a picture hung the loading screen: the image library
+// opened it to read the picture's size before anything looked at the file's kind.
+TEST_F(FileLoadTest, PicturesThatAreNoRegularFilesAreRefusedUnread) {
+    const std::filesystem::path images = directory.path / "data/images";
+    std::filesystem::create_directories(images / "folder.png");
+    ASSERT_EQ(::mkfifo((images / "pipe.png").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", images / "zero.jpg");
+    for (const char* name : {"folder.png", "pipe.png", "zero.jpg"}) {
+        SCOPED_TRACE(name);
+        auto image = std::make_shared<Data::Image>();
+        File::loadImage(image, System::AssetRef{name, "data\\images\\"});
+        EXPECT_FALSE(image->isValid());
+        ASSERT_EQ(log.errors().size(), 1u);
+        EXPECT_EQ(log.errors()[0].getTitle(), std::string("loading Image ") + name);
+        EXPECT_FALSE(log.errors()[0].getMessage().empty()) << "the reason is given";
+        log.messages.clear();
+    }
 }
 
 TEST_F(FileLoadTest, LoadMeshResolvesTexturesAgainstTheModelDirectory) {

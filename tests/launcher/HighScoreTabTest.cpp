@@ -111,17 +111,40 @@ private slots:
         QVERIFY(!race->item(0, 1)->font().bold());
     }
 
-    void aDamagedFileShowsNothingAndStaysAsItIs() {
+    // One damaged line hid every entry, and the next race saved over the file.
+    void aDamagedLineHidesOnlyItselfAndAnUnreadableFileIsNamed() {
         std::ofstream(file, std::ios::app) << "lap 3 oops\n";
         std::ifstream in(file);
         const std::string before((std::istreambuf_iterator<char>(in)), {});
         CTabHighScore tab;
         tab.setFile(file);
-        QCOMPARE(childControl<QComboBox>(tab, "lapsList")->count(), 0);
-        QCOMPARE(childControl<QTableWidget>(tab, "bestLapTable")->rowCount(), 0);
-        QVERIFY(childControl<QLabel>(tab, "statusLabel")->text().contains("could not be read"));
+        auto* status = childControl<QLabel>(tab, "statusLabel");
+        QCOMPARE(childControl<QComboBox>(tab, "lapsList")->count(), 2);
+        QCOMPARE(childControl<QTableWidget>(tab, "bestLapTable")->rowCount(), 4);
+        QVERIFY(status->text().startsWith(
+            "Some high scores could not be read (line 8 is damaged); the others are shown."));
         std::ifstream again(file);
         QCOMPARE(std::string((std::istreambuf_iterator<char>(again)), {}), before);
+
+        // A record copies the damaged file aside, and the page names the copy.
+        Data::HighScores scores = Data::HighScores::load(file);
+        scores.add(HighScoreKind::BEST_LAP, 3, {"Fay", 4000, 1800000000});
+        QVERIFY(scores.save(file));
+        tab.refresh();
+        const auto aside = Data::HighScores::findSetAside(file);
+        QCOMPARE(aside.size(), std::size_t{1});
+        QVERIFY(status->text().startsWith("Latest record: Fay"));
+        QVERIFY(status->text().contains(QStringLiteral("Damaged high scores were set aside in %1.")
+                                            .arg(QString::fromStdString(aside[0].string()))));
+
+        // Not a high-score file: nothing to show, and it stays as it is.
+        std::ofstream(file) << "[VideoOptions]\n";
+        tab.refresh();
+        QCOMPARE(childControl<QComboBox>(tab, "lapsList")->count(), 0);
+        QCOMPARE(childControl<QTableWidget>(tab, "bestLapTable")->rowCount(), 0);
+        QVERIFY(status->text().startsWith("The high scores could not be read (not a high-score "
+                                          "file"));
+        QVERIFY(status->text().contains("no new record is kept until it is mended or removed"));
 
         CTabHighScore none;
         QVERIFY(childControl<QLabel>(none, "statusLabel")->text().startsWith("No high scores"));

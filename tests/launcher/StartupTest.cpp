@@ -19,6 +19,8 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QtTest>
+#include <algorithm>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -165,6 +167,32 @@ private slots:
         QVERIFY(messages.boxes.empty());
         QVERIFY(QFile::exists(programDirectory.path() + "/profiles/Neo.profile"));
         Data::ProfileManager::getInstance().releaseAll();
+        QDir::setCurrent(previous);
+    }
+
+    // A driver's save interrupted by a kill left its temporary file behind for ever.
+    void startUpRemovesTheTemporaryFileOfAnInterruptedSave() {
+        QTemporaryDir programDirectory;
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(programDirectory.path()));
+        QVERIFY(QDir(programDirectory.path()).mkdir(QStringLiteral("profiles")));
+        // Named after this process, which has saved nothing yet, like a process of the
+        // same number before it.
+        const QString leftover =
+            programDirectory.path() + QStringLiteral("/profiles/.save-%1-0.tmp").arg(getpid());
+        QFile file(leftover);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+
+        RecordingListener listener;
+        Tool::LogManager::getInstance().attachLogListener(&listener, false);
+        CBrumblyApp application;
+        application.initInstance(programDirectory.path() + "/Brumbly");
+        Tool::LogManager::getInstance().detachLogListener(&listener);
+        QVERIFY(!QFile::exists(leftover));
+        QVERIFY(std::any_of(listener.messages.begin(), listener.messages.end(), [](const auto& m) {
+            return m.getTitle() == "Removed a leftover temporary file .. [OK]";
+        }));
         QDir::setCurrent(previous);
     }
 

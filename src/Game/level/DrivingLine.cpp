@@ -20,36 +20,39 @@ void logFailure(const std::string& details, int line) {
 } // namespace
 
 bool DrivingLine::load(const System::AssetRef& asset) {
+    return read(System::File::readText(System::File::getPWD() + asset.directory + asset.file),
+                asset.file);
+}
+
+bool DrivingLine::read(const std::string& text, const std::string& name) {
     points.clear();
     distances.clear();
     length = 0.0f;
-    const std::string text =
-        System::File::readText(System::File::getPWD() + asset.directory + asset.file);
     std::istringstream lines(text);
     std::string line;
     int number = 0;
-    std::vector<glm::vec2> read;
+    std::vector<glm::vec2> found;
     while (std::getline(lines, line)) {
         ++number;
-        const auto comment = line.find('#');
-        std::istringstream fields(line.substr(0, comment));
-        glm::vec2 point;
-        std::string rest;
-        if (!(fields >> point.x)) {
+        std::istringstream fields(line.substr(0, line.find('#')));
+        if (!(fields >> std::ws) || fields.eof()) {
             continue; // blank or comment only
         }
-        if (!(fields >> point.y) || (fields >> rest) || !std::isfinite(point.x) ||
-            !std::isfinite(point.y)) {
-            logFailure(asset.file + ", line " + std::to_string(number), __LINE__);
+        glm::vec2 point;
+        std::string rest;
+        if (!(fields >> point.x >> point.y) || (fields >> rest) ||
+            !(std::fabs(point.x) <= maximumCoordinate) ||
+            !(std::fabs(point.y) <= maximumCoordinate)) {
+            logFailure(name + ", line " + std::to_string(number), __LINE__);
             return false;
         }
-        read.push_back(point);
+        found.push_back(point);
     }
-    if (read.size() < 2) {
-        logFailure(asset.file + ": fewer than two points", __LINE__);
+    if (found.size() < 2) {
+        logFailure(name + ": fewer than two points", __LINE__);
         return false;
     }
-    points = std::move(read);
+    points = std::move(found);
     distances.reserve(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
         distances.push_back(length);

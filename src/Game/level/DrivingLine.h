@@ -3,6 +3,7 @@
 #include "System/AssetRef.h"
 
 #include <glm/vec2.hpp>
+#include <string>
 #include <vector>
 
 namespace Game {
@@ -16,9 +17,16 @@ public:
         float distance = 0.0f; // from the asked position to the point
     };
 
+    // Far beyond any track, and small enough that distances between points stay
+    // finite.
+    static constexpr float maximumCoordinate = 1.0e6f;
+
     // Reads "x z" pairs, one per line; '#' starts a comment. Returns false, with the
-    // reason logged, for a missing file or a malformed line; the line is then empty.
+    // reason logged, for a missing file, a malformed line, a coordinate beyond
+    // maximumCoordinate or fewer than two points; the line is then empty.
     bool load(const System::AssetRef& asset);
+    // The same from a file's text; `name` names the file in the log.
+    bool read(const std::string& text, const std::string& name);
 
     bool empty() const { return points.empty(); }
     const std::vector<glm::vec2>& getPoints() const { return points; }
