@@ -13,7 +13,14 @@ HEADLESS := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24 -noreset")
 MESA_DRIVER := $(firstword $(wildcard /usr/lib/*-linux-gnu/dri/swrast_dri.so))
 TEST_ENV := $(if $(filter asan,$(PRESET)),env LD_PRELOAD="$(shell $(CXX) -print-file-name=libasan.so) $(MESA_DRIVER)",)
 
-.PHONY: all deps configure build test test-asan bench fuzz format run
+# GoogleTest runs the tests of each program in a random order, from this seed; it is
+# printed, so that an order that fails can be replayed: make test-shuffled SEED=<seed>.
+ifeq ($(origin SEED),undefined)
+SEED := $(shell shuf -i 1-99999 -n 1)
+endif
+SHUFFLE := GTEST_SHUFFLE=1 GTEST_RANDOM_SEED=$(SEED)
+
+.PHONY: all deps configure build test test-shuffled test-asan bench fuzz format run
 
 all: build
 
@@ -26,8 +33,16 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# Every test in a process of its own.
 test: build
-	@cd $(BUILD_DIR) && $(HEADLESS) $(TEST_ENV) ctest --output-on-failure -j $(JOBS)
+	@echo "GoogleTest shuffle seed $(SEED)"
+	@cd $(BUILD_DIR) && $(SHUFFLE) $(HEADLESS) $(TEST_ENV) ctest -LE whole --output-on-failure -j $(JOBS)
+
+# Every test program whole, its tests shuffled, so that no test depends on what
+# another one leaves behind or on running after it.
+test-shuffled: build
+	@echo "GoogleTest shuffle seed $(SEED) (replay: make test-shuffled SEED=$(SEED))"
+	@cd $(BUILD_DIR) && $(SHUFFLE) $(HEADLESS) $(TEST_ENV) ctest -L whole --output-on-failure -j $(JOBS)
 
 test-asan:
 	@$(MAKE) --no-print-directory test PRESET=asan

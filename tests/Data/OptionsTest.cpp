@@ -20,18 +20,3 @@ TEST(OptionsTest, DefaultsAndResolutionText) {
     EXPECT_EQ(sized.detail, Data::DETAIL_HIGH);
     EXPECT_EQ(Options(4294967295u, 0).getResolutionString(), "4294967295 x 0");
 }
-
-TEST(OptionsTest, AssignmentCopiesEveryField) {
-    Options source(1920, 1080);
-    source.soundVolume = 3;
-    source.musicVolume = 4;
-    source.colorDepth = 24;
-    source.fullscreen = true;
-    source.fsaaSamples = 0;
-    source.detail = Data::DETAIL_LOW;
-    Options copy;
-    copy = source;
-    EXPECT_EQ(copy, source);
-    EXPECT_EQ(copy.fsaaSamples, 0);
-    EXPECT_EQ(copy.detail, Data::DETAIL_LOW);
-}

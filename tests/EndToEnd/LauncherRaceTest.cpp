@@ -1,6 +1,7 @@
 // A whole race as a player starts and drives it: the launcher program with two
 // drivers from its command line, keys pressed through the X server, the picture read
 // back from the race window, and the launcher's log afterwards.
+#include "Game/race/RaceDirector.h"
 #include "XTools.h"
 
 #include <FreeImagePlus.h>
@@ -14,6 +15,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <regex>
 #include <spawn.h>
 #include <sstream>
@@ -167,6 +169,21 @@ protected:
         return image;
     }
 
+    // Takes pictures of the race window until one shows what `seen` looks for in it;
+    // an invalid picture when none has after the timeout.
+    fipImage waitForPicture(const std::string& name, const std::function<bool(fipImage&)>& seen,
+                            std::chrono::seconds timeout) {
+        const auto end = std::chrono::steady_clock::now() + timeout;
+        while (std::chrono::steady_clock::now() < end) {
+            fipImage picture = screenshot(name);
+            if (picture.isValid() && seen(picture)) {
+                return picture;
+            }
+            std::this_thread::sleep_for(100ms);
+        }
+        return fipImage();
+    }
+
     void key(const std::string& action, const std::string& name) {
         runTool("xdotool " + action + " " + name);
     }
@@ -184,37 +201,66 @@ TEST_F(LauncherRaceTest, AKeyboardRaceFromTheCommandLine) {
     start({"--race", "--driver", "EndToEndAnn:dd2222", "--driver", "EndToEndBen", "--laps", "2"});
     ASSERT_TRUE(waitForLog("Game::Kernel running game .. [OK]", 90s))
         << readFile(folder / "Brumbly.log");
+    const auto runSeen = std::chrono::steady_clock::now();
     window = toolOutput("xdotool search --name '^Brumbly$' | head -1");
     window.erase(window.find_last_not_of("\n") + 1);
     ASSERT_FALSE(window.empty());
     runTool("xdotool windowfocus --sync " + window);
-    const auto raceStart = std::chrono::steady_clock::now();
+
+    // Regions of the picture (fractions from its top left): the race time in the top
+    // right corner, the help panel F1 shows in the top left, the word "Paused" in the
+    // middle (over the lake, whose waves change a few of its pixels from frame to frame).
+    const auto clock = [](fipImage& a, fipImage& b) {
+        return changed(a, b, 0.84, 0.05, 0.99, 0.10);
+    };
+    const auto help = [](fipImage& a, fipImage& b) {
+        return changed(a, b, 0.02, 0.02, 0.35, 0.23);
+    };
+    const auto pauseText = [](fipImage& a, fipImage& b) {
+        return changed(a, b, 0.44, 0.48, 0.56, 0.52);
+    };
 
     key("keydown", "Up");
-    std::this_thread::sleep_for(3s);
-    fipImage early = screenshot("race_early");
-    std::this_thread::sleep_for(1500ms);
-    fipImage later = screenshot("race");
-    ASSERT_TRUE(early.isValid() && later.isValid());
-    // The race time in the top right corner runs; both drivers have a panel below it.
-    EXPECT_GT(changed(early, later, 0.84, 0.05, 0.99, 0.10), 0.02);
+    fipImage countdown = screenshot("race_countdown");
+    ASSERT_TRUE(countdown.isValid());
+    fipImage racing = waitForPicture(
+        "race", [&](fipImage& picture) { return clock(countdown, picture) > 0.02; }, 30s);
+    ASSERT_TRUE(racing.isValid()) << "the race time never ran";
 
     key("key", "F1");
-    std::this_thread::sleep_for(1500ms);
-    fipImage help = screenshot("race_help");
-    EXPECT_GT(changed(later, help, 0.02, 0.02, 0.35, 0.23), 0.2) << "F1 shows the help panel";
+    fipImage helpShown = waitForPicture(
+        "race_help", [&](fipImage& picture) { return help(racing, picture) > 0.2; }, 10s);
+    EXPECT_TRUE(helpShown.isValid()) << "F1 shows the help panel";
+    // Ann holds the accelerator a while longer, to drive a few units.
+    std::this_thread::sleep_for(2s);
 
     key("keyup", "Up");
+    fipImage beforePause = screenshot("race_before_pause");
+    ASSERT_TRUE(beforePause.isValid());
     key("key", "Pause");
-    const auto pausedAt = std::chrono::steady_clock::now();
-    std::this_thread::sleep_for(4s);
+    fipImage paused = waitForPicture(
+        "race_paused", [&](fipImage& picture) { return pauseText(beforePause, picture) > 0.15; },
+        10s);
+    ASSERT_TRUE(paused.isValid()) << "Pause shows that the game is paused";
+    const auto pauseSeen = std::chrono::steady_clock::now();
+    // The race time stands for as long as the game is paused.
+    std::this_thread::sleep_for(3s);
+    fipImage stillPaused = screenshot("race_still_paused");
+    ASSERT_TRUE(stillPaused.isValid());
+    EXPECT_LT(clock(paused, stillPaused), 0.005) << "the race time ran on while paused";
+    const auto resumeSent = std::chrono::steady_clock::now();
     key("key", "Pause");
-    std::this_thread::sleep_for(1s);
+    EXPECT_TRUE(waitForPicture(
+                    "race_resumed",
+                    [&](fipImage& picture) { return pauseText(stillPaused, picture) > 0.15; }, 10s)
+                    .isValid())
+        << "Pause again takes the word away";
     key("key", "Escape");
+    // The game ran at most this long after it logged its start, and was paused at
+    // least this long (from when "Paused" showed until the second Pause was sent).
     const double running =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - raceStart).count();
-    const double paused =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - pausedAt).count() - 1.0;
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - runSeen).count();
+    const double pausedFor = std::chrono::duration<double>(resumeSent - pauseSeen).count();
     ASSERT_EQ(waitForExit(60s), 0);
 
     const std::string log = readFile(folder / "Brumbly.log");
@@ -235,7 +281,11 @@ TEST_F(LauncherRaceTest, AKeyboardRaceFromTheCommandLine) {
     EXPECT_GT(std::stod(ended[2]), 3.0) << "Ann's car moved";
     EXPECT_LT(std::stod(ended[3]), 0.5) << "Ben's car stood";
     EXPECT_GT(raceTime, 0.5) << "the clock ran";
-    EXPECT_LT(raceTime, running - paused + 1.0) << "the clock stood while paused";
+    // The race time counts from the end of the countdown and leaves out the pause; the
+    // second of slack covers the time until the start was seen in the log and the
+    // last frame.
+    EXPECT_LT(raceTime, running - Game::RaceDirector::countdownLength - pausedFor + 1.0)
+        << "the clock stood while paused";
 }
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 
 using namespace GameDataTest;
 
@@ -19,16 +20,28 @@ struct ModelFile {
     const char* file;
     const char* directory;
     std::vector<std::string> nodes;
+    // The picture files its materials are textured with.
+    std::set<std::string> textures;
 };
 
 const ModelFile models[] = {
     {"jeep1_xsi.dae",
      "data\\vehicles\\jeep\\",
-     {"body", "wheelFL", "wheelFR", "wheelBL", "wheelBR"}},
-    {"house.dae", "data\\objects\\house\\", {"walls", "roof", "door", "windows"}},
-    {"goal.dae", "data\\objects\\goal\\", {"stick", "stick1", "banner"}},
-    {"checkpoint.dae", "data\\objects\\checkpoint\\", {"stick", "stick1", "banner"}},
-    {"crate.dae", "data\\objects\\crate\\", {"cube"}},
+     {"body", "wheelFL", "wheelFR", "wheelBL", "wheelBR"},
+     {}},
+    {"house.dae",
+     "data\\objects\\house\\",
+     {"walls", "roof", "door", "windows"},
+     {"wall.jpg", "roof.jpg", "door.jpg"}},
+    {"goal.dae",
+     "data\\objects\\goal\\",
+     {"stick", "stick1", "banner"},
+     {"goal_banner.jpg", "goal_post.jpg"}},
+    {"checkpoint.dae",
+     "data\\objects\\checkpoint\\",
+     {"stick", "stick1", "banner"},
+     {"checkpoint_banner.jpg", "checkpoint_post.jpg"}},
+    {"crate.dae", "data\\objects\\crate\\", {"cube"}, {"crate.jpg"}},
 };
 
 class GameModels : public ::testing::Test {
@@ -83,10 +96,13 @@ TEST_F(GameModels, LoadWithoutErrorsWithEveryNamedPartHoldingMeshes) {
     }
 }
 
+// Every textured material finds its picture beside the model, and every picture the
+// model is made with is used.
 TEST_F(GameModels, TexturesAreFoundBesideTheModels) {
     for (const ModelFile& model : models) {
         const Data::SGNodePtr root = load(model);
         ASSERT_TRUE(root);
+        std::set<std::string> found;
         forEachNode(root, [&](const Data::SGNodePtr& node) {
             const auto object = std::dynamic_pointer_cast<Data::Object>(node);
             if (!object) {
@@ -95,17 +111,19 @@ TEST_F(GameModels, TexturesAreFoundBesideTheModels) {
             for (const Data::MeshPtr& mesh : object->getMeshes()) {
                 for (const Data::Face& group : mesh->faces) {
                     ASSERT_TRUE(group.material) << model.file << " " << node->getName();
-                    if (group.material->has(4)) {
-                        const Data::ImagePtr image = group.material->getImage(4);
-                        EXPECT_TRUE(image && image->isValid())
-                            << model.file << " " << node->getName() << " texture "
-                            << group.material->getString(4);
-                        EXPECT_FALSE(mesh->texCoords.empty())
-                            << model.file << " " << node->getName();
+                    if (!group.material->has(Data::MP_DIFFUSE_TEXTURE)) {
+                        continue;
                     }
+                    const Data::ImagePtr image = group.material->getImage(Data::MP_DIFFUSE_TEXTURE);
+                    ASSERT_TRUE(image && image->isValid())
+                        << model.file << " " << node->getName() << " texture "
+                        << group.material->getString(Data::MP_DIFFUSE_TEXTURE);
+                    found.insert(image->name);
+                    EXPECT_FALSE(mesh->texCoords.empty()) << model.file << " " << node->getName();
                 }
             }
         });
+        EXPECT_EQ(found, model.textures) << model.file;
     }
 }
 

@@ -3,9 +3,11 @@
 
 #include <GLFW/glfw3.h>
 #include <algorithm>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -244,12 +246,22 @@ TEST_F(WindowTest, HidingTheCursorHoldsItInTheWindow) {
     EXPECT_EQ(glfwGetInputMode(window, GLFW_CURSOR), GLFW_CURSOR_NORMAL);
 }
 
+// The clock starts from the time set, forward or back, and then runs at the pace of
+// the machine's own clock: never slower than a pause, never faster than the time
+// measured around it.
 TEST_F(WindowTest, TimeCanBeSetAndRuns) {
-    setTime(100.0);
-    const double first = getTime();
-    const double second = getTime();
-    EXPECT_GE(first, 100.0);
-    EXPECT_GE(second, first);
+    using Clock = std::chrono::steady_clock;
+    for (const double start : {100.0, 5.0}) {
+        const Clock::time_point before = Clock::now();
+        setTime(start);
+        const double first = getTime();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const double second = getTime();
+        const double measured = std::chrono::duration<double>(Clock::now() - before).count();
+        EXPECT_GE(first, start);
+        EXPECT_LE(second, start + measured + 1e-3);
+        EXPECT_GE(second - first, 0.05 - 1e-3) << "the clock stood still";
+    }
 }
 
 TEST_F(WindowTest, VideoModesAreDistinctAndIncludeTheDesktop) {

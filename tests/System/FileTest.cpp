@@ -6,17 +6,22 @@
 #include "Data/Object.h"
 #include "Tool/LogText.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 using System::File;
 
-// One test, because the working directory is process-wide state and the empty
-// value is only observable before the first init.
-TEST(FileWorkingDirectoryTest, InitRules) {
-    EXPECT_EQ(File::getPWD(), "");
+// The working directory is process-wide and only empty before the first init, which
+// the tests that ran before this one may have called: a fresh process of the test
+// program looks at it.
+TEST(FileWorkingDirectoryTest, EmptyBeforeTheFirstInit) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::exit(File::getPWD().empty() ? 0 : 1), ::testing::ExitedWithCode(0), "");
+}
 
+TEST(FileWorkingDirectoryTest, InitRules) {
     File::init("prog");
     EXPECT_EQ(File::getPWD(), "./");
 
@@ -38,8 +43,7 @@ TEST(FileWorkingDirectoryTest, InitRules) {
     EXPECT_EQ(File::getPWD(), "bin//");
 }
 
-// Loading through the working directory. These tests set it, so they come after the
-// test above, which needs to see it unset.
+// Loading through the working directory, which each test sets.
 class FileLoadTest : public ::testing::Test {
 protected:
     void SetUp() override { File::init(directory.path.string() + "/Brumbly"); }

@@ -275,12 +275,18 @@ void Level::addVehicleCameras(const VehicleObject& vehicle, const VehicleDesc& d
     chase.position = {0.0f, 20.0f, -30.0f};
     chase.flags = CF_MOVABLE | CF_LOOK_AT;
     chase.target = {0.0f, 10.0f, 0.0f};
-    std::vector<CameraDesc> all = {side, chase};
-    all.insert(all.end(), desc.cameras.begin(), desc.cameras.end());
-    for (const CameraDesc& cameraDesc : all) {
+    const auto ride = [&](const CameraDesc& cameraDesc) {
         if (const CameraPtr camera = createCamera(cameraDesc)) {
             camera->attachToNode(vehicle.getNode());
         }
+    };
+    ride(side);
+    // The chase camera follows the car's heading but not its roll or pitch.
+    if (const CameraPtr camera = createCamera(chase)) {
+        camera->follow(vehicle.getNode(), chase.position, chase.target);
+    }
+    for (const CameraDesc& cameraDesc : desc.cameras) {
+        ride(cameraDesc);
     }
 }
 
