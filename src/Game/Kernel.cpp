@@ -2,10 +2,8 @@
 
 #include "Data/Options.h"
 #include "Data/Profile.h"
-#include "Game/KeyEventListener.h"
 #include "Game/Listeners.h"
 #include "Game/LogOutputStream.h"
-#include "Game/MouseEventListener.h"
 #include "Game/PhysXManager.h"
 #include "Game/RaceEventListener.h"
 #include "Game/audio/RaceSounds.h"
@@ -84,10 +82,6 @@ Kernel& Kernel::getInstance() {
     return instance;
 }
 
-Kernel* Kernel::getInstancePtr() {
-    return &getInstance();
-}
-
 void Kernel::showStatus(const std::string& text) {
     if (loadingScreen) {
         loadingScreen->setStatus(text);
@@ -105,7 +99,7 @@ bool Kernel::initialise(const Data::Options& options) {
     int width = static_cast<int>(options.xResolution);
     int height = static_cast<int>(options.yResolution);
     fitWindowToDesktop(width, height, options.fullscreen);
-    renderKernel = Render::RKernel::getInstance();
+    renderKernel = std::make_unique<Render::RKernel>();
     const int samples = DetailSettings::of(detail).multisampling ? options.fsaaSamples : 0;
     if (renderKernel->init(width, height, options.colorDepth, samples, options.fullscreen) != 0) {
         Tool::LogManager::getInstance().send(Tool::Message("Game::Kernel",
@@ -125,7 +119,8 @@ bool Kernel::initialise(const Data::Options& options) {
     }
     logKernel("Fonts initialised .. [OK]");
 
-    loadingScreen = std::make_unique<LoadingScreen>("Brumbly.jpg", "TimesNewRoman");
+    loadingScreen =
+        std::make_unique<LoadingScreen>(renderKernel.get(), "Brumbly.jpg", "TimesNewRoman");
     showStatus("Initialised Renderkernel");
 
     if (!physX->start(physicsSDK, *outputStream)) {
@@ -135,7 +130,7 @@ bool Kernel::initialise(const Data::Options& options) {
     showStatus("Initialised PhysX");
 
     installHandlers();
-    overlay = std::make_unique<Frame>(renderKernel);
+    overlay = std::make_unique<Frame>(renderKernel.get());
     showStatus("Initialised frame Overlay .. ");
 
     initialised = true;
@@ -152,8 +147,8 @@ void Kernel::installHandlers() {
     Platform::setMousePosCallback([this](int x, int y) { handleMousePosition(x, y); });
     Platform::setMouseWheelCallback([this](int position) { handleMouseWheel(position); });
     // Closing the window ends the race; the window itself stays until shutdown.
-    Platform::setWindowCloseCallback([] {
-        Kernel::stop();
+    Platform::setWindowCloseCallback([this] {
+        stop();
         return false;
     });
 }
@@ -183,8 +178,7 @@ void Kernel::shutdown() {
     pauseDialog.reset();
     overlay.reset();
     loadingScreen.reset();
-    delete renderKernel;
-    renderKernel = nullptr;
+    renderKernel.reset();
     logKernel("Render::Kernel shutdown .. [OK]");
     if (physX->stop(physicsSDK)) {
         logKernel("PhysX SDK and Cooking shutdown .. [OK]");
@@ -196,21 +190,19 @@ void Kernel::shutdown() {
 
 bool Kernel::createLevel(const unsigned int& laps) {
     showStatus("create level...");
-    level = std::make_unique<Level>(physicsSDK, detail);
+    level = std::make_unique<Level>(physicsSDK, detail, renderKernel.get(), &input);
     showStatus("loading Level...");
     if (!level->buildTestTrack(laps)) {
         Tool::LogManager::getInstance().send(Tool::Message(
             "Brumbly", "Game::Kernel loaded level .. [Failed]", "", Tool::MT_MESSAGE));
         return false;
     }
-    levelLoaded = true;
     logKernel("Game::Kernel loaded level .. [OK]");
     return true;
 }
 
 void Kernel::releaseLevel() {
     level.reset();
-    levelLoaded = false;
     logKernel("Game::Kernel unloaded level .. [OK]");
 }
 
@@ -236,24 +228,8 @@ bool Kernel::releaseAllPlayers() {
 }
 
 void Kernel::stop() {
-    getInstance().running = false;
+    running = false;
     logKernel("Game::Kernel stopped game .. [OK]");
-}
-
-bool Kernel::attach(KeyEventListener* listener) {
-    return attachTo(keyListeners, listener);
-}
-
-bool Kernel::attach(MouseEventListener* listener) {
-    return attachTo(mouseListeners, listener);
-}
-
-void Kernel::detach(KeyEventListener* listener) {
-    detachFrom(keyListeners, listener);
-}
-
-void Kernel::detach(MouseEventListener* listener) {
-    detachFrom(mouseListeners, listener);
 }
 
 bool Kernel::attach(RaceEventListener* listener) {
@@ -270,7 +246,7 @@ void Kernel::applyTextureSettings() {
 
 void Kernel::handleKey(int key, int action) {
     if (!paused) {
-        fanOut(keyListeners, [&](KeyEventListener& listener) { listener.onKey(key, action); });
+        input.sendKey(key, action);
     }
     if (action != Platform::PRESS) {
         return;
@@ -352,8 +328,7 @@ void Kernel::handleKey(int key, int action) {
 
 void Kernel::handleMouseButton(int button, int action) {
     if (!paused) {
-        fanOut(mouseListeners,
-               [&](MouseEventListener& listener) { listener.onMouseButton(button, action); });
+        input.sendMouseButton(button, action);
     }
 }
 
@@ -361,7 +336,7 @@ void Kernel::handleMousePosition(int x, int y) {
     if (paused) {
         return;
     }
-    fanOut(mouseListeners, [&](MouseEventListener& listener) { listener.onMouseMove(x, y); });
+    input.sendMouseMove(x, y);
     Platform::setMousePos(0, 0);
 }
 
@@ -369,7 +344,7 @@ void Kernel::handleMouseWheel(int position) {
     if (paused) {
         return;
     }
-    fanOut(mouseListeners, [&](MouseEventListener& listener) { listener.onMouseWheel(position); });
+    input.sendMouseWheel(position);
     Platform::setMouseWheel(0);
 }
 
@@ -521,7 +496,7 @@ void Kernel::logRaceEnd() const {
 }
 
 void Kernel::run() {
-    if (!initialised || renderKernel == nullptr) {
+    if (!initialised || !renderKernel) {
         return;
     }
     startRun();

@@ -120,7 +120,8 @@ TEST_F(KernelTest, RunsTwoRacesInOneProcessThroughTheWholeLifeCycle) {
         EXPECT_TRUE(kernel.releaseAllPlayers());
         kernel.releaseLevel();
         kernel.shutdown();
-        EXPECT_TRUE(Game::Kernel::getInstance().getKeyListeners().empty());
+        EXPECT_TRUE(kernel.getInput().getKeyListeners().empty());
+        EXPECT_TRUE(kernel.getInput().getMouseListeners().empty());
         const std::vector<std::string> expected = {"Render::Kernel initialised .. [OK]",
                                                    "Fonts initialised .. [OK]",
                                                    "PhysX SDK and Cooking initialised .. [OK]",

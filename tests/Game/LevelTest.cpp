@@ -1,6 +1,5 @@
 // The level's object maps, its cameras and their input, and levels that lack a
 // physics scene or a camera.
-#include "Game/Kernel.h"
 #include "LevelTestSupport.h"
 #include "Platform/Keys.h"
 
@@ -17,24 +16,17 @@ Game::CameraDesc cameraAt(const std::string& name, const glm::vec3& position) {
 }
 
 void pressKey(int key) {
-    // A copy: listeners may detach while the event fans out.
-    const auto listeners = Game::Kernel::getInstance().getKeyListeners();
-    for (Game::KeyEventListener* listener : listeners) {
-        listener->onKey(key, Platform::PRESS);
-        listener->onKey(key, Platform::RELEASE);
-    }
+    testInput().sendKey(key, Platform::PRESS);
+    testInput().sendKey(key, Platform::RELEASE);
 }
 
 void moveMouse(int button, int x, int y) {
-    const auto listeners = Game::Kernel::getInstance().getMouseListeners();
-    for (Game::MouseEventListener* listener : listeners) {
-        if (button >= 0) {
-            listener->onMouseButton(button, Platform::PRESS);
-        }
-        listener->onMouseMove(x, y);
-        if (button >= 0) {
-            listener->onMouseButton(button, Platform::RELEASE);
-        }
+    if (button >= 0) {
+        testInput().sendMouseButton(button, Platform::PRESS);
+    }
+    testInput().sendMouseMove(x, y);
+    if (button >= 0) {
+        testInput().sendMouseButton(button, Platform::RELEASE);
     }
 }
 
@@ -65,8 +57,7 @@ TEST_F(LevelTest, OnlyTheCurrentCameraFliesAndTurns) {
     ASSERT_EQ(overview->getName(), "Overview");
     const Game::CameraPtr other = level->createCamera(cameraAt("Other", {10, 10, 10}));
     ASSERT_EQ(level->getCurrentCamera(), other) << "a new camera becomes current";
-    EXPECT_FALSE(
-        Game::Kernel::getInstance().attach(static_cast<Game::KeyEventListener*>(other.get())));
+    EXPECT_FALSE(testInput().attach(static_cast<Game::KeyEventListener*>(other.get())));
 
     const glm::vec3 overviewStart = overview->getPosition();
     pressKey(Platform::KEY_UP);
@@ -97,14 +88,14 @@ TEST_F(LevelTest, OnlyTheCurrentCameraFliesAndTurns) {
 }
 
 TEST_F(LevelTest, ReleasingTheLevelDetachesEveryListener) {
-    const std::size_t keysBefore = Game::Kernel::getInstance().getKeyListeners().size();
-    const std::size_t mouseBefore = Game::Kernel::getInstance().getMouseListeners().size();
+    const std::size_t keysBefore = testInput().getKeyListeners().size();
+    const std::size_t mouseBefore = testInput().getMouseListeners().size();
     buildTestTrack();
     level->createCamera(cameraAt("Second", {}));
-    EXPECT_EQ(Game::Kernel::getInstance().getKeyListeners().size(), keysBefore + 2);
+    EXPECT_EQ(testInput().getKeyListeners().size(), keysBefore + 2);
     level.reset();
-    EXPECT_EQ(Game::Kernel::getInstance().getKeyListeners().size(), keysBefore);
-    EXPECT_EQ(Game::Kernel::getInstance().getMouseListeners().size(), mouseBefore);
+    EXPECT_EQ(testInput().getKeyListeners().size(), keysBefore);
+    EXPECT_EQ(testInput().getMouseListeners().size(), mouseBefore);
 }
 
 TEST_F(LevelTest, WithoutAPhysicsSceneTheTrackStaysUnbuilt) {
@@ -120,11 +111,28 @@ TEST_F(LevelTest, WithoutAPhysicsSceneTheTrackStaysUnbuilt) {
 
 TEST_F(LevelTest, WithoutACameraTheFrameIsOnlyCleared) {
     sdk = createSdk();
-    level = std::make_unique<Game::Level>(sdk.get());
+    level = std::make_unique<Game::Level>(sdk.get(), Data::DETAIL_HIGH, kernel);
     level->initialise("Empty", -9.81f);
     glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
     fipImage frame = drawFrame();
     for (const auto& [x, y] : {std::pair{0, 0}, {WIDTH / 2, HEIGHT / 2}, {WIDTH - 1, HEIGHT - 1}}) {
         EXPECT_EQ(pixel(frame, x, y), glm::ivec3(51, 102, 153));
     }
+}
+
+TEST_F(LevelTest, ItsPassesLeaveTheClearColourCullingAndBlendingAsTheyFoundThem) {
+    buildTestTrack();
+    ASSERT_TRUE(level->getShadowLight());
+    glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    drawFrame();
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    // Whoever draws next clears the screen in their own colour.
+    kernel->setRenderTarget(kernel->getScreen());
+    fipImage next = capture();
+    EXPECT_EQ(pixel(next, WIDTH / 2, HEIGHT / 2), glm::ivec3(51, 102, 153));
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
 }
