@@ -3,6 +3,9 @@
 #include "LevelTestSupport.h"
 #include "Platform/Keys.h"
 
+#include <filesystem>
+#include <unistd.h>
+
 using namespace GameTest;
 
 namespace {
@@ -135,4 +138,40 @@ TEST_F(LevelTest, ItsPassesLeaveTheClearColourCullingAndBlendingAsTheyFoundThem)
     EXPECT_EQ(pixel(next, WIDTH / 2, HEIGHT / 2), glm::ivec3(51, 102, 153));
     glEnable(GL_CULL_FACE);
     glEnable(GL_BLEND);
+}
+
+// A game folder whose lit program lacks its vertex stage: the track is refused (the
+// race start then reports that the level did not load) with one error naming the
+// program, rather than raced with only the sky drawn.
+TEST_F(LevelTest, AProgramThatDoesNotBuildRefusesTheTrackWithOneError) {
+    const std::filesystem::path bin(BRUMBLY_BIN_DIR);
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("brumbly_missing_shader_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "shaders");
+    std::filesystem::create_directory_symlink(bin / "data", folder / "data");
+    for (const auto& entry : std::filesystem::directory_iterator(bin / "shaders")) {
+        if (entry.path().filename() != "default.vert") {
+            std::filesystem::create_symlink(entry.path(),
+                                            folder / "shaders" / entry.path().filename());
+        }
+    }
+    RenderTest::LogRecorder log;
+    System::File::init((folder / "test").string());
+    sdk = createSdk();
+    level = std::make_unique<Game::Level>(sdk.get(), Data::DETAIL_HIGH, kernel, &testInput());
+    const bool built = level->buildTestTrack(3);
+    useBinFolder();
+    std::filesystem::remove_all(folder);
+
+    EXPECT_FALSE(built);
+    const Tool::Message* failure = log.find("Program \"default\" did not build .. [Failed]");
+    ASSERT_NE(failure, nullptr);
+    EXPECT_EQ(failure->getType(), Tool::MT_ERROR);
+    EXPECT_EQ(failure->getAuthor(), "Level");
+    std::size_t levelErrors = 0;
+    for (const Tool::Message& message : log.messages) {
+        levelErrors += message.getAuthor() == "Level" && message.getType() == Tool::MT_ERROR;
+    }
+    EXPECT_EQ(levelErrors, 1u);
 }

@@ -428,6 +428,31 @@ const Data::ShaderPtr& Level::litProgram() {
     return program;
 }
 
+bool Level::buildPrograms() {
+    if (renderer == nullptr) {
+        return true;
+    }
+    // A program that does not build would leave its part of every frame undrawn:
+    // the race does not start without it.
+    Render::GLShaderMgmt& shaders = renderer->getShaderMgmt();
+    const std::pair<const char*, Data::ShaderPtr> programs[] = {
+        {"default", litProgram()},
+        {"SkyBox", skyBoxProgram},
+        {"createShadowMap", shadowProgram},
+        {"defaultReflections", reflectionProgram}};
+    for (const auto& [file, program] : programs) {
+        const Render::GLShaderPtr built = program ? shaders.getProgram(*program) : nullptr;
+        if (!built || !built->isCompiled()) {
+            Tool::LogManager::getInstance().send(Tool::Message(
+                "Level", "Program " + quoted(file) + " did not build .. [Failed]",
+                "from basicLib.glsl, " + std::string(file) + ".vert and " + file + ".frag",
+                __FILE__, __LINE__, Tool::MT_ERROR));
+            return false;
+        }
+    }
+    return true;
+}
+
 Data::CameraPtr Level::shadowCamera() const {
     for (const auto& entry : lights) {
         if (entry.second->getLight() == getShadowLight()) {

@@ -60,7 +60,9 @@ public:
     // Creates the physics scene with gravity (0, g, 0), the sky and the environment
     // textures. Callers check getScene() afterwards.
     void initialise(const std::string& levelName, float gravity);
-    // Builds the content of the "Test Track" for a race of `laps` laps.
+    // Builds the content of the "Test Track" for a race of `laps` laps. False when
+    // the physics scene could not be made or, with a window, a program that draws
+    // the track did not build.
     bool buildTestTrack(unsigned laps);
 
     // Each returns an empty pointer, with the reason logged, on a name clash.
@@ -150,6 +152,9 @@ private:
     Data::CameraPtr shadowCamera() const;
     // The lit program built for the active lights: their number and kinds.
     const Data::ShaderPtr& litProgram();
+    // Builds every program the track is drawn with; false, with one error naming
+    // the first that failed.
+    bool buildPrograms();
     void releaseContent();
 
     Data::SGNodeList drawList;
