@@ -96,6 +96,7 @@ bool Kernel::initialise(const Data::Options& options) {
     frameTimes = {};
     detail = options.detail;
     paused = false;
+    stopRequested = false;
     int width = static_cast<int>(options.xResolution);
     int height = static_cast<int>(options.yResolution);
     fitWindowToDesktop(width, height, options.fullscreen);
@@ -108,6 +109,8 @@ bool Kernel::initialise(const Data::Options& options) {
         return false;
     }
     logKernel("Render::Kernel initialised .. [OK]");
+    // A close or Escape from the first moment the window shows ends the race.
+    installHandlers();
     // Sound: one device for the race, unless both volumes are off.
     raceSounds.reset();
     if (options.soundVolume > 0 || options.musicVolume > 0) {
@@ -129,7 +132,6 @@ bool Kernel::initialise(const Data::Options& options) {
     logKernel("PhysX SDK and Cooking initialised .. [OK]");
     showStatus("Initialised PhysX");
 
-    installHandlers();
     overlay = std::make_unique<Frame>(renderKernel.get());
     showStatus("Initialised frame Overlay .. ");
 
@@ -229,6 +231,7 @@ bool Kernel::releaseAllPlayers() {
 
 void Kernel::stop() {
     running = false;
+    stopRequested = true;
     logKernel("Game::Kernel stopped game .. [OK]");
 }
 
@@ -499,10 +502,17 @@ void Kernel::run() {
     if (!initialised || !renderKernel) {
         return;
     }
+    if (stopRequested) {
+        stopRequested = false;
+        logKernel("Game::Kernel race ended before its start");
+        return;
+    }
     startRun();
-    while (running) {
+    // A window gone by any way leaves nothing to race in.
+    while (running && Platform::isWindowOpen()) {
         frame();
     }
+    stopRequested = false;
     logRaceEnd();
 }
 

@@ -70,9 +70,10 @@ public:
     Kernel& operator=(const Kernel&) = delete;
     ~Kernel();
 
-    // Opens the window, loads the fonts, shows the loading screen, starts the
-    // physics and installs the input handlers. False, logged, on failure; also when
-    // initialised already.
+    // Opens the window and installs the input handlers, loads the fonts, shows the
+    // loading screen and starts the physics. False, logged, on failure; also when
+    // initialised already. From here on, closing the window or Escape ends the race:
+    // during the loading, run() then returns without a frame.
     bool initialise(const Data::Options& options);
     const bool& isInitialised() const { return initialised; }
     // Closes the window and stops the physics (releasing players and level first
@@ -91,7 +92,9 @@ public:
     bool releaseAllPlayers();
     const std::vector<Player>& getPlayers() const { return players; }
 
-    // Runs the frame loop until stop(): startRun(), then frame() while running.
+    // Runs the frame loop until stop() or until the window is gone: startRun(), then
+    // frame() while running. Returns at once when stop() came before it (after
+    // initialise).
     void run();
     // Builds the race overlay, pause banner and help panel, starts the countdown and
     // the clock.
@@ -99,7 +102,8 @@ public:
     // One frame: events, update (unless paused), drawing and presenting.
     void frame();
     const bool& isRunning() const { return running; }
-    // Ends the loop after the frame in progress.
+    // Ends the loop after the frame in progress; before the loop, the next run ends
+    // at once.
     void stop();
     // When positive, run() stops by itself after that many seconds of racing.
     void setRunDuration(double seconds) { runDuration = seconds; }
@@ -172,6 +176,10 @@ private:
     std::int32_t detail = 2;
     std::unique_ptr<Level> level;
     bool running = false;
+    // Set by stop() and cleared when a run ends or the kernel is initialised: a stop
+    // that came before the loop (the window closed while loading) ends the next run
+    // at once.
+    bool stopRequested = false;
     bool paused = false;
     bool wireframe = false;
     bool frustumCulling = false;
