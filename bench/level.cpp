@@ -11,11 +11,12 @@
 
 #include <GL/glew.h>
 #include <benchmark/benchmark.h>
+#include <memory>
 
 namespace {
 
 struct Setup {
-    Render::RKernel* kernel = nullptr;
+    std::unique_ptr<Render::RKernel> kernel = std::make_unique<Render::RKernel>();
     Physics::PhysicsSDK* sdk = nullptr;
 };
 
@@ -24,7 +25,6 @@ Setup* setup() {
     static Setup* made = [] {
         System::File::init(std::string(BRUMBLY_BIN_DIR) + "/bench");
         auto* s = new Setup;
-        s->kernel = Render::RKernel::getInstance();
         if (s->kernel->init(1024, 768, 24, 0, false) != 0) {
             return static_cast<Setup*>(nullptr);
         }
@@ -42,7 +42,7 @@ void BM_BuildTestTrack(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        Game::Level level(s->sdk);
+        Game::Level level(s->sdk, Data::DETAIL_HIGH, s->kernel.get());
         level.buildTestTrack(3);
         benchmark::DoNotOptimize(level.getObjects().size());
     }
@@ -56,7 +56,7 @@ void levelFrame(benchmark::State& state, Pass pass) {
         state.SkipWithError("no window");
         return;
     }
-    Game::Level level(s->sdk);
+    Game::Level level(s->sdk, Data::DETAIL_HIGH, s->kernel.get());
     level.buildTestTrack(3);
     const auto frame = [&] {
         if (pass != MainOnly) {
@@ -96,7 +96,7 @@ void BM_RaceSimulation(benchmark::State& state) {
         state.SkipWithError("no window");
         return;
     }
-    Game::Level level(s->sdk);
+    Game::Level level(s->sdk, Data::DETAIL_HIGH, s->kernel.get());
     level.buildTestTrack(100);
     for (std::uint32_t difficulty = 0; difficulty < 3; ++difficulty) {
         Data::Control control;

@@ -10,6 +10,7 @@
 #include "tests/Render/ShadowScene.h"
 
 #include <benchmark/benchmark.h>
+#include <memory>
 
 namespace {
 
@@ -20,7 +21,7 @@ constexpr int SPHERES = 20;
 constexpr int SPHERE_SEGMENTS = 48;
 
 struct Setup {
-    Render::RKernel* kernel = nullptr;
+    std::unique_ptr<Render::RKernel> kernel = std::make_unique<Render::RKernel>();
     RenderTest::ShadowScene scene;
 };
 
@@ -29,7 +30,6 @@ Setup* setup() {
     static Setup* made = [] {
         System::File::init(std::string(BRUMBLY_BIN_DIR) + "/bench");
         auto* s = new Setup;
-        s->kernel = Render::RKernel::getInstance();
         if (s->kernel->init(1024, 768, 24, 0, false) != 0)
             return static_cast<Setup*>(nullptr);
         s->scene =

@@ -50,7 +50,7 @@ bool DemoApplication::update(double dt) {
 }
 
 void DemoApplication::draw() {
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    Render::RKernel* kernel = Render::RKernel::current();
     drawScene();
     if (showBoxes) {
         kernel->getShaderMgmt().setCurrentProgram(Render::makeSimpleProgram());

@@ -84,14 +84,14 @@ Sky::Sky()
       box(std::make_shared<Data::Object>(Data::makeMySkyBox(50.0f, sky))) {}
 
 void Sky::bindPictures() const {
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    Render::RKernel* kernel = Render::RKernel::current();
     kernel->bindTexture("envMap", sky);
     kernel->bindTexture("cloudShadowMap", clouds);
     kernel->bindTexture("waveBumpMap", waves);
 }
 
 void Sky::draw() const {
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    Render::RKernel* kernel = Render::RKernel::current();
     kernel->getShaderMgmt().setCurrentProgram(program);
     // The box follows the camera in its program; where it stands in the scene does
     // not matter, so culling must not drop it.

@@ -48,8 +48,9 @@ SimpleApplication::SimpleApplication()
       camera(std::make_shared<Data::Camera>(1.0f, 1000.0f, 45.0f, 0)) {
     camera->moveForward(-15.0f, true);
 
-    Render::RKernel* kernel = Render::RKernel::getInstance();
-    windowOpen = kernel->init(WINDOW_WIDTH, WINDOW_HEIGHT, DEPTH_BITS, FSAA_SAMPLES, false) == 0;
+    renderKernel = std::make_unique<Render::RKernel>();
+    windowOpen =
+        renderKernel->init(WINDOW_WIDTH, WINDOW_HEIGHT, DEPTH_BITS, FSAA_SAMPLES, false) == 0;
     if (windowOpen) {
         // Many displays offer fewer samples than asked for (Mesa under Xvfb: none or
         // four); the window runs with what it got.
@@ -83,7 +84,7 @@ SimpleApplication::~SimpleApplication() {
     Platform::setWindowSizeCallback(nullptr);
     // The window and the GPU copies go with the render kernel that the
     // constructor initialised.
-    delete Render::RKernel::getInstance();
+    renderKernel.reset();
 }
 
 void SimpleApplication::handTextureSettings() const {
@@ -158,7 +159,7 @@ bool SimpleApplication::run() {
     lastRateTime = previousFrameTime;
     Platform::disable(Platform::Feature::AutoPollEvents);
 
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    Render::RKernel* kernel = renderKernel.get();
     while (dispatchEvents()) {
         const double now = Platform::getTime();
         const double dt = now - previousFrameTime;
@@ -212,7 +213,7 @@ void SimpleApplication::showFrameRateText() {
 void SimpleApplication::placeOnScreen(const Data::SGNodePtr& node, float x, float y) const {
     const float halfHeight =
         SCREEN_TEXT_DISTANCE * std::tan(camera->fieldOfView / 2.0f * 0.017453293f);
-    const Render::RTScreenPtr& screen = Render::RKernel::getInstance()->getScreen();
+    const Render::RTScreenPtr& screen = renderKernel->getScreen();
     const float aspect = static_cast<float>(screen->getWidth()) /
                          static_cast<float>(std::max(screen->getHeight(), 1));
     const glm::mat4 inView = glm::translate(
@@ -227,7 +228,7 @@ void SimpleApplication::saveNextFrame(const std::string& path) {
 }
 
 void SimpleApplication::drawFrame() {
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    Render::RKernel* kernel = renderKernel.get();
     kernel->setRenderTarget(kernel->getScreen());
     kernel->setCamera(camera);
     draw();
@@ -267,7 +268,7 @@ bool SimpleApplication::onEvent(int type, int a, int b) {
         Platform::setMouseWheel(0);
         return true;
     case ET_SIZE:
-        Render::RKernel::getInstance()->getScreen()->setSize(a, b);
+        renderKernel->getScreen()->setSize(a, b);
         return true;
     default:
         return true;
@@ -301,7 +302,7 @@ bool SimpleApplication::onKey(int key, int action) {
     if (action != Platform::PRESS)
         return true;
 
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    Render::RKernel* kernel = renderKernel.get();
     switch (key) {
     case 'B':
         showBoxes = !showBoxes;

@@ -11,6 +11,10 @@
 #include <utility>
 #include <vector>
 
+namespace Render {
+class RKernel;
+}
+
 namespace Demo {
 
 class SplashScreen;
@@ -116,6 +120,7 @@ private:
     void showFrameRateText();
     void drawFrame();
 
+    std::unique_ptr<Render::RKernel> renderKernel;
     bool windowOpen = false;
     std::deque<Event> events;
     std::unique_ptr<SplashScreen> splash;

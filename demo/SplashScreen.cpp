@@ -38,7 +38,7 @@ void SplashScreen::setStatus(const std::string& text) {
     status->moveForward(PICTURE_DISTANCE - 0.01f, false);
     status->moveUp(STATUS_HEIGHT, false);
 
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    Render::RKernel* kernel = Render::RKernel::current();
     kernel->getShaderMgmt().setCurrentProgram(Render::makeSimpleTextureProgram());
     kernel->setRenderTarget(kernel->getScreen());
     kernel->setCamera(camera);

@@ -35,7 +35,7 @@ Data::SGNodePtr loadCrate() {
 FrustumCullingTest::FrustumCullingTest(const DemoOptions& options, bool culling)
     : DemoApplication(options), program(Scenery::loadProgram("default")),
       sun(Scenery::sunLight({-0.4f, 0.8f, 0.45f}, {1.0f, 0.95f, 0.85f, 1.0f})) {
-    Render::RKernel::getInstance()->setFrustumCulling(culling);
+    Render::RKernel::current()->setFrustumCulling(culling);
     showStatus("building the crate field...");
 
     const Data::SGNodePtr crate = loadCrate();
@@ -73,7 +73,7 @@ bool FrustumCullingTest::animate(double dt) {
 }
 
 void FrustumCullingTest::drawScene() {
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    Render::RKernel* kernel = Render::RKernel::current();
     sky.bindPictures();
     sky.draw();
     Render::GLShaderMgmt& shaders = kernel->getShaderMgmt();
@@ -91,8 +91,7 @@ void FrustumCullingTest::drawScene() {
 
 void FrustumCullingTest::showInfo() {
     std::ostringstream info;
-    info << "frustum culling: "
-         << (Render::RKernel::getInstance()->getFrustumCulling() ? "on" : "off")
+    info << "frustum culling: " << (Render::RKernel::current()->getFrustumCulling() ? "on" : "off")
          << " (F7)\ncrates drawn: " << drawnObjects << " of " << crates.size() << "\nframe time: ";
     if (framesPerSecond > 0.0f)
         info << std::fixed << std::setprecision(2) << 1000.0f / framesPerSecond << " ms";
@@ -103,7 +102,7 @@ void FrustumCullingTest::showInfo() {
 
 bool FrustumCullingTest::onEvent(int type, int a, int b) {
     if (type == ET_KEY && a == Platform::KEY_F7 && b == 1) {
-        Render::RKernel* kernel = Render::RKernel::getInstance();
+        Render::RKernel* kernel = Render::RKernel::current();
         kernel->setFrustumCulling(!kernel->getFrustumCulling());
         std::cout << "frustum culling " << (kernel->getFrustumCulling() ? "on" : "off") << "\n"
                   << std::flush;

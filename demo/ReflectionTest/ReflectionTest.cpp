@@ -82,7 +82,7 @@ void ReflectionTest::buildMirrors() {
 }
 
 void ReflectionTest::drawScene() {
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    Render::RKernel* kernel = Render::RKernel::current();
     Render::GLShaderMgmt& shaders = kernel->getShaderMgmt();
     sky.bindPictures();
     sky.draw();

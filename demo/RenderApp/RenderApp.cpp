@@ -104,7 +104,7 @@ bool RenderApp::animate(double dt) {
 }
 
 void RenderApp::drawScene() {
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    Render::RKernel* kernel = Render::RKernel::current();
     sky.bindPictures();
     sky.draw();
     Render::GLShaderMgmt& shaders = kernel->getShaderMgmt();

@@ -140,7 +140,7 @@ bool ShadowMappingTest::animate(double dt) {
 }
 
 void ShadowMappingTest::drawShadowMap() {
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    Render::RKernel* kernel = Render::RKernel::current();
     // Made with the first frame: without a window there is no OpenGL to make it.
     if (!shadowMap)
         shadowMap = std::make_shared<Render::RTTexture>(SHADOW_MAP_SIZE, SHADOW_MAP_SIZE);
@@ -156,7 +156,7 @@ void ShadowMappingTest::drawShadowMap() {
 }
 
 void ShadowMappingTest::drawScene() {
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    Render::RKernel* kernel = Render::RKernel::current();
     Render::GLShaderMgmt& shaders = kernel->getShaderMgmt();
     sky.bindPictures();
     kernel->bindTexture("shadowMap", shadowMap);
@@ -173,7 +173,7 @@ void ShadowMappingTest::drawScene() {
 }
 
 void ShadowMappingTest::drawShadowMapView() const {
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    Render::RKernel* kernel = Render::RKernel::current();
     Render::GLShaderMgmt& shaders = kernel->getShaderMgmt();
     kernel->bindTexture("depthView", shadowMap);
     // The view reads the stored depths themselves, not comparisons with them.

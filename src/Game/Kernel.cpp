@@ -2,10 +2,8 @@
 
 #include "Data/Options.h"
 #include "Data/Profile.h"
-#include "Game/KeyEventListener.h"
 #include "Game/Listeners.h"
 #include "Game/LogOutputStream.h"
-#include "Game/MouseEventListener.h"
 #include "Game/PhysXManager.h"
 #include "Game/RaceEventListener.h"
 #include "Game/audio/RaceSounds.h"
@@ -84,10 +82,6 @@ Kernel& Kernel::getInstance() {
     return instance;
 }
 
-Kernel* Kernel::getInstancePtr() {
-    return &getInstance();
-}
-
 void Kernel::showStatus(const std::string& text) {
     if (loadingScreen) {
         loadingScreen->setStatus(text);
@@ -102,10 +96,11 @@ bool Kernel::initialise(const Data::Options& options) {
     frameTimes = {};
     detail = options.detail;
     paused = false;
+    stopRequested = false;
     int width = static_cast<int>(options.xResolution);
     int height = static_cast<int>(options.yResolution);
     fitWindowToDesktop(width, height, options.fullscreen);
-    renderKernel = Render::RKernel::getInstance();
+    renderKernel = std::make_unique<Render::RKernel>();
     const int samples = DetailSettings::of(detail).multisampling ? options.fsaaSamples : 0;
     if (renderKernel->init(width, height, options.colorDepth, samples, options.fullscreen) != 0) {
         Tool::LogManager::getInstance().send(Tool::Message("Game::Kernel",
@@ -114,6 +109,8 @@ bool Kernel::initialise(const Data::Options& options) {
         return false;
     }
     logKernel("Render::Kernel initialised .. [OK]");
+    // A close or Escape from the first moment the window shows ends the race.
+    installHandlers();
     // Sound: one device for the race, unless both volumes are off.
     raceSounds.reset();
     if (options.soundVolume > 0 || options.musicVolume > 0) {
@@ -125,7 +122,8 @@ bool Kernel::initialise(const Data::Options& options) {
     }
     logKernel("Fonts initialised .. [OK]");
 
-    loadingScreen = std::make_unique<LoadingScreen>("Brumbly.jpg", "TimesNewRoman");
+    loadingScreen =
+        std::make_unique<LoadingScreen>(renderKernel.get(), "Brumbly.jpg", "TimesNewRoman");
     showStatus("Initialised Renderkernel");
 
     if (!physX->start(physicsSDK, *outputStream)) {
@@ -134,8 +132,7 @@ bool Kernel::initialise(const Data::Options& options) {
     logKernel("PhysX SDK and Cooking initialised .. [OK]");
     showStatus("Initialised PhysX");
 
-    installHandlers();
-    overlay = std::make_unique<Frame>(renderKernel);
+    overlay = std::make_unique<Frame>(renderKernel.get());
     showStatus("Initialised frame Overlay .. ");
 
     initialised = true;
@@ -152,8 +149,8 @@ void Kernel::installHandlers() {
     Platform::setMousePosCallback([this](int x, int y) { handleMousePosition(x, y); });
     Platform::setMouseWheelCallback([this](int position) { handleMouseWheel(position); });
     // Closing the window ends the race; the window itself stays until shutdown.
-    Platform::setWindowCloseCallback([] {
-        Kernel::stop();
+    Platform::setWindowCloseCallback([this] {
+        stop();
         return false;
     });
 }
@@ -183,8 +180,7 @@ void Kernel::shutdown() {
     pauseDialog.reset();
     overlay.reset();
     loadingScreen.reset();
-    delete renderKernel;
-    renderKernel = nullptr;
+    renderKernel.reset();
     logKernel("Render::Kernel shutdown .. [OK]");
     if (physX->stop(physicsSDK)) {
         logKernel("PhysX SDK and Cooking shutdown .. [OK]");
@@ -196,21 +192,19 @@ void Kernel::shutdown() {
 
 bool Kernel::createLevel(const unsigned int& laps) {
     showStatus("create level...");
-    level = std::make_unique<Level>(physicsSDK, detail);
+    level = std::make_unique<Level>(physicsSDK, detail, renderKernel.get(), &input);
     showStatus("loading Level...");
     if (!level->buildTestTrack(laps)) {
         Tool::LogManager::getInstance().send(Tool::Message(
             "Brumbly", "Game::Kernel loaded level .. [Failed]", "", Tool::MT_MESSAGE));
         return false;
     }
-    levelLoaded = true;
     logKernel("Game::Kernel loaded level .. [OK]");
     return true;
 }
 
 void Kernel::releaseLevel() {
     level.reset();
-    levelLoaded = false;
     logKernel("Game::Kernel unloaded level .. [OK]");
 }
 
@@ -236,24 +230,9 @@ bool Kernel::releaseAllPlayers() {
 }
 
 void Kernel::stop() {
-    getInstance().running = false;
+    running = false;
+    stopRequested = true;
     logKernel("Game::Kernel stopped game .. [OK]");
-}
-
-bool Kernel::attach(KeyEventListener* listener) {
-    return attachTo(keyListeners, listener);
-}
-
-bool Kernel::attach(MouseEventListener* listener) {
-    return attachTo(mouseListeners, listener);
-}
-
-void Kernel::detach(KeyEventListener* listener) {
-    detachFrom(keyListeners, listener);
-}
-
-void Kernel::detach(MouseEventListener* listener) {
-    detachFrom(mouseListeners, listener);
 }
 
 bool Kernel::attach(RaceEventListener* listener) {
@@ -270,7 +249,7 @@ void Kernel::applyTextureSettings() {
 
 void Kernel::handleKey(int key, int action) {
     if (!paused) {
-        fanOut(keyListeners, [&](KeyEventListener& listener) { listener.onKey(key, action); });
+        input.sendKey(key, action);
     }
     if (action != Platform::PRESS) {
         return;
@@ -352,8 +331,7 @@ void Kernel::handleKey(int key, int action) {
 
 void Kernel::handleMouseButton(int button, int action) {
     if (!paused) {
-        fanOut(mouseListeners,
-               [&](MouseEventListener& listener) { listener.onMouseButton(button, action); });
+        input.sendMouseButton(button, action);
     }
 }
 
@@ -361,7 +339,7 @@ void Kernel::handleMousePosition(int x, int y) {
     if (paused) {
         return;
     }
-    fanOut(mouseListeners, [&](MouseEventListener& listener) { listener.onMouseMove(x, y); });
+    input.sendMouseMove(x, y);
     Platform::setMousePos(0, 0);
 }
 
@@ -369,7 +347,7 @@ void Kernel::handleMouseWheel(int position) {
     if (paused) {
         return;
     }
-    fanOut(mouseListeners, [&](MouseEventListener& listener) { listener.onMouseWheel(position); });
+    input.sendMouseWheel(position);
     Platform::setMouseWheel(0);
 }
 
@@ -521,13 +499,20 @@ void Kernel::logRaceEnd() const {
 }
 
 void Kernel::run() {
-    if (!initialised || renderKernel == nullptr) {
+    if (!initialised || !renderKernel) {
+        return;
+    }
+    if (stopRequested) {
+        stopRequested = false;
+        logKernel("Game::Kernel race ended before its start");
         return;
     }
     startRun();
-    while (running) {
+    // A window gone by any way leaves nothing to race in.
+    while (running && Platform::isWindowOpen()) {
         frame();
     }
+    stopRequested = false;
     logRaceEnd();
 }
 

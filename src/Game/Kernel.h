@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Game/InputListeners.h"
 #include "Tool/Export.h"
 
 #include <cstdint>
@@ -25,10 +26,8 @@ namespace Game {
 
 class DebugDialog;
 class Frame;
-class KeyEventListener;
 class Level;
 class LoadingScreen;
-class MouseEventListener;
 class PhysXManager;
 class LogOutputStream;
 class RaceDirector;
@@ -42,8 +41,9 @@ class VehicleObject;
 // The front object of the game library. The launcher drives one race through it:
 // initialise, createLevel, createPlayer per driver, run (until Escape, Enter on the
 // results or the window closes), releaseAllPlayers, releaseLevel, shutdown. It owns the
-// physics SDK, the level, the players, the overlay and the input listener lists that the
-// window's handlers fan events out to, and runs the frame loop.
+// render kernel and its window, the physics SDK, the level, the players, the overlay and
+// the input listener lists that the window's handlers fan events out to, and runs the
+// frame loop.
 class BRUMBLY_API Kernel {
 public:
     struct Player {
@@ -65,15 +65,15 @@ public:
     };
 
     static Kernel& getInstance();
-    static Kernel* getInstancePtr();
 
     Kernel(const Kernel&) = delete;
     Kernel& operator=(const Kernel&) = delete;
     ~Kernel();
 
-    // Opens the window, loads the fonts, shows the loading screen, starts the
-    // physics and installs the input handlers. False, logged, on failure; also when
-    // initialised already.
+    // Opens the window and installs the input handlers, loads the fonts, shows the
+    // loading screen and starts the physics. False, logged, on failure; also when
+    // initialised already. From here on, closing the window or Escape ends the race:
+    // during the loading, run() then returns without a frame.
     bool initialise(const Data::Options& options);
     const bool& isInitialised() const { return initialised; }
     // Closes the window and stops the physics (releasing players and level first
@@ -92,7 +92,9 @@ public:
     bool releaseAllPlayers();
     const std::vector<Player>& getPlayers() const { return players; }
 
-    // Runs the frame loop until stop(): startRun(), then frame() while running.
+    // Runs the frame loop until stop() or until the window is gone: startRun(), then
+    // frame() while running. Returns at once when stop() came before it (after
+    // initialise).
     void run();
     // Builds the race overlay, pause banner and help panel, starts the countdown and
     // the clock.
@@ -100,21 +102,18 @@ public:
     // One frame: events, update (unless paused), drawing and presenting.
     void frame();
     const bool& isRunning() const { return running; }
-    // Ends the loop after the frame in progress; callable from anywhere.
-    static void stop();
+    // Ends the loop after the frame in progress; before the loop, the next run ends
+    // at once.
+    void stop();
     // When positive, run() stops by itself after that many seconds of racing.
     void setRunDuration(double seconds) { runDuration = seconds; }
     const FrameTimes& getFrameTimes() const { return frameTimes; }
 
-    // False when the listener is attached already.
-    bool attach(KeyEventListener* listener);
-    bool attach(MouseEventListener* listener);
-    // Removes the first matching entry; nothing happens when it is absent.
-    void detach(KeyEventListener* listener);
-    void detach(MouseEventListener* listener);
-    const std::vector<KeyEventListener*>& getKeyListeners() const { return keyListeners; }
-    const std::vector<MouseEventListener*>& getMouseListeners() const { return mouseListeners; }
+    // The key and mouse listeners of the window; the level's cameras and cars join
+    // them.
+    InputListeners& getInput() { return input; }
     // Listeners told of the countdown, each finish and the results (the sound's hooks).
+    // False when the listener is attached already.
     bool attach(RaceEventListener* listener);
     void detach(RaceEventListener* listener);
 
@@ -169,23 +168,25 @@ private:
     std::unique_ptr<RaceDirector> raceDirector;
     std::vector<Player> players;
     bool initialised = false;
-    bool levelLoaded = false;
     float fpsTimeSum = 0.0f;
     std::int32_t fpsFrameCount = 0;
 
-    Render::RKernel* renderKernel = nullptr;
+    std::unique_ptr<Render::RKernel> renderKernel;
     // The options' detail (a Data::Detail value), for the levels of this run.
     std::int32_t detail = 2;
     std::unique_ptr<Level> level;
     bool running = false;
+    // Set by stop() and cleared when a run ends or the kernel is initialised: a stop
+    // that came before the loop (the window closed while loading) ends the next run
+    // at once.
+    bool stopRequested = false;
     bool paused = false;
     bool wireframe = false;
     bool frustumCulling = false;
     std::int32_t renderMode = 0;
     std::int32_t textureFilterMode = 0;
     std::int32_t mipmapMode = 0;
-    std::vector<KeyEventListener*> keyListeners;
-    std::vector<MouseEventListener*> mouseListeners;
+    InputListeners input;
     std::vector<RaceEventListener*> raceListeners;
     std::filesystem::path highScoreFile;
 

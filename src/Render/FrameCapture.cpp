@@ -8,9 +8,10 @@
 namespace Render {
 
 bool captureFrame(fipImage& image) {
-    if (!Platform::isWindowOpen())
+    const RKernel* kernel = RKernel::current();
+    if (!Platform::isWindowOpen() || kernel == nullptr)
         return false;
-    const RTScreenPtr& screen = RKernel::getInstance()->getScreen();
+    const RTScreenPtr& screen = kernel->getScreen();
     const int width = screen->getWidth();
     const int height = screen->getHeight();
     if (width <= 0 || height <= 0 || !image.setSize(FIT_BITMAP, width, height, 24))

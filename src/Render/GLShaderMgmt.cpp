@@ -13,9 +13,11 @@ namespace Render {
 
 GLShaderPtr GLShaderMgmt::getProgram(const Data::Shader& shader) {
     if (shader.vertexSources.empty() || shader.fragmentSources.empty()) {
-        Tool::LogManager::getInstance().send(
-            Tool::Message("RKernel", "RKernel: ERROR not accepting empty shader: '" + shader.name,
-                          "", __FILE__, __LINE__, Tool::MT_ERROR));
+        // Drawn with every frame, a refused shader would otherwise fill the log.
+        if (refused.insert(shader.name).second)
+            Tool::LogManager::getInstance().send(Tool::Message(
+                "RKernel", "RKernel: ERROR not accepting empty shader: '" + shader.name, "",
+                __FILE__, __LINE__, Tool::MT_ERROR));
         return nullptr;
     }
     GLShaderPtr& program = programs[shader.name];
@@ -43,6 +45,7 @@ void GLShaderMgmt::setCurrentProgram(const std::shared_ptr<Data::Shader>& shader
 void GLShaderMgmt::clear() {
     currentProgram.reset();
     programs.clear();
+    refused.clear();
 }
 
 int GLShaderMgmt::location(const std::string& name) const {

@@ -9,6 +9,7 @@
 #include <glm/vec4.hpp>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,8 @@ public:
     using LightList = std::vector<std::shared_ptr<Data::Light>>;
 
     // The program for the shader, compiled on first request (also when that fails:
-    // a broken program is not rebuilt). Empty, with a log line, for a shader
-    // without vertex or fragment sources.
+    // a broken program is not rebuilt). Empty for a shader without vertex or
+    // fragment sources, with a log line the first time for its name.
     GLShaderPtr getProgram(const Data::Shader& shader);
     // Makes the shader's program current and writes the shared uniforms, unless it
     // is current already or could not be made.
@@ -81,6 +82,8 @@ private:
     glm::vec4 globalAmbient{0.0f, 0.0f, 0.0f, 1.0f};
     GLShaderPtr currentProgram;
     std::map<std::string, GLShaderPtr> programs;
+    // Names of the shaders refused for want of sources, which are reported once.
+    std::set<std::string> refused;
     LightList lights;
     std::map<std::string, int> samplers;
 };

@@ -131,7 +131,7 @@ TEST_F(SimpleApplicationTest, ShortcutsPrintTheirTextsByteForByte) {
     EXPECT_EQ(press(Platform::KEY_F5), "turning off mipMapping\n");
     EXPECT_EQ(Render::GLTexture::getMipmapMode(), 0);
 
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    Render::RKernel* kernel = Render::RKernel::current();
     EXPECT_EQ(kernel->getDrawStrategy(), Render::RKernel::VertexBufferObjects);
     EXPECT_EQ(press(Platform::KEY_F6), "switching DrawStrategy: VertexArrays\n");
     EXPECT_EQ(kernel->getDrawStrategy(), Render::RKernel::VertexArrays);
@@ -151,7 +151,7 @@ TEST_F(SimpleApplicationTest, ShortcutsPrintTheirTextsByteForByte) {
 TEST_F(SimpleApplicationTest, ResolutionKeyComesBackToTheFirstEntry) {
     // The window's size events reach the screen target (the first one, from
     // construction, reports the window as it opened).
-    const Render::RTScreenPtr& screen = Render::RKernel::getInstance()->getScreen();
+    const Render::RTScreenPtr& screen = Render::RKernel::current()->getScreen();
     dispatch();
     app->queueEvent(TestApplication::ET_SIZE, 720, 540);
     dispatch();

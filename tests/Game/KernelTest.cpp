@@ -13,8 +13,10 @@
 #include "Platform/Window.h"
 #include "VehicleTestSupport.h"
 
+#include <GLFW/glfw3.h>
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <unistd.h>
 
 using namespace GameTest;
@@ -120,7 +122,8 @@ TEST_F(KernelTest, RunsTwoRacesInOneProcessThroughTheWholeLifeCycle) {
         EXPECT_TRUE(kernel.releaseAllPlayers());
         kernel.releaseLevel();
         kernel.shutdown();
-        EXPECT_TRUE(Game::Kernel::getInstance().getKeyListeners().empty());
+        EXPECT_TRUE(kernel.getInput().getKeyListeners().empty());
+        EXPECT_TRUE(kernel.getInput().getMouseListeners().empty());
         const std::vector<std::string> expected = {"Render::Kernel initialised .. [OK]",
                                                    "Fonts initialised .. [OK]",
                                                    "PhysX SDK and Cooking initialised .. [OK]",
@@ -138,6 +141,41 @@ TEST_F(KernelTest, RunsTwoRacesInOneProcessThroughTheWholeLifeCycle) {
                                                    "Game::Kernel shutdown .. [OK]"};
         EXPECT_EQ(kernelTitles(log), expected) << "race " << race;
     }
+}
+
+// A close of the window or Escape while the race loads (the loading screen hands the
+// window's events over as it presents) ends the race before its first frame, and the
+// next race runs as ever.
+TEST_F(KernelTest, AWindowClosedOrEscapedWhileLoadingEndsTheRaceBeforeItsStart) {
+    const std::function<void()> closeTheWindow = [] {
+        GLFWwindow* window = glfwGetCurrentContext();
+        const GLFWwindowclosefun close = glfwSetWindowCloseCallback(window, nullptr);
+        glfwSetWindowCloseCallback(window, close);
+        glfwSetWindowShouldClose(window, GLFW_TRUE);
+        close(window);
+    };
+    const std::function<void()> pressEscape = [this] {
+        kernel.handleKey(Platform::KEY_ESC, Platform::PRESS);
+        kernel.handleKey(Platform::KEY_ESC, Platform::RELEASE);
+    };
+    for (const auto& endEarly : {closeTheWindow, pressEscape}) {
+        RenderTest::LogRecorder log;
+        ASSERT_TRUE(kernel.initialise(Data::Options(640, 480)));
+        endEarly();
+        ASSERT_TRUE(kernel.createLevel(1));
+        ASSERT_TRUE(kernel.createPlayer(driver("Ann"), {255, 0, 0}));
+        // A bound for a kernel that would ignore the early end.
+        kernel.setRunDuration(5.0);
+        kernel.run();
+        EXPECT_TRUE(kernel.getFrameTimes().frames.empty());
+        EXPECT_NE(log.find("Game::Kernel race ended before its start"), nullptr);
+        EXPECT_TRUE(Platform::isWindowOpen()) << "the window stays until shutdown";
+        kernel.shutdown();
+    }
+    prepareRace({"Ann"});
+    kernel.setRunDuration(0.2);
+    kernel.run();
+    EXPECT_FALSE(kernel.getFrameTimes().frames.empty());
 }
 
 TEST_F(KernelTest, ARefusedCarMakesNoPlayer) {

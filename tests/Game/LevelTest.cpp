@@ -1,8 +1,10 @@
 // The level's object maps, its cameras and their input, and levels that lack a
 // physics scene or a camera.
-#include "Game/Kernel.h"
 #include "LevelTestSupport.h"
 #include "Platform/Keys.h"
+
+#include <filesystem>
+#include <unistd.h>
 
 using namespace GameTest;
 
@@ -17,24 +19,17 @@ Game::CameraDesc cameraAt(const std::string& name, const glm::vec3& position) {
 }
 
 void pressKey(int key) {
-    // A copy: listeners may detach while the event fans out.
-    const auto listeners = Game::Kernel::getInstance().getKeyListeners();
-    for (Game::KeyEventListener* listener : listeners) {
-        listener->onKey(key, Platform::PRESS);
-        listener->onKey(key, Platform::RELEASE);
-    }
+    testInput().sendKey(key, Platform::PRESS);
+    testInput().sendKey(key, Platform::RELEASE);
 }
 
 void moveMouse(int button, int x, int y) {
-    const auto listeners = Game::Kernel::getInstance().getMouseListeners();
-    for (Game::MouseEventListener* listener : listeners) {
-        if (button >= 0) {
-            listener->onMouseButton(button, Platform::PRESS);
-        }
-        listener->onMouseMove(x, y);
-        if (button >= 0) {
-            listener->onMouseButton(button, Platform::RELEASE);
-        }
+    if (button >= 0) {
+        testInput().sendMouseButton(button, Platform::PRESS);
+    }
+    testInput().sendMouseMove(x, y);
+    if (button >= 0) {
+        testInput().sendMouseButton(button, Platform::RELEASE);
     }
 }
 
@@ -65,8 +60,7 @@ TEST_F(LevelTest, OnlyTheCurrentCameraFliesAndTurns) {
     ASSERT_EQ(overview->getName(), "Overview");
     const Game::CameraPtr other = level->createCamera(cameraAt("Other", {10, 10, 10}));
     ASSERT_EQ(level->getCurrentCamera(), other) << "a new camera becomes current";
-    EXPECT_FALSE(
-        Game::Kernel::getInstance().attach(static_cast<Game::KeyEventListener*>(other.get())));
+    EXPECT_FALSE(testInput().attach(static_cast<Game::KeyEventListener*>(other.get())));
 
     const glm::vec3 overviewStart = overview->getPosition();
     pressKey(Platform::KEY_UP);
@@ -97,14 +91,14 @@ TEST_F(LevelTest, OnlyTheCurrentCameraFliesAndTurns) {
 }
 
 TEST_F(LevelTest, ReleasingTheLevelDetachesEveryListener) {
-    const std::size_t keysBefore = Game::Kernel::getInstance().getKeyListeners().size();
-    const std::size_t mouseBefore = Game::Kernel::getInstance().getMouseListeners().size();
+    const std::size_t keysBefore = testInput().getKeyListeners().size();
+    const std::size_t mouseBefore = testInput().getMouseListeners().size();
     buildTestTrack();
     level->createCamera(cameraAt("Second", {}));
-    EXPECT_EQ(Game::Kernel::getInstance().getKeyListeners().size(), keysBefore + 2);
+    EXPECT_EQ(testInput().getKeyListeners().size(), keysBefore + 2);
     level.reset();
-    EXPECT_EQ(Game::Kernel::getInstance().getKeyListeners().size(), keysBefore);
-    EXPECT_EQ(Game::Kernel::getInstance().getMouseListeners().size(), mouseBefore);
+    EXPECT_EQ(testInput().getKeyListeners().size(), keysBefore);
+    EXPECT_EQ(testInput().getMouseListeners().size(), mouseBefore);
 }
 
 TEST_F(LevelTest, WithoutAPhysicsSceneTheTrackStaysUnbuilt) {
@@ -120,11 +114,64 @@ TEST_F(LevelTest, WithoutAPhysicsSceneTheTrackStaysUnbuilt) {
 
 TEST_F(LevelTest, WithoutACameraTheFrameIsOnlyCleared) {
     sdk = createSdk();
-    level = std::make_unique<Game::Level>(sdk.get());
+    level = std::make_unique<Game::Level>(sdk.get(), Data::DETAIL_HIGH, kernel);
     level->initialise("Empty", -9.81f);
     glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
     fipImage frame = drawFrame();
     for (const auto& [x, y] : {std::pair{0, 0}, {WIDTH / 2, HEIGHT / 2}, {WIDTH - 1, HEIGHT - 1}}) {
         EXPECT_EQ(pixel(frame, x, y), glm::ivec3(51, 102, 153));
     }
+}
+
+TEST_F(LevelTest, ItsPassesLeaveTheClearColourCullingAndBlendingAsTheyFoundThem) {
+    buildTestTrack();
+    ASSERT_TRUE(level->getShadowLight());
+    glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    drawFrame();
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    // Whoever draws next clears the screen in their own colour.
+    kernel->setRenderTarget(kernel->getScreen());
+    fipImage next = capture();
+    EXPECT_EQ(pixel(next, WIDTH / 2, HEIGHT / 2), glm::ivec3(51, 102, 153));
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+}
+
+// A game folder whose lit program lacks its vertex stage: the track is refused (the
+// race start then reports that the level did not load) with one error naming the
+// program, rather than raced with only the sky drawn.
+TEST_F(LevelTest, AProgramThatDoesNotBuildRefusesTheTrackWithOneError) {
+    const std::filesystem::path bin(BRUMBLY_BIN_DIR);
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("brumbly_missing_shader_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "shaders");
+    std::filesystem::create_directory_symlink(bin / "data", folder / "data");
+    for (const auto& entry : std::filesystem::directory_iterator(bin / "shaders")) {
+        if (entry.path().filename() != "default.vert") {
+            std::filesystem::create_symlink(entry.path(),
+                                            folder / "shaders" / entry.path().filename());
+        }
+    }
+    RenderTest::LogRecorder log;
+    System::File::init((folder / "test").string());
+    sdk = createSdk();
+    level = std::make_unique<Game::Level>(sdk.get(), Data::DETAIL_HIGH, kernel, &testInput());
+    const bool built = level->buildTestTrack(3);
+    useBinFolder();
+    std::filesystem::remove_all(folder);
+
+    EXPECT_FALSE(built);
+    const Tool::Message* failure = log.find("Program \"default\" did not build .. [Failed]");
+    ASSERT_NE(failure, nullptr);
+    EXPECT_EQ(failure->getType(), Tool::MT_ERROR);
+    EXPECT_EQ(failure->getAuthor(), "Level");
+    std::size_t levelErrors = 0;
+    for (const Tool::Message& message : log.messages) {
+        levelErrors += message.getAuthor() == "Level" && message.getType() == Tool::MT_ERROR;
+    }
+    EXPECT_EQ(levelErrors, 1u);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Game/InputListeners.h"
 #include "Game/level/Level.h"
 #include "Physics/Actor.h"
 #include "Physics/PhysicsSDK.h"
@@ -26,6 +27,13 @@ inline SdkPtr createSdk() {
     SdkPtr sdk(Physics::createPhysicsSDK(Physics::SDK_VERSION, nullptr));
     sdk->setParameter(Physics::P_SKIN_WIDTH, 0.005f);
     return sdk;
+}
+
+// The input that the test levels' cameras and cars listen to, as the kernel's
+// input is for the game's level.
+inline Game::InputListeners& testInput() {
+    static Game::InputListeners input;
+    return input;
 }
 
 // A free box of the given half extents and mass at `position`, moving at `velocity`.
@@ -67,7 +75,7 @@ protected:
     Game::Level& buildTestTrack(unsigned laps = 3, std::int32_t detail = Data::DETAIL_HIGH) {
         level.reset();
         sdk = createSdk();
-        level = std::make_unique<Game::Level>(sdk.get(), detail);
+        level = std::make_unique<Game::Level>(sdk.get(), detail, kernel, &testInput());
         EXPECT_TRUE(level->buildTestTrack(laps));
         return *level;
     }

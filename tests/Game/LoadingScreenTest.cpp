@@ -29,7 +29,7 @@ protected:
 };
 
 TEST_F(LoadingScreenTest, PresentsThePictureWithTheStatusNearTheLowerLeftCorner) {
-    Game::LoadingScreen screen("Brumbly.jpg", "TimesNewRoman");
+    Game::LoadingScreen screen(kernel, "Brumbly.jpg", "TimesNewRoman");
     ASSERT_TRUE(screen.getImage()->isValid());
     screen.setStatus("Initialised Renderkernel");
     EXPECT_EQ(screen.getStatus(), "Initialised Renderkernel");

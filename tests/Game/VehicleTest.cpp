@@ -148,7 +148,7 @@ TEST_F(VehicleTest, KeysMatchThroughTheKeyTable) {
     EXPECT_FALSE(arrows->getActor()->isSleeping()) << "any key wakes the car";
 
     arrows->release();
-    const auto& listeners = Game::Kernel::getInstance().getKeyListeners();
+    const auto& listeners = testInput().getKeyListeners();
     EXPECT_EQ(std::count(listeners.begin(), listeners.end(), arrows.get()), 0);
 }
 

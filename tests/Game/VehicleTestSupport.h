@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Data/Profile.h"
-#include "Game/Kernel.h"
 #include "Game/vehicle/VehicleObject.h"
 #include "LevelTestSupport.h"
 #include "Physics/WheelShape.h"
@@ -36,13 +35,10 @@ inline std::shared_ptr<Data::Profile> driver(const std::string& name, bool compu
     return profile;
 }
 
-// Sends a window-layer key event to every key listener of the kernel, as the
-// window's key handler does.
+// Sends a window-layer key event to every key listener of the test levels, as the
+// kernel's key handler does for the game's level.
 inline void sendKey(int key, int action) {
-    const auto listeners = Game::Kernel::getInstance().getKeyListeners();
-    for (Game::KeyEventListener* listener : listeners) {
-        listener->onKey(key, action);
-    }
+    testInput().sendKey(key, action);
 }
 
 // Holds and releases window-layer keys, sending only the changes.

@@ -7,6 +7,7 @@
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include <string>
 #include <vector>
@@ -63,15 +64,17 @@ class GameShaders : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         Tool::LogManager::getInstance().setEnabled(true);
-        kernelStarted = Render::RKernel::getInstance()->init(64, 64, 24, 0, false) == 0;
+        renderKernel = std::make_unique<Render::RKernel>();
+        kernelStarted = renderKernel->init(64, 64, 24, 0, false) == 0;
     }
-    static void TearDownTestSuite() { delete Render::RKernel::getInstance(); }
+    static void TearDownTestSuite() { renderKernel.reset(); }
     // A fatal failure inside SetUpTestSuite would only mark the tests as skipped.
     void SetUp() override {
         ASSERT_TRUE(kernelStarted) << "the render kernel did not open its window";
         useBinFolder();
     }
     inline static bool kernelStarted = false;
+    inline static std::unique_ptr<Render::RKernel> renderKernel;
 };
 
 } // namespace

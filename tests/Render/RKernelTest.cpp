@@ -332,18 +332,19 @@ TEST_F(GLTest, SavedFrameIsThePictureDrawn) {
 
 TEST(RKernelLifecycle, DestroyingWithoutInitIsSafeAndLogged) {
     LogRecorder log;
-    Render::RKernel* first = Render::RKernel::getInstance();
-    EXPECT_EQ(first, Render::RKernel::getInstance());
-    delete first;
+    auto first = std::make_unique<Render::RKernel>();
+    EXPECT_EQ(Render::RKernel::current(), first.get());
+    first.reset();
     EXPECT_NE(log.find("shut down"), nullptr);
-    Render::RKernel* second = Render::RKernel::getInstance();
+    EXPECT_EQ(Render::RKernel::current(), nullptr) << "none is left behind";
+    auto second = std::make_unique<Render::RKernel>();
+    EXPECT_EQ(Render::RKernel::current(), second.get());
     EXPECT_EQ(second->getMeshCacheSize(), 0u);
-    delete second;
 }
 
 TEST(RKernelLifecycle, InitLogsTheContextAndShutdownClosesTheWindow) {
     LogRecorder log;
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    auto kernel = std::make_unique<Render::RKernel>();
     ASSERT_EQ(kernel->init(32, 32, 32, 16, false), 0);
     EXPECT_TRUE(Platform::isWindowOpen());
     ASSERT_FALSE(log.messages.empty());
@@ -371,7 +372,7 @@ TEST(RKernelLifecycle, InitLogsTheContextAndShutdownClosesTheWindow) {
     const Tool::Message* program = log.find("intern SimpleProgram");
     ASSERT_NE(program, nullptr);
     EXPECT_EQ(program->getType(), Tool::MT_DEBUG);
-    delete kernel;
+    kernel.reset();
     EXPECT_FALSE(Platform::isWindowOpen());
     EXPECT_EQ(log.messages.back().getTitle(), "shut down");
 }
@@ -383,7 +384,7 @@ namespace {
 // The monitor may lack the asked-for mode (a virtual screen has one); the screen
 // target then covers the window that was really opened.
 TEST(RKernelLifecycle, FullScreenTargetCoversTheOpenedWindow) {
-    Render::RKernel* kernel = Render::RKernel::getInstance();
+    auto kernel = std::make_unique<Render::RKernel>();
     ASSERT_EQ(kernel->init(320, 240, 24, 0, true), 0);
     int width = 0, height = 0;
     Platform::getWindowSize(width, height);
@@ -396,7 +397,6 @@ TEST(RKernelLifecycle, FullScreenTargetCoversTheOpenedWindow) {
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], width);
     EXPECT_EQ(viewport[3], height);
-    delete kernel;
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <glm/vec4.hpp>
 #include <gtest/gtest.h>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -72,24 +73,26 @@ public:
         static Tool::LogListener console;
         Tool::LogManager::getInstance().setEnabled(true);
         Tool::LogManager::getInstance().attachLogListener(&console, false);
-        kernelStarted = Render::RKernel::getInstance()->init(width, height, 24, 0, false) == 0;
+        renderKernel = std::make_unique<Render::RKernel>();
+        kernelStarted = renderKernel->init(width, height, 24, 0, false) == 0;
         if (!kernelStarted)
             return;
         glEnable(GL_DEBUG_OUTPUT);
         glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
         glDebugMessageCallback(recordDebugMessage, nullptr);
     }
-    static void TearDownTestSuite() { delete Render::RKernel::getInstance(); }
+    static void TearDownTestSuite() { renderKernel.reset(); }
 
 protected:
     // Set by startKernel. A fatal failure inside SetUpTestSuite would only mark the
     // tests as skipped, so a kernel that did not start fails each test instead.
     inline static bool kernelStarted = false;
+    inline static std::unique_ptr<Render::RKernel> renderKernel;
 
     void SetUp() override {
         ASSERT_TRUE(kernelStarted) << "the render kernel did not open its window";
         glErrors().clear();
-        kernel = Render::RKernel::getInstance();
+        kernel = renderKernel.get();
         kernel->setDrawStrategy(Render::RKernel::VertexBufferObjects);
         kernel->setDebugDrawMode(0);
         kernel->setFrustumCulling(false);

@@ -1,11 +1,12 @@
-#include "Tool/FileLogListener.h"
 #include "Tool/LogManager.h"
+#include "Tool/FileLogListener.h"
 
 #include <boost/date_time/posix_time/posix_time.hpp>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <unistd.h>
 
 using namespace Tool;
 
@@ -164,6 +165,55 @@ TEST_F(LogManagerTest, FileLayoutAndBlankLineRule) {
               "[14:03:27.120034] (WARNING) A: warned\n\tDetails: why\n\n"
               "[14:03:27.120034] A: line zero\n\tLine: 0\n\n");
     std::filesystem::remove(path);
+}
+
+// Two programs logging into one folder at once (a race started from the command line
+// beside the launcher): the second takes the next name, and neither empties nor
+// writes into the log of the other.
+TEST_F(LogManagerTest, ASecondLoggerTakesTheNextNameAndLeavesTheFirstLogWhole) {
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("brumbly_log_lock_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string first = (folder / "Game.log").string();
+    const std::string second = (folder / "Game.2.log").string();
+    std::ofstream(first) << "earlier run\n";
+    std::ofstream(second) << "earlier second run\n";
+    const auto send = [&](const std::string& title) {
+        manager.send(Message("A", title, "", "", -1, MT_MESSAGE, fixedTime()));
+    };
+    const auto line = [](const std::string& title) {
+        return "[14:03:27.120034] A: " + title + "\n";
+    };
+    {
+        ConsoleCapture console;
+        FileLogListener launcher(first);
+        EXPECT_EQ(launcher.getFileName(), first);
+        manager.attachLogListener(&launcher, false);
+        send("launcher starts");
+        {
+            FileLogListener race(first);
+            EXPECT_EQ(race.getFileName(), second);
+            manager.attachLogListener(&race, false);
+            send("both write");
+            manager.detachLogListener(&race);
+        }
+        send("launcher goes on");
+        manager.detachLogListener(&launcher);
+        EXPECT_EQ(console.err.str(),
+                  first + " is in use by another process; this one logs to " + second + "\n");
+
+        const FileLogListener nowhere((folder / "missing" / "Game.log").string());
+        EXPECT_EQ(nowhere.getFileName(), "");
+    }
+    EXPECT_EQ(readFile(first),
+              line("launcher starts") + line("both write") + line("launcher goes on"));
+    EXPECT_EQ(readFile(second), line("both write"));
+    {
+        const FileLogListener next(first);
+        EXPECT_EQ(next.getFileName(), first) << "a log let go is taken again";
+        EXPECT_EQ(readFile(first), "") << "and started afresh";
+    }
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(LogManagerTest, ClearDetachesButKeepsHistory) {

@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
+#include <memory>
 #include <string>
 
 namespace {
@@ -51,7 +52,7 @@ Data::MaterialPtr colourMaterial(const glm::vec4& diffuse, const glm::vec4& ambi
 class Previewer {
 public:
     bool start() {
-        kernel = Render::RKernel::getInstance();
+        kernel = std::make_unique<Render::RKernel>();
         if (kernel->init(width, height, 24, 0, false) != 0) {
             return false;
         }
@@ -78,7 +79,7 @@ public:
         return true;
     }
 
-    void stop() { delete kernel; }
+    void stop() { kernel.reset(); }
 
     // Draws one frame of `scene` (and `water`, with the reflection program) seen by
     // `camera`, with shadows from a light camera at `lightPosition`, and saves it.
@@ -119,7 +120,7 @@ public:
     }
 
 private:
-    Render::RKernel* kernel = nullptr;
+    std::unique_ptr<Render::RKernel> kernel;
     Data::ShaderPtr defaultProgram, skyProgram, shadowProgram, reflectionProgram;
     Data::ImagePtr sky;
     Data::SGNodePtr skyNode;

@@ -1,6 +1,6 @@
 #include "Game/level/Camera.h"
 
-#include "Game/Kernel.h"
+#include "Game/InputListeners.h"
 #include "Game/level/Level.h"
 #include "Game/level/Terrain.h"
 #include "Platform/Keys.h"
@@ -30,8 +30,10 @@ Camera::Camera(const std::string& name, std::uint8_t flags)
       camera(std::make_shared<Data::Camera>(1.0f, 1000.0f, 45.0f, 0)) {}
 
 void Camera::release() {
-    Kernel::getInstance().detach(static_cast<KeyEventListener*>(this));
-    Kernel::getInstance().detach(static_cast<MouseEventListener*>(this));
+    if (InputListeners* input = level != nullptr ? level->getInput() : nullptr) {
+        input->detach(static_cast<KeyEventListener*>(this));
+        input->detach(static_cast<MouseEventListener*>(this));
+    }
     detachFromNode();
 }
 
@@ -56,9 +58,10 @@ bool Camera::attachToLevel(Level* owner) {
     attach(owner, nullptr);
     node->addChild(camera);
     owner->addToDrawList(node);
-    Kernel& kernel = Kernel::getInstance();
-    kernel.attach(static_cast<KeyEventListener*>(this));
-    kernel.attach(static_cast<MouseEventListener*>(this));
+    if (InputListeners* input = owner->getInput()) {
+        input->attach(static_cast<KeyEventListener*>(this));
+        input->attach(static_cast<MouseEventListener*>(this));
+    }
     return true;
 }
 

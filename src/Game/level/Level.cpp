@@ -5,7 +5,7 @@
 #include "Data/Object.h"
 #include "Data/Shapes.h"
 #include "Data/TextDrawable.h"
-#include "Game/Kernel.h"
+#include "Game/InputListeners.h"
 #include "Game/vehicle/VehicleObject.h"
 #include "Physics/PhysicsSDK.h"
 #include "Physics/Scene.h"
@@ -40,6 +40,14 @@ std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
+void setCapability(GLenum capability, GLboolean enabled) {
+    if (enabled == GL_TRUE) {
+        glEnable(capability);
+    } else {
+        glDisable(capability);
+    }
+}
+
 } // namespace
 
 float TrackPoint::reach() const {
@@ -58,14 +66,16 @@ bool NoCaseLess::operator()(const std::string& left, const std::string& right) c
                                         });
 }
 
-Level::Level(Physics::PhysicsSDK* sdk, std::int32_t detail)
+Level::Level(Physics::PhysicsSDK* sdk, std::int32_t detail, Render::RKernel* renderKernel,
+             InputListeners* listeners)
     : root(std::make_shared<Data::SGNode>()), labels(std::make_shared<Data::SGNode>()), sdk(sdk),
-      currentCamera(cameras.end()), windowed(Platform::isWindowOpen()),
-      settings(DetailSettings::of(detail)), defaultProgram(loadProgram("default")),
-      skyBoxProgram(loadProgram("SkyBox")), shadowProgram(loadProgram("createShadowMap")),
+      renderer(Platform::isWindowOpen() ? renderKernel : nullptr), input(listeners),
+      currentCamera(cameras.end()), settings(DetailSettings::of(detail)),
+      defaultProgram(loadProgram("default")), skyBoxProgram(loadProgram("SkyBox")),
+      shadowProgram(loadProgram("createShadowMap")),
       reflectionProgram(withDefines(loadProgram("defaultReflections"), settings.waterDefines())) {
     root->addChild(labels);
-    if (windowed) {
+    if (renderer != nullptr) {
         Render::GLTexture::setFilterSettings(1, 1, settings.mipmapMode);
         shadowMap =
             std::make_shared<Render::RTTexture>(settings.shadowMapSize, settings.shadowMapSize);
@@ -128,8 +138,7 @@ void Level::initialise(const std::string& levelName, float gravity) {
     root->addChild(sky);
     const Data::ImagePtr clouds = loadImage("CloudShadowMap1.png");
     const Data::ImagePtr waves = loadImage("gradient_map.jpg");
-    if (windowed) {
-        Render::RKernel* renderer = Render::RKernel::getInstance();
+    if (renderer != nullptr) {
         renderer->bindTexture("envMap", environment);
         renderer->bindTexture("cloudShadowMap", clouds);
         renderer->bindTexture("waveBumpMap", waves);
@@ -259,7 +268,9 @@ std::shared_ptr<VehicleObject> Level::createVehicleObject(const VehicleDesc& des
     vehicle->placeAt(start);
     vehicle->setVisible(true);
     addVehicleCameras(*vehicle, desc);
-    Kernel::getInstance().attach(static_cast<KeyEventListener*>(vehicle.get()));
+    if (input != nullptr) {
+        input->attach(static_cast<KeyEventListener*>(vehicle.get()));
+    }
     return vehicle;
 }
 
@@ -423,6 +434,31 @@ const Data::ShaderPtr& Level::litProgram() {
     return program;
 }
 
+bool Level::buildPrograms() {
+    if (renderer == nullptr) {
+        return true;
+    }
+    // A program that does not build would leave its part of every frame undrawn:
+    // the race does not start without it.
+    Render::GLShaderMgmt& shaders = renderer->getShaderMgmt();
+    const std::pair<const char*, Data::ShaderPtr> programs[] = {
+        {"default", litProgram()},
+        {"SkyBox", skyBoxProgram},
+        {"createShadowMap", shadowProgram},
+        {"defaultReflections", reflectionProgram}};
+    for (const auto& [file, program] : programs) {
+        const Render::GLShaderPtr built = program ? shaders.getProgram(*program) : nullptr;
+        if (!built || !built->isCompiled()) {
+            Tool::LogManager::getInstance().send(Tool::Message(
+                "Level", "Program " + quoted(file) + " did not build .. [Failed]",
+                "from basicLib.glsl, " + std::string(file) + ".vert and " + file + ".frag",
+                __FILE__, __LINE__, Tool::MT_ERROR));
+            return false;
+        }
+    }
+    return true;
+}
+
 Data::CameraPtr Level::shadowCamera() const {
     for (const auto& entry : lights) {
         if (entry.second->getLight() == getShadowLight()) {
@@ -437,8 +473,15 @@ void Level::renderShadows() {
     if (!shadowMap || !lightCamera) {
         return;
     }
-    Render::RKernel* renderer = Render::RKernel::getInstance();
     renderer->getShaderMgmt().setCurrentProgram(shadowProgram);
+    // The shadow map starts at the farthest depth; whoever draws next clears with
+    // their own colour.
+    std::array<GLfloat, 4> clearColour{};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour.data());
+    const GLboolean culling = glIsEnabled(GL_CULL_FACE);
+    const GLboolean depthTest = glIsEnabled(GL_DEPTH_TEST);
+    GLint culledFace = GL_BACK;
+    glGetIntegerv(GL_CULL_FACE_MODE, &culledFace);
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glEnable(GL_CULL_FACE);
     glEnable(GL_DEPTH_TEST);
@@ -447,16 +490,18 @@ void Level::renderShadows() {
     renderer->setCamera(lightCamera);
     renderer->drawNodes(drawList);
     shadowMap->end();
-    glCullFace(GL_BACK);
+    glCullFace(static_cast<GLenum>(culledFace));
+    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+    setCapability(GL_CULL_FACE, culling);
+    setCapability(GL_DEPTH_TEST, depthTest);
     renderer->bindTexture("shadowMap", shadowMap);
 }
 
 void Level::draw() {
     const CameraPtr camera = getCurrentCamera();
-    if (!windowed || !camera) {
+    if (renderer == nullptr || !camera) {
         return;
     }
-    Render::RKernel* renderer = Render::RKernel::getInstance();
     Render::GLShaderMgmt& shaders = renderer->getShaderMgmt();
     shaders.setLights(activeLights);
     const Data::CameraPtr& view = camera->getCamera();
@@ -472,6 +517,7 @@ void Level::draw() {
     useLitProgram();
     // The track's solid objects and the sky cover what lies behind them: blending
     // them would change no pixel and cost a read of each.
+    const GLboolean blending = glIsEnabled(GL_BLEND);
     glDisable(GL_BLEND);
     renderer->setDrawDistance(settings.drawDistance);
     renderer->drawNodes(drawList);
@@ -494,6 +540,7 @@ void Level::draw() {
         renderer->setCamera(view);
         renderer->drawNode(terrain->getWaterNode());
     }
+    setCapability(GL_BLEND, blending);
 }
 
 } // namespace Game

@@ -25,8 +25,13 @@ class PhysicsSDK;
 class Scene;
 } // namespace Physics
 
+namespace Render {
+class RKernel;
+}
+
 namespace Game {
 
+class InputListeners;
 class VehicleObject;
 struct VehicleDesc;
 
@@ -42,8 +47,12 @@ class Level {
 public:
     template <typename T> using Map = std::map<std::string, std::shared_ptr<T>, NoCaseLess>;
 
-    // The detail (a Data::Detail value) chooses how the level is drawn.
-    explicit Level(Physics::PhysicsSDK* sdk, std::int32_t detail = Data::DETAIL_HIGH);
+    // Everything the level needs comes from its owner: the physics, the detail (a
+    // Data::Detail value) it is drawn at, the render kernel that draws it (none, or
+    // one without a window: it draws nothing) and the input its cameras and cars
+    // listen to (none: they hear no keys).
+    explicit Level(Physics::PhysicsSDK* sdk, std::int32_t detail = Data::DETAIL_HIGH,
+                   Render::RKernel* renderer = nullptr, InputListeners* input = nullptr);
     ~Level();
     Level(const Level&) = delete;
     Level& operator=(const Level&) = delete;
@@ -51,7 +60,9 @@ public:
     // Creates the physics scene with gravity (0, g, 0), the sky and the environment
     // textures. Callers check getScene() afterwards.
     void initialise(const std::string& levelName, float gravity);
-    // Builds the content of the "Test Track" for a race of `laps` laps.
+    // Builds the content of the "Test Track" for a race of `laps` laps. False when
+    // the physics scene could not be made or, with a window, a program that draws
+    // the track did not build.
     bool buildTestTrack(unsigned laps);
 
     // Each returns an empty pointer, with the reason logged, on a name clash.
@@ -88,6 +99,8 @@ public:
     // Draws the scene's depth from the first light into the shadow map.
     void renderShadows();
     // Draws sky, scene and water from the current camera into the current target.
+    // Both leave the OpenGL state they change (clear colour, culling, blending) as
+    // they found it.
     void draw();
 
     // Whether a car of this level is driven with that window-layer key.
@@ -99,6 +112,8 @@ public:
     void refreshLights();
 
     Physics::PhysicsSDK* getPhysicsSDK() const { return sdk; }
+    // The input the level's cameras and cars listen to; none when not given.
+    InputListeners* getInput() const { return input; }
     Physics::Scene* getScene() const { return scene; }
     const TerrainPtr& getTerrain() const { return terrain; }
     const std::string& getName() const { return name; }
@@ -137,6 +152,9 @@ private:
     Data::CameraPtr shadowCamera() const;
     // The lit program built for the active lights: their number and kinds.
     const Data::ShaderPtr& litProgram();
+    // Builds every program the track is drawn with; false, with one error naming
+    // the first that failed.
+    bool buildPrograms();
     void releaseContent();
 
     Data::SGNodeList drawList;
@@ -144,6 +162,8 @@ private:
     Data::SGNodePtr sky;
     Data::SGNodePtr labels;
     Physics::PhysicsSDK* sdk;
+    Render::RKernel* renderer;
+    InputListeners* input;
     Physics::Scene* scene = nullptr;
     Map<Camera> cameras;
     Map<Camera>::iterator currentCamera;
@@ -152,7 +172,6 @@ private:
     Map<StaticObject> objects;
     Map<VehicleObject> vehicles;
     TerrainPtr terrain;
-    bool windowed;
     DetailSettings settings;
     Data::ShaderPtr defaultProgram;
     std::map<LightSetup, Data::ShaderPtr> litPrograms;

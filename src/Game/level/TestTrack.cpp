@@ -154,7 +154,7 @@ bool Level::buildTestTrack(unsigned raceLaps) {
     addCrates(*this);
     addTrack(*this, raceLaps);
     drivingLine.load({"TestTrack.line", "data\\tracks\\"});
-    return true;
+    return buildPrograms();
 }
 
 } // namespace Game

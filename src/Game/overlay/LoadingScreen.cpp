@@ -25,20 +25,11 @@ float pictureDistance() {
     return 1.0f / std::tan(FIELD_OF_VIEW / 2.0f * 0.017453293f);
 }
 
-float screenAspect() {
-    if (!Platform::isWindowOpen()) {
-        return 1.0f;
-    }
-    const Render::RTScreenPtr& screen = Render::RKernel::getInstance()->getScreen();
-    return screen->getHeight() > 0
-               ? static_cast<float>(screen->getWidth()) / static_cast<float>(screen->getHeight())
-               : 1.0f;
-}
-
 } // namespace
 
-LoadingScreen::LoadingScreen(const std::string& imageFile, const std::string& fontName)
-    : fontName(fontName), image(std::make_shared<Data::Image>()),
+LoadingScreen::LoadingScreen(Render::RKernel* renderer, const std::string& imageFile,
+                             const std::string& fontName)
+    : renderer(renderer), fontName(fontName), image(std::make_shared<Data::Image>()),
       camera(std::make_shared<Data::Camera>(1.0f, 1000.0f, FIELD_OF_VIEW, 0)) {
     System::File::loadImage(image, System::AssetRef{imageFile, "data\\images\\"});
     // Without its picture the screen stays cleared, so that the status can be read.
@@ -46,6 +37,16 @@ LoadingScreen::LoadingScreen(const std::string& imageFile, const std::string& fo
         picture = std::make_shared<Data::Object>(
             Data::makeQuad(1.0f, 1.0f, 1.0f, 1.0f, 0.0f, 0.0f, image));
     }
+}
+
+float LoadingScreen::screenAspect() const {
+    if (renderer == nullptr || !Platform::isWindowOpen()) {
+        return 1.0f;
+    }
+    const Render::RTScreenPtr& screen = renderer->getScreen();
+    return screen->getHeight() > 0
+               ? static_cast<float>(screen->getWidth()) / static_cast<float>(screen->getHeight())
+               : 1.0f;
 }
 
 void LoadingScreen::setStatus(const std::string& text) {
@@ -62,13 +63,12 @@ void LoadingScreen::setStatus(const std::string& text) {
         glm::mat4(1.0f), glm::vec3(STATUS_CORNER * aspect, STATUS_CORNER, -distance)));
     statusText->addChild(Data::makeText(text, "Newsflash", STATUS_SCALE, Data::TA_LEFT));
 
-    if (!Platform::isWindowOpen()) {
+    if (renderer == nullptr || !Platform::isWindowOpen()) {
         return;
     }
-    Render::RKernel& kernel = *Render::RKernel::getInstance();
-    kernel.setRenderTarget(kernel.getScreen());
-    drawFlat(kernel, camera, {picture, statusText});
-    kernel.getScreen()->end();
+    renderer->setRenderTarget(renderer->getScreen());
+    drawFlat(*renderer, camera, {picture, statusText});
+    renderer->getScreen()->end();
 }
 
 } // namespace Game

@@ -2,7 +2,7 @@
 
 #include "Data/KeyTable.h"
 #include "Data/Material.h"
-#include "Game/Kernel.h"
+#include "Game/InputListeners.h"
 #include "Game/vehicle/ComputerDriver.h"
 #include "Physics/Actor.h"
 #include "Physics/Scene.h"
@@ -316,7 +316,9 @@ void VehicleObject::reset() {
 
 void VehicleObject::release() {
     StaticObject::release();
-    Kernel::getInstance().detach(static_cast<KeyEventListener*>(this));
+    if (InputListeners* input = level != nullptr ? level->getInput() : nullptr) {
+        input->detach(static_cast<KeyEventListener*>(this));
+    }
 }
 
 } // namespace Game

@@ -19,7 +19,7 @@
 namespace Render {
 namespace {
 
-RKernel* instance = nullptr;
+RKernel* latest = nullptr;
 
 void log(const std::string& title, const std::string& message = "") {
     Tool::LogManager::getInstance().send(
@@ -47,17 +47,17 @@ int getInteger(GLenum name) {
 
 } // namespace
 
-RKernel* RKernel::getInstance() {
-    if (!instance)
-        instance = new RKernel();
-    return instance;
+RKernel* RKernel::current() {
+    return latest;
 }
 
 RKernel::RKernel()
     : screen(std::make_shared<RTScreen>(800, 600)),
       defaultMaterial(std::make_shared<Data::Material>()),
       boxMesh(Data::makeLinesBox(-0.5f, -0.5f, -0.5f, 0.5f, 0.5f, 0.5f)),
-      axisMesh(Data::makeLinesAxis(1.0f, 1.0f, 1.0f)) {}
+      axisMesh(Data::makeLinesAxis(1.0f, 1.0f, 1.0f)) {
+    latest = this;
+}
 
 RKernel::~RKernel() {
     textureCache.clear();
@@ -73,8 +73,8 @@ RKernel::~RKernel() {
     Platform::closeWindow();
     Platform::terminate();
     log("shut down");
-    if (instance == this)
-        instance = nullptr;
+    if (latest == this)
+        latest = nullptr;
 }
 
 int RKernel::init(int width, int height, int depthBits, int fsaaSamples, bool fullscreen) {

@@ -21,10 +21,9 @@
 
 namespace Render {
 
-// The process-wide render kernel: the window and its OpenGL context, the render
-// targets, the shader programs, the GPU copies of meshes and images, and scene
-// drawing. getInstance() creates it; deleting it closes the window, after which
-// getInstance() makes a new one.
+// The render kernel: the window and its OpenGL context, the render targets, the
+// shader programs, the GPU copies of meshes and images, and scene drawing. Its owner
+// makes one per window; destroying it closes the window.
 class RKernel {
 public:
     enum DrawStrategy : std::int32_t { VertexArrays = 0, VertexBufferObjects = 1 };
@@ -35,8 +34,11 @@ public:
         DD_AXES = 3
     };
 
-    static RKernel* getInstance();
+    // The render kernel made last and not yet destroyed, or none: for code that draws
+    // into whichever window is open (frame capture, the demonstrations).
+    static RKernel* current();
 
+    RKernel();
     RKernel(const RKernel&) = delete;
     RKernel& operator=(const RKernel&) = delete;
     ~RKernel();
@@ -96,8 +98,6 @@ public:
 private:
     using MeshKey = std::weak_ptr<const Data::Mesh>;
     using ImageKey = std::weak_ptr<const Data::Image>;
-
-    RKernel();
 
     void setDefaultState();
     void logContext(int depthBits, int fsaaSamples);
