@@ -41,7 +41,7 @@ struct KeyBinding {
 constexpr std::array<KeyBinding, 5> keyBindings = {{
     {"Accelerate:", "accelerateButton", &Data::Control::accelerate,
      "* You must set a Key to accelerate\n"},
-    {"Break:", "brakeButton", &Data::Control::brake, "* You must set a Key to brake\n"},
+    {"Brake:", "brakeButton", &Data::Control::brake, "* You must set a Key to brake\n"},
     {"Steer Left:", "steerLeftButton", &Data::Control::steerLeft,
      "* You must set a Key to steer left\n"},
     {"Steer Right:", "steerRightButton", &Data::Control::steerRight,

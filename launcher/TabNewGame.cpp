@@ -6,6 +6,7 @@
 #include "DriverNames.h"
 #include "KeyConflicts.h"
 #include "MessageBoxes.h"
+#include "System/File.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -42,10 +44,20 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     trackLayout->addRow(QStringLiteral("Number of Laps"), lapsBox);
     trackLayout->addRow(QStringLiteral("Track:"), trackList);
 
-    // The track preview area below the track group.
-    auto* preview = new QFrame(this);
+    // The track preview area below the track group: the picture of the track that the
+    // build renders from the track's data, scaled to the box.
+    preview = new QLabel(this);
+    preview->setObjectName(QStringLiteral("trackPreview"));
     preview->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     preview->setMinimumHeight(DialogUnits::toPixels(*this, QSize(0, 60)).height());
+    preview->setMinimumWidth(1);
+    preview->setAlignment(Qt::AlignCenter);
+    preview->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    trackPicture.load(
+        QString::fromStdString(System::File::getPWD() + "data/images/TrackPreview.png"));
+    if (trackPicture.isNull()) {
+        preview->setText(QStringLiteral("No preview of this track"));
+    }
 
     // Select Drivers. Long names must not widen the window.
     driverList = new QComboBox(this);
@@ -240,4 +252,12 @@ void CTabNewGame::race() {
         return;
     }
     emit raceRequested(chosen, laps());
+}
+
+void CTabNewGame::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!trackPicture.isNull()) {
+        preview->setPixmap(trackPicture.scaled(preview->contentsRect().size(), Qt::KeepAspectRatio,
+                                               Qt::SmoothTransformation));
+    }
 }

@@ -3,6 +3,7 @@
 #include "RaceStart.h"
 
 #include <QColor>
+#include <QPixmap>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -44,6 +45,8 @@ protected:
     // profiles created or deleted on the Drivers tab are offered.
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    // Fits the track's picture to its box.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void fillDriverList();
@@ -56,6 +59,8 @@ private:
 
     MessageBoxes& messages;
     PlayerList chosen;
+    QLabel* preview;
+    QPixmap trackPicture;
 
     QComboBox* driverList;
     QSpinBox* lapsBox;

@@ -1,5 +1,6 @@
 #include "Game/Kernel.h"
 
+#include "Data/KeyTable.h"
 #include "Data/Options.h"
 #include "Data/Profile.h"
 #include "Game/Listeners.h"
@@ -11,14 +12,12 @@
 #include "Game/overlay/DebugDialog.h"
 #include "Game/overlay/Frame.h"
 #include "Game/overlay/LoadingScreen.h"
-#include "Game/overlay/PauseDialog.h"
+#include "Game/overlay/PauseMenu.h"
 #include "Game/overlay/RaceOverlay.h"
-#include "Game/overlay/TextDialog.h"
 #include "Game/race/RaceDirector.h"
 #include "Game/vehicle/VehicleObject.h"
 #include "Platform/Keys.h"
 #include "Platform/Window.h"
-#include "Render/glResources/GLTexture.h"
 #include "Render/rkernel/RKernel.h"
 #include "System/File.h"
 #include "Tool/LogManager.h"
@@ -97,6 +96,7 @@ bool Kernel::initialise(const Data::Options& options) {
     detail = options.detail;
     paused = false;
     stopRequested = false;
+    heldKeys.clear();
     int width = static_cast<int>(options.xResolution);
     int height = static_cast<int>(options.yResolution);
     fitWindowToDesktop(width, height, options.fullscreen);
@@ -177,7 +177,7 @@ void Kernel::shutdown() {
     raceSounds.reset();
     raceOverlay.reset();
     debugDialog.reset();
-    pauseDialog.reset();
+    pauseMenu.reset();
     overlay.reset();
     loadingScreen.reset();
     renderKernel.reset();
@@ -219,7 +219,7 @@ bool Kernel::createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec
     if (!vehicle) {
         return false;
     }
-    players.push_back({profile, vehicle});
+    players.push_back({profile, vehicle, colour});
     logKernel("Game::Kernel created Player..", profile->getName());
     return true;
 }
@@ -243,90 +243,102 @@ void Kernel::detach(RaceEventListener* listener) {
     detachFrom(raceListeners, listener);
 }
 
-void Kernel::applyTextureSettings() {
-    Render::GLTexture::setFilterSettings(textureFilterMode, textureFilterMode, mipmapMode);
-}
-
 void Kernel::handleKey(int key, int action) {
+    if (action == Platform::PRESS) {
+        heldKeys.insert(key);
+    } else if (action == Platform::RELEASE) {
+        heldKeys.erase(key);
+    }
     if (!paused) {
         input.sendKey(key, action);
     }
-    if (action != Platform::PRESS) {
+    if (action != Platform::PRESS || debugKeys.handle(key, debugDialog.get())) {
         return;
     }
-    switch (key) {
-    case Platform::KEY_ESC:
+    const bool results = raceDirector && raceDirector->areResultsShown();
+    // P pauses unless a driver steers with it.
+    const bool pauseKey = key == Platform::KEY_PAUSE || key == Platform::KEY_ESC ||
+                          (key == 'P' && !(level && level->isDrivingKey(key)));
+    if (key == Platform::KEY_HOME && level) {
+        level->previousCamera();
+    } else if (key == Platform::KEY_END && level) {
+        level->nextCamera();
+    } else if (paused && pauseKey) {
+        setPaused(false);
+    } else if (paused && pauseMenu) {
+        if (const std::optional<PauseMenu::Item> item = pauseMenu->handleKey(key)) {
+            pick(*item);
+        }
+    } else if (results && (key == Platform::KEY_ESC || key == Platform::KEY_ENTER ||
+                           key == Platform::KEY_KP_ENTER)) {
         stop();
-        break;
-    case Platform::KEY_F1:
-        if (debugDialog) {
-            debugDialog->toggle();
-        }
-        break;
-    case Platform::KEY_F2:
-        wireframe = !wireframe;
-        if (debugDialog) {
-            debugDialog->setWireframe(wireframe);
-        }
-        break;
-    case Platform::KEY_F3:
-        textureFilterMode = textureFilterMode != 1 ? 1 : 0;
-        if (debugDialog) {
-            debugDialog->setTextureFilterMode(textureFilterMode);
-        }
-        applyTextureSettings();
-        break;
-    case Platform::KEY_F4:
-        mipmapMode = (mipmapMode + 1) % 3;
-        if (debugDialog) {
-            debugDialog->setMipmapMode(mipmapMode);
-        }
-        applyTextureSettings();
-        break;
-    case Platform::KEY_F5:
-        renderMode = renderMode == 0 ? 1 : 0;
-        if (debugDialog) {
-            debugDialog->setRenderMode(renderMode);
-        }
-        break;
-    case Platform::KEY_F6:
-        frustumCulling = !frustumCulling;
-        if (debugDialog) {
-            debugDialog->setFrustumCulling(frustumCulling);
-        }
-        break;
-    case Platform::KEY_HOME:
-        if (level) {
-            level->previousCamera();
-        }
-        break;
-    case Platform::KEY_END:
-        if (level) {
-            level->nextCamera();
-        }
-        break;
-    case Platform::KEY_ENTER:
-    case Platform::KEY_KP_ENTER:
-        // Enter leaves the results; before them it does nothing.
-        if (raceDirector && raceDirector->areResultsShown()) {
-            stop();
-        }
-        break;
-    case Platform::KEY_PAUSE:
-        paused = !paused;
-        if (pauseDialog) {
-            pauseDialog->setActive(paused);
-            pauseDialog->setVisible(paused);
-        }
-        if (raceSounds && paused) {
-            raceSounds->pause();
-        } else if (raceSounds) {
-            raceSounds->resume();
-        }
-        break;
-    default:
-        break;
+    } else if (pauseKey && !results) {
+        setPaused(true);
+    } else if ((key == Platform::KEY_ENTER || key == Platform::KEY_KP_ENTER) && raceDirector &&
+               raceDirector->canFinishNow()) {
+        raceDirector->finishNow();
     }
+}
+
+void Kernel::setPaused(bool on) {
+    paused = on;
+    if (pauseMenu) {
+        if (paused) {
+            pauseMenu->open();
+        } else {
+            pauseMenu->close();
+        }
+    }
+    if (raceSounds && paused) {
+        raceSounds->pause();
+    } else if (raceSounds) {
+        raceSounds->resume();
+    }
+    if (!paused) {
+        matchHeldKeys();
+    }
+}
+
+void Kernel::pick(int item) {
+    setPaused(false);
+    if (item == PauseMenu::RESTART) {
+        restartAsked = true;
+    } else if (item == PauseMenu::END_RACE && !(raceDirector && raceDirector->finishNow())) {
+        // Without a finisher there are no results to show.
+        stop();
+    }
+}
+
+void Kernel::matchHeldKeys() {
+    const auto isDown = [this](int key) {
+        return heldKeys.count(key) > 0 || Platform::getKey(key) == Platform::PRESS;
+    };
+    for (const Player& player : players) {
+        player.vehicle->matchKeys(isDown);
+    }
+}
+
+void Kernel::restartRace() {
+    restartAsked = false;
+    logKernel("Game::Kernel restarting race");
+    const std::vector<Player> drivers = players;
+    const unsigned laps = level ? level->getLaps() : 0;
+    raceDirector.reset();
+    raceOverlay.reset();
+    debugDialog.reset();
+    pauseMenu.reset();
+    players.clear();
+    releaseLevel();
+    // A fresh overlay: the race's dialogs are built anew.
+    overlay = std::make_unique<Frame>(renderKernel.get());
+    if (!createLevel(laps)) {
+        stop();
+        return;
+    }
+    for (const Player& driver : drivers) {
+        createPlayer(driver.profile, driver.colour);
+    }
+    startRun();
 }
 
 void Kernel::handleMouseButton(int button, int action) {
@@ -353,6 +365,8 @@ void Kernel::handleMouseWheel(int position) {
 
 void Kernel::startRun() {
     running = true;
+    paused = false;
+    restartAsked = false;
     fpsTimeSum = 0.0f;
     fpsFrameCount = 0;
     Platform::swapInterval(0);
@@ -360,15 +374,26 @@ void Kernel::startRun() {
         level->setCurrentCamera("Overview");
     }
     std::vector<std::string> names;
+    std::vector<glm::vec3> colours;
     std::vector<Entrant> entrants;
+    std::vector<HelpDriver> keyboardDrivers;
     for (const Player& player : players) {
-        names.push_back(player.profile->getName());
-        entrants.push_back({player.profile->getName(), !player.profile->controls.aiEnabled});
+        const Data::Profile& profile = *player.profile;
+        names.push_back(profile.getName());
+        colours.push_back(player.colour);
+        entrants.push_back({profile.getName(), !profile.controls.aiEnabled});
+        if (!profile.controls.aiEnabled) {
+            HelpDriver help{profile.getName(), {}};
+            const std::array<std::uint32_t, 5> bindings = profile.controls.bindings();
+            std::transform(bindings.begin(), bindings.end(), help.keys.begin(),
+                           [](std::uint32_t key) { return Data::KeyTable::name(key); });
+            keyboardDrivers.push_back(std::move(help));
+        }
     }
     if (overlay) {
-        raceOverlay = RaceOverlay::create(*overlay, names);
-        pauseDialog = createPauseDialog(*overlay);
-        debugDialog = DebugDialog::create(*overlay);
+        raceOverlay = RaceOverlay::create(*overlay, names, colours);
+        pauseMenu = PauseMenu::create(*overlay);
+        debugDialog = DebugDialog::create(*overlay, keyboardDrivers);
         if (debugDialog) {
             debugDialog->show(false);
         }
@@ -414,11 +439,18 @@ std::vector<PlayerStanding> Kernel::collectStandings() const {
 
 void Kernel::updateRace(double dt) {
     const std::vector<PlayerStanding> standings = collectStandings();
-    if (raceOverlay && level) {
-        raceOverlay->update(level->getRaceTime(), level->getName(), level->getLaps(), standings);
-    }
+    const bool started = raceDirector && raceDirector->isRaceStarted();
     if (raceDirector) {
         raceDirector->update(dt, standings);
+        // Keys pressed or let go during a pause in the countdown count from "GO!".
+        if (!started && raceDirector->isRaceStarted()) {
+            matchHeldKeys();
+        }
+    }
+    if (raceOverlay && level) {
+        const double raceTime = level->getRaceTime();
+        raceOverlay->update(raceDirector ? raceDirector->clock(raceTime) : raceTime,
+                            level->getName(), level->getLaps(), standings);
     }
 }
 
@@ -428,6 +460,12 @@ void Kernel::frame() {
     const double now = Platform::getTime();
     const double dt = now - previousFrame;
     Platform::pollEvents();
+    if (restartAsked) {
+        // Building the level takes a while: the new race's clock starts afterwards.
+        restartRace();
+        previousFrame = Platform::getTime();
+        return;
+    }
     if (!paused) {
         const double updateStart = seconds();
         if (level) {
@@ -453,14 +491,14 @@ void Kernel::frame() {
         }
     }
     renderKernel->setTime(static_cast<float>(now));
-    renderKernel->setDrawStrategy(renderMode);
-    renderKernel->setFrustumCulling(frustumCulling);
+    renderKernel->setDrawStrategy(debugKeys.getRenderMode());
+    renderKernel->setFrustumCulling(debugKeys.isFrustumCulling());
 
     if (level) {
         level->renderShadows();
     }
     renderKernel->setRenderTarget(renderKernel->getScreen());
-    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    glPolygonMode(GL_FRONT_AND_BACK, debugKeys.isWireframe() ? GL_LINE : GL_FILL);
     if (level) {
         level->draw();
     }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "Game/InputListeners.h"
+#include "Game/DebugKeys.h"
 #include "Tool/Export.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <glm/vec3.hpp>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace Data {
@@ -28,6 +30,7 @@ class DebugDialog;
 class Frame;
 class Level;
 class LoadingScreen;
+class PauseMenu;
 class PhysXManager;
 class LogOutputStream;
 class RaceDirector;
@@ -35,20 +38,20 @@ class RaceEventListener;
 class RaceOverlay;
 class RaceSounds;
 struct PlayerStanding;
-class TextDialog;
 class VehicleObject;
 
 // The front object of the game library. The launcher drives one race through it:
-// initialise, createLevel, createPlayer per driver, run (until Escape, Enter on the
-// results or the window closes), releaseAllPlayers, releaseLevel, shutdown. It owns the
-// render kernel and its window, the physics SDK, the level, the players, the overlay and
-// the input listener lists that the window's handlers fan events out to, and runs the
-// frame loop.
+// initialise, createLevel, createPlayer per driver, run (until "End race" in the pause
+// menu, Enter or Escape on the results, or the window closes), releaseAllPlayers,
+// releaseLevel, shutdown. It owns the render kernel and its window, the physics SDK, the
+// level, the players, the overlay and the input listener lists that the window's handlers
+// fan events out to, and runs the frame loop.
 class BRUMBLY_API Kernel {
 public:
     struct Player {
         std::shared_ptr<Data::Profile> profile;
         std::shared_ptr<VehicleObject> vehicle;
+        glm::vec3 colour{0.0f};
     };
 
     // How long frames took, for benchmarks and reports.
@@ -96,10 +99,11 @@ public:
     // frame() while running. Returns at once when stop() came before it (after
     // initialise).
     void run();
-    // Builds the race overlay, pause banner and help panel, starts the countdown and
+    // Builds the race overlay, pause menu and help panel, starts the countdown and
     // the clock.
     void startRun();
-    // One frame: events, update (unless paused), drawing and presenting.
+    // One frame: events, a restart asked for, update (unless paused), drawing and
+    // presenting.
     void frame();
     const bool& isRunning() const { return running; }
     // Ends the loop after the frame in progress; before the loop, the next run ends
@@ -118,22 +122,26 @@ public:
     void detach(RaceEventListener* listener);
 
     // The window's handlers: the kernel's own keys and the fan-out to listeners.
+    // Escape, Pause and P (unless a driver steers with it) pause the race and open the
+    // pause menu; there Up and Down choose, Enter picks, and Escape, Pause or P
+    // resume. Enter gives up when the race offers it and leaves the results, as
+    // Escape does.
     void handleKey(int key, int action);
     void handleMouseButton(int button, int action);
     void handleMousePosition(int x, int y);
     void handleMouseWheel(int position);
 
     bool isPaused() const { return paused; }
-    bool isWireframe() const { return wireframe; }
-    bool isFrustumCulling() const { return frustumCulling; }
-    std::int32_t getRenderMode() const { return renderMode; }
-    std::int32_t getTextureFilterMode() const { return textureFilterMode; }
-    std::int32_t getMipmapMode() const { return mipmapMode; }
+    bool isWireframe() const { return debugKeys.isWireframe(); }
+    bool isFrustumCulling() const { return debugKeys.isFrustumCulling(); }
+    std::int32_t getRenderMode() const { return debugKeys.getRenderMode(); }
+    std::int32_t getTextureFilterMode() const { return debugKeys.getTextureFilterMode(); }
+    std::int32_t getMipmapMode() const { return debugKeys.getMipmapMode(); }
 
     LoadingScreen* getLoadingScreen() const { return loadingScreen.get(); }
     DebugDialog* getDebugDialog() const { return debugDialog.get(); }
     RaceOverlay* getRaceOverlay() const { return raceOverlay.get(); }
-    const std::shared_ptr<TextDialog>& getPauseDialog() const { return pauseDialog; }
+    PauseMenu* getPauseMenu() const { return pauseMenu.get(); }
     // The race's sounds; none when both volumes are 0 or before initialise.
     RaceSounds* getRaceSounds() const { return raceSounds.get(); }
     // The countdown, finishes and results of the race run last; none before run.
@@ -154,7 +162,13 @@ private:
     void updateRace(double dt);
     // Logs the race time and how far each player got.
     void logRaceEnd() const;
-    void applyTextureSettings();
+    // Pauses (opening the pause menu) or goes on with the cars' keys as held now.
+    void setPaused(bool on);
+    void pick(int item);
+    // The same drivers in the same colours on a new level, counting down again.
+    void restartRace();
+    // Each human driver's car takes the keys as held now.
+    void matchHeldKeys();
 
     Physics::PhysicsSDK* physicsSDK = nullptr;
     std::unique_ptr<LogOutputStream> outputStream;
@@ -163,7 +177,7 @@ private:
     std::unique_ptr<Frame> overlay;
     std::unique_ptr<RaceOverlay> raceOverlay;
     std::unique_ptr<DebugDialog> debugDialog;
-    std::shared_ptr<TextDialog> pauseDialog;
+    std::unique_ptr<PauseMenu> pauseMenu;
     std::unique_ptr<RaceSounds> raceSounds;
     std::unique_ptr<RaceDirector> raceDirector;
     std::vector<Player> players;
@@ -181,11 +195,10 @@ private:
     // at once.
     bool stopRequested = false;
     bool paused = false;
-    bool wireframe = false;
-    bool frustumCulling = false;
-    std::int32_t renderMode = 0;
-    std::int32_t textureFilterMode = 0;
-    std::int32_t mipmapMode = 0;
+    bool restartAsked = false;
+    DebugKeys debugKeys;
+    // The keys held down, as the key events tell.
+    std::set<int> heldKeys;
     InputListeners input;
     std::vector<RaceEventListener*> raceListeners;
     std::filesystem::path highScoreFile;

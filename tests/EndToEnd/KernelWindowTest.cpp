@@ -24,10 +24,12 @@ protected:
     Game::Kernel& kernel = Game::Kernel::getInstance();
 };
 
-TEST_F(KernelWindow, EscapeEndsTheLoopAfterTheFramePresented) {
+TEST_F(KernelWindow, EndRaceInThePauseMenuEndsTheLoopAfterTheFramePresented) {
     prepareRace(Data::Options(640, 480));
-    // The key waits in the window's queue for the first frame's poll.
-    ASSERT_EQ(EndToEnd::runTool("xdotool search --name '^Brumbly$' windowfocus --sync key Escape"),
+    // The keys wait in the window's queue for the first frame's poll: Escape pauses,
+    // Up wraps round to "End race", Return picks it.
+    ASSERT_EQ(EndToEnd::runTool(
+                  "xdotool search --name '^Brumbly$' windowfocus --sync key Escape Up Return"),
               0);
     kernel.setRunDuration(0.0);
     kernel.run();

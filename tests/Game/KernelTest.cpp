@@ -7,6 +7,7 @@
 #include "Game/RaceEventListener.h"
 #include "Game/level/Level.h"
 #include "Game/overlay/DebugDialog.h"
+#include "Game/overlay/PauseMenu.h"
 #include "Game/overlay/RaceOverlay.h"
 #include "Game/overlay/TextDialog.h"
 #include "Game/race/RaceDirector.h"
@@ -37,6 +38,10 @@ public:
 // How far the car is from where it was, in the ground plane.
 float movedFrom(const Game::VehicleObject& car, const glm::vec3& start) {
     return glm::length(glm::vec2(car.getPosition().x - start.x, car.getPosition().z - start.z));
+}
+
+std::string textOf(const Game::DialogPtr& dialog, const std::string& name) {
+    return Game::findText(dialog, name)->getText();
 }
 
 // The titles the kernel logged, in order.
@@ -198,7 +203,7 @@ TEST_F(KernelTest, PauseFreezesTheRaceButNotTheKernelKeys) {
     }
     kernel.handleKey(Platform::KEY_PAUSE, Platform::PRESS);
     EXPECT_TRUE(kernel.isPaused());
-    EXPECT_TRUE(kernel.getPauseDialog()->isVisible());
+    EXPECT_TRUE(kernel.getPauseMenu()->isOpen());
     const double raceTime = kernel.getLevel()->getRaceTime();
     const glm::vec3 carAt = kernel.getPlayers()[0].vehicle->getPosition();
     const std::size_t frames = kernel.getFrameTimes().frames.size();
@@ -282,7 +287,7 @@ TEST_F(KernelTest, TheCountdownHoldsCarsAndClocksUntilGoAndPauses) {
                 kernel.frame();
             }
             EXPECT_EQ(director.getCountdownStep(), 2) << "the countdown stands while paused";
-            EXPECT_TRUE(kernel.getPauseDialog()->isVisible());
+            EXPECT_TRUE(kernel.getPauseMenu()->isOpen());
             kernel.handleKey(Platform::KEY_PAUSE, Platform::PRESS);
         }
     }
@@ -343,6 +348,156 @@ TEST_F(KernelTest, EnterEndsTheRaceOnlyOnceTheResultsAreShown) {
     kernel.handleKey(Platform::KEY_ENTER, Platform::PRESS);
     EXPECT_FALSE(kernel.isRunning());
     kernel.detach(&listener);
+    kernel.setHighScoreFile({});
+    std::filesystem::remove(scores);
+}
+
+TEST_F(KernelTest, EachPauseKeyOpensTheMenuAndKeysHeldThroughThePauseCountOnResuming) {
+    prepareRace({"Ann"});
+    kernel.startRun();
+    frameUntilStarted();
+    const Game::VehicleObject& ann = *kernel.getPlayers()[0].vehicle;
+    const Game::PauseMenu& menu = *kernel.getPauseMenu();
+    for (const int key : {int(Platform::KEY_ESC), int(Platform::KEY_PAUSE), int('P')}) {
+        SCOPED_TRACE(key);
+        kernel.handleKey(key, Platform::PRESS);
+        kernel.handleKey(key, Platform::RELEASE);
+        ASSERT_TRUE(kernel.isPaused());
+        EXPECT_TRUE(menu.isOpen());
+        // The accelerator goes down during the pause; its event does not reach the car.
+        kernel.handleKey(Platform::KEY_UP, Platform::PRESS);
+        const glm::vec3 pausedAt = ann.getPosition();
+        for (int i = 0; i < 5; ++i) {
+            kernel.frame();
+        }
+        EXPECT_EQ(ann.getPosition(), pausedAt);
+        EXPECT_NE(ann.getThrottleRamp().mode, Game::ValueRamp::DRIVE_UP);
+        kernel.handleKey(key, Platform::PRESS);
+        EXPECT_FALSE(kernel.isPaused()) << "the same key resumes";
+        EXPECT_FALSE(menu.isOpen());
+        EXPECT_EQ(ann.getThrottleRamp().mode, Game::ValueRamp::DRIVE_UP) << "held: it drives on";
+        const double resumed = kernel.getLevel()->getRaceTime();
+        for (int i = 0; i < 100000 && kernel.getLevel()->getRaceTime() < resumed + 1.5; ++i) {
+            kernel.frame();
+        }
+        EXPECT_GT(movedFrom(ann, pausedAt), 0.5f);
+        EXPECT_GT(ann.getThrottle(), 0.9f);
+
+        // Let go during the next pause: the car no longer accelerates afterwards.
+        kernel.handleKey(Platform::KEY_ESC, Platform::PRESS);
+        kernel.handleKey(Platform::KEY_UP, Platform::RELEASE);
+        kernel.handleKey(Platform::KEY_ENTER, Platform::PRESS);
+        EXPECT_FALSE(kernel.isPaused()) << "Enter on \"Resume\"";
+        EXPECT_EQ(ann.getThrottleRamp().mode, Game::ValueRamp::RETURN);
+    }
+    EXPECT_TRUE(kernel.isRunning());
+}
+
+TEST_F(KernelTest, RestartFromTheMenuGivesACleanRaceEachTime) {
+    prepareRace({"Ann", "Ben"}, 2);
+    kernel.startRun();
+    const std::size_t listeners = kernel.getInput().getKeyListeners().size();
+    std::vector<glm::vec3> grid;
+    for (const Game::Kernel::Player& player : kernel.getPlayers()) {
+        grid.push_back(player.vehicle->getPosition());
+    }
+    for (int race = 0; race < 2; ++race) {
+        SCOPED_TRACE(race);
+        frameUntilStarted();
+        // Ann drives and passes two checkpoints; a lap done, the clock runs.
+        kernel.handleKey(Platform::KEY_UP, Platform::PRESS);
+        Game::VehicleObject& ann = *kernel.getPlayers()[0].vehicle;
+        const std::vector<Game::TrackPoint>& checkpoints = kernel.getLevel()->getCheckpoints();
+        std::vector<Game::TrackPoint> route(checkpoints.begin(), checkpoints.end());
+        route.push_back(checkpoints.front());
+        for (const Game::TrackPoint& point : route) {
+            ann.placeAt(point);
+            kernel.frame();
+        }
+        ASSERT_EQ(ann.getLapTimes().size(), 1u);
+        ASSERT_GT(kernel.getLevel()->getRaceTime(), 0.0);
+
+        kernel.handleKey(Platform::KEY_ESC, Platform::PRESS);
+        kernel.handleKey(Platform::KEY_DOWN, Platform::PRESS);
+        kernel.handleKey(Platform::KEY_ENTER, Platform::PRESS);
+        kernel.handleKey(Platform::KEY_UP, Platform::RELEASE);
+        kernel.frame();
+        ASSERT_TRUE(kernel.isRunning());
+        EXPECT_FALSE(kernel.isPaused());
+        EXPECT_EQ(kernel.getLevel()->getRaceTime(), 0.0);
+        EXPECT_EQ(kernel.getLevel()->getLaps(), 2u);
+        ASSERT_EQ(kernel.getPlayers().size(), 2u);
+        const Game::RaceDirector& director = *kernel.getRaceDirector();
+        EXPECT_FALSE(director.isRaceStarted()) << "a new countdown";
+        for (std::size_t i = 0; i < grid.size(); ++i) {
+            const Game::VehicleObject& car = *kernel.getPlayers()[i].vehicle;
+            EXPECT_EQ(kernel.getPlayers()[i].profile->getName(), i == 0 ? "Ann" : "Ben");
+            EXPECT_LT(movedFrom(car, grid[i]), 0.05f) << "back on the grid";
+            EXPECT_EQ(car.getCurrentLap(), 1);
+            EXPECT_TRUE(car.getLapTimes().empty());
+            EXPECT_EQ(car.getNextCheckpoint(), 0);
+            EXPECT_EQ(car.getThrottleRamp().mode, Game::ValueRamp::RETURN);
+        }
+        kernel.frame();
+        EXPECT_EQ(textOf(kernel.getRaceOverlay()->getRacingDialog(), "RaceTime"), "00:00:00");
+        EXPECT_EQ(kernel.getRaceOverlay()->getRanking(), (std::vector<std::size_t>{0, 1}));
+        EXPECT_EQ(kernel.getInput().getKeyListeners().size(), listeners) << "the new cars, the old ones gone";
+    }
+}
+
+TEST_F(KernelTest, EndRaceLeavesAtOnceWhenNobodyHasFinished) {
+    prepareRace({"Ann"});
+    kernel.startRun();
+    frameUntilStarted();
+    kernel.handleKey(Platform::KEY_ESC, Platform::PRESS);
+    EXPECT_TRUE(kernel.isRunning()) << "Escape only pauses";
+    kernel.handleKey(Platform::KEY_UP, Platform::PRESS);
+    kernel.handleKey(Platform::KEY_ENTER, Platform::PRESS);
+    EXPECT_FALSE(kernel.isRunning());
+    EXPECT_FALSE(kernel.getRaceDirector()->areResultsShown());
+}
+
+TEST_F(KernelTest, EnterGivesUpBehindAFinishedComputerDriver) {
+    const std::filesystem::path scores = std::filesystem::temp_directory_path() /
+                                         ("brumbly-giveup-" + std::to_string(::getpid()) + ".txt");
+    kernel.setHighScoreFile(scores);
+    ASSERT_TRUE(kernel.initialise(Data::Options(640, 480)));
+    ASSERT_TRUE(kernel.createLevel(1));
+    ASSERT_TRUE(kernel.createPlayer(driver("Ann"), {255, 0, 0}));
+    ASSERT_TRUE(kernel.createPlayer(driver("Bot", true), {0, 0, 255}));
+    kernel.startRun();
+    frameUntilStarted();
+    Game::VehicleObject& bot = *kernel.getPlayers()[1].vehicle;
+    const std::vector<Game::TrackPoint>& checkpoints = kernel.getLevel()->getCheckpoints();
+    std::vector<Game::TrackPoint> route(checkpoints.begin(), checkpoints.end());
+    route.push_back(checkpoints.front());
+    for (const Game::TrackPoint& point : route) {
+        bot.placeAt(point);
+        kernel.frame();
+    }
+    ASSERT_TRUE(bot.isFinished());
+    kernel.frame();
+    const Game::RaceDirector& director = *kernel.getRaceDirector();
+    ASSERT_TRUE(director.canFinishNow());
+    kernel.handleKey(Platform::KEY_ENTER, Platform::PRESS);
+    kernel.frame();
+    EXPECT_TRUE(kernel.isRunning()) << "the results wait";
+    ASSERT_TRUE(director.areResultsShown());
+    EXPECT_EQ(director.getResultsPanel()->getRow(0)[1], "Bot");
+    EXPECT_EQ(director.getResultsPanel()->getRow(1)[2], "not finished");
+    // The clock stands at the finisher's time.
+    const std::string clock = textOf(kernel.getRaceOverlay()->getRacingDialog(), "RaceTime");
+    for (int i = 0; i < 5; ++i) {
+        kernel.frame();
+    }
+    EXPECT_EQ(textOf(kernel.getRaceOverlay()->getRacingDialog(), "RaceTime"), clock);
+    ASSERT_EQ(bot.getLapTimes().size(), 1u);
+    EXPECT_EQ(clock, Game::formatRaceTime(bot.getLapTimes().front()));
+    const auto kept = Data::HighScores::load(scores).get(Data::HighScoreKind::RACE_TIME, 1);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept.front().driver, "Bot");
+    kernel.handleKey(Platform::KEY_ESC, Platform::PRESS);
+    EXPECT_FALSE(kernel.isRunning()) << "Escape leaves the results";
     kernel.setHighScoreFile({});
     std::filesystem::remove(scores);
 }

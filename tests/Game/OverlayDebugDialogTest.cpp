@@ -1,6 +1,8 @@
 #include "Game/overlay/DebugDialog.h"
-#include "Game/overlay/PauseDialog.h"
+#include "Game/overlay/Notice.h"
+#include "Game/overlay/PauseMenu.h"
 #include "OverlayTestSupport.h"
+#include "Platform/Keys.h"
 
 #include <gtest/gtest.h>
 
@@ -9,48 +11,61 @@
 
 using namespace Game;
 
-TEST(OverlayDebugDialog, HelpPanelHoldsTheKeyTableAndShowsTheValuesItIsGiven) {
+TEST(OverlayDebugDialog, HelpPanelListsEveryDriversKeysAndShowsTheValuesItIsGiven) {
     OverlayTest::useGameData();
+    OverlayTest::loadFonts();
     Frame frame(nullptr);
-    const std::unique_ptr<DebugDialog> debug = DebugDialog::create(frame);
+    const std::unique_ptr<DebugDialog> debug =
+        DebugDialog::create(frame, {{"Ann", {"Up", "Down", "Left", "Right", "Backspace"}},
+                                    {"Ben", {"W", "S", "A", "D", "Left Shift"}}});
     ASSERT_TRUE(debug);
     const DialogPtr& panel = debug->getDialog();
     EXPECT_EQ(frame.findDialog("DebugDialog"), panel);
-    OverlayTest::expectRect(panel->getAbsoluteRect(), {0.0f, 0.75f}, {0.375f, 0.25f});
-    EXPECT_EQ(panel->getColor(), glm::vec4(1.0f, 1.0f, 1.0f, 0.6f));
-    EXPECT_TRUE(panel->getMaterial()->getImage(Data::MP_DIFFUSE_TEXTURE)) << "RaceDialog.png";
+    EXPECT_EQ(panel->getColor(), NOTICE_BACKDROP) << "a dark backdrop under the text";
 
-    const std::map<std::string, std::string> texts = {{"FPS", "FPS: ...."},
-                                                      {"F1", "F1    Show this help screen"},
-                                                      {"F2", "F2    Toggle Wireframe:"},
-                                                      {"F2text", "OFF"},
-                                                      {"F3", "F3    Toggle Texture Mode:"},
-                                                      {"F3text", "Linear"},
-                                                      {"F4", "F4    Toggle MipMap Mode:"},
-                                                      {"F4text", "Off"},
-                                                      {"F5", "F5    Toggle Render Mode:"},
-                                                      {"F5text", "VertexArrays"},
-                                                      {"F6", "F6    Toggle Frustrum Cullung:"},
-                                                      {"F6text", "Off"}};
+    const std::map<std::string, std::string> texts = {
+        {"FPS", "FPS: ...."},
+        {"Driver0", "Ann:  Up accelerate,  Down brake"},
+        {"Driver0keys", "      Left / Right steer,  Backspace reset"},
+        {"Driver1", "Ben:  W accelerate,  S brake"},
+        {"Driver1keys", "      A / D steer,  Left Shift reset"},
+        {"Cameras", "Home / End    Previous / next camera"},
+        {"Pause", "Pause or P    Pause menu"},
+        {"Escape", "Escape    Pause menu; leave the results"},
+        {"F1", "F1    Show or hide this help"},
+        {"F2", "F2    Toggle Wireframe:"},
+        {"F2text", "OFF"},
+        {"F3", "F3    Toggle Texture Mode:"},
+        {"F3text", "Linear"},
+        {"F4", "F4    Toggle MipMap Mode:"},
+        {"F4text", "Off"},
+        {"F5", "F5    Toggle Render Mode:"},
+        {"F5text", "VertexArrays"},
+        {"F6", "F6    Toggle Frustum Culling:"},
+        {"F6text", "Off"}};
     ASSERT_EQ(panel->getChildren().size(), texts.size());
-    for (const auto& [name, text] : texts) {
-        const TextDialogPtr label = debug->getLabel(name);
-        ASSERT_TRUE(label) << name;
-        EXPECT_EQ(label->getText(), text);
-        EXPECT_EQ(label->getSize(), glm::vec2(0.75f, 0.1f));
-        const bool value = name == "FPS" || name.ends_with("text");
-        EXPECT_EQ(label->getHorizontalAlignment(), value ? DA_HIGH : DA_LOW) << name;
-        EXPECT_EQ(label->getVerticalAlignment(), DA_HIGH) << name;
-        EXPECT_EQ(label->getColor(), value ? glm::vec4(1.0f) : glm::vec4(0.75f, 0.75f, 0.75f, 1.0f))
-            << name;
+    const DialogRect box = panel->getAbsoluteRect();
+    float previousTop = 2.0f;
+    for (const DialogPtr& child : panel->getChildren()) {
+        const TextDialogPtr label = debug->getLabel(child->getName());
+        ASSERT_TRUE(label) << child->getName();
+        EXPECT_EQ(label->getText(), texts.at(label->getName()));
+        // Every line lies inside the panel, below the one before (a value beside its
+        // key), and is shown whole.
+        const DialogRect rect = label->getAbsoluteRect();
+        const float top = rect.corner.y + rect.size.y;
+        EXPECT_GE(rect.corner.y, box.corner.y) << label->getName();
+        EXPECT_LE(top, box.corner.y + box.size.y + 1e-5f) << label->getName();
+        EXPECT_LE(top, previousTop + 1e-5f) << label->getName();
+        previousTop = label->getName().ends_with("text") ? previousTop : top;
+        EXPECT_EQ(label->getShownText(), label->getText()) << label->getName();
+        EXPECT_GE(rect.size.y, 0.025f) << "legible at 480 lines: " << label->getName();
     }
-    EXPECT_EQ(debug->getLabel("F3text")->getPosition(), glm::vec2(0.95f, 0.575f));
-    EXPECT_EQ(debug->getLabel("F6")->getPosition(), glm::vec2(0.07f, 0.2f));
 
     EXPECT_FALSE(debug->isShown());
     EXPECT_TRUE(frame.collect().empty());
     EXPECT_TRUE(debug->toggle());
-    EXPECT_EQ(frame.collect().size(), 13u) << "the panel and its twelve labels";
+    EXPECT_EQ(frame.collect().size(), texts.size() + 1) << "the panel and its labels";
     EXPECT_FALSE(debug->toggle());
     EXPECT_FALSE(debug->getLabel("F4")->isVisible());
 
@@ -77,6 +92,7 @@ TEST(OverlayDebugDialog, HelpPanelHoldsTheKeyTableAndShowsTheValuesItIsGiven) {
     ASSERT_TRUE(next);
     EXPECT_NE(next->getLabel("FPS"), debug->getLabel("FPS"));
     EXPECT_EQ(next->getLabel("F2text")->getText(), "OFF");
+    EXPECT_FALSE(next->getLabel("Driver0")) << "no drivers at the keyboard";
 }
 
 TEST(OverlayDebugDialog, FrameRateIsTheWholePartOfTheInverseMeanFrameTime) {
@@ -87,14 +103,36 @@ TEST(OverlayDebugDialog, FrameRateIsTheWholePartOfTheInverseMeanFrameTime) {
     EXPECT_EQ(frameRateText(1e-12f), "FPS: 1000000000");
 }
 
-TEST(OverlayPauseDialog, BannerIsCentredTranslucentRedAndHidden) {
+TEST(OverlayPauseMenu, UpAndDownChooseAndEnterPicks) {
+    OverlayTest::useGameData();
+    OverlayTest::loadFonts();
     Frame frame(nullptr);
-    const TextDialogPtr pause = createPauseDialog(frame);
-    ASSERT_TRUE(pause);
-    EXPECT_EQ(frame.findDialog("PauseDialog"), pause);
-    EXPECT_EQ(pause->getText(), "Paused");
-    OverlayTest::expectRect(pause->getAbsoluteRect(), {0.25f, 0.4825f}, {0.5f, 0.035f});
-    EXPECT_EQ(pause->getColor(), glm::vec4(0.45f, 0.0f, 0.0f, 0.6f));
-    EXPECT_FALSE(pause->isVisible() || pause->isActive());
-    EXPECT_FALSE(createPauseDialog(frame));
+    const std::unique_ptr<PauseMenu> menu = PauseMenu::create(frame);
+    ASSERT_TRUE(menu);
+    EXPECT_FALSE(menu->isOpen());
+    EXPECT_TRUE(frame.collect().empty());
+    EXPECT_EQ(findText(menu->getDialog(), "Text")->getText(), "Paused");
+    EXPECT_GE(findText(menu->getDialog(), "Text")->getAbsoluteRect().size.y, 0.07f)
+        << "large letters";
+
+    menu->open();
+    EXPECT_TRUE(menu->isOpen());
+    EXPECT_EQ(menu->getItemText(PauseMenu::RESUME), "> Resume <");
+    EXPECT_EQ(menu->getItemText(PauseMenu::RESTART), "Restart race");
+    EXPECT_FALSE(menu->handleKey(Platform::KEY_DOWN));
+    EXPECT_EQ(menu->getItemText(PauseMenu::RESTART), "> Restart race <");
+    EXPECT_EQ(menu->getItemText(PauseMenu::RESUME), "Resume");
+    EXPECT_FALSE(menu->handleKey(Platform::KEY_DOWN));
+    EXPECT_FALSE(menu->handleKey(Platform::KEY_DOWN));
+    EXPECT_EQ(menu->getChosen(), PauseMenu::RESUME) << "Down wraps around";
+    EXPECT_FALSE(menu->handleKey(Platform::KEY_UP));
+    EXPECT_FALSE(menu->handleKey('X')) << "other keys do nothing";
+    EXPECT_EQ(menu->handleKey(Platform::KEY_KP_ENTER), PauseMenu::END_RACE);
+    EXPECT_EQ(menu->handleKey(Platform::KEY_ENTER), PauseMenu::END_RACE);
+
+    menu->close();
+    EXPECT_FALSE(menu->isOpen());
+    menu->open();
+    EXPECT_EQ(menu->getChosen(), PauseMenu::RESUME) << "each pause starts on Resume";
+    EXPECT_FALSE(PauseMenu::create(frame));
 }

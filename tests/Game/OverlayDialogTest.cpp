@@ -10,13 +10,6 @@ using namespace Game;
 
 namespace {
 
-// Minimum and maximum corner of a drawable in the frame's drawing units.
-std::pair<glm::vec2, glm::vec2> drawnBounds(const Data::SGNodePtr& node) {
-    const Data::BoundingBox box = node->getBoundingBox();
-    const Data::BoundingBox world = Data::transformBox(box, node->getWorldTransformation());
-    return {{world[0], world[1]}, {world[3], world[4]}};
-}
-
 void show(const DialogPtr& dialog, bool shown) {
     dialog->setVisible(shown);
     dialog->setActive(shown);
@@ -52,12 +45,12 @@ TEST(OverlayDialog, NestedAlignedDialogsMeasureThemselvesInTheirParents) {
 
     // The drawables follow: the panel's quad covers its rectangle, the text ends at
     // the label's right edge and hangs from its top with glyphs as high as the label.
-    auto [panelMin, panelMax] = drawnBounds(panel->getDrawable());
+    auto [panelMin, panelMax] = OverlayTest::drawnBounds(panel->getDrawable());
     EXPECT_NEAR(panelMin.x, 0.38f, 1e-4f);
     EXPECT_NEAR(panelMax.x, 0.98f, 1e-4f);
     EXPECT_NEAR(panelMin.y, 0.8f, 1e-4f);
     EXPECT_NEAR(panelMax.y, 0.9f, 1e-4f);
-    auto [textMin, textMax] = drawnBounds(label->getDrawable());
+    auto [textMin, textMax] = OverlayTest::drawnBounds(label->getDrawable());
     EXPECT_NEAR(textMax.x, 0.95f, 1e-3f);
     EXPECT_NEAR(textMax.y, 0.87f, 1e-4f);
     EXPECT_NEAR(textMax.y - textMin.y, 0.01f, 1e-4f);
@@ -66,7 +59,7 @@ TEST(OverlayDialog, NestedAlignedDialogsMeasureThemselvesInTheirParents) {
     // Moving the panel carries the children and their drawables along.
     panel->setPosition({0.5f, 0.5f});
     OverlayTest::expectRect(label->getAbsoluteRect(), {0.26f, 0.48f}, {0.225f, 0.005f});
-    EXPECT_NEAR(drawnBounds(label->getDrawable()).second.x, -0.03f, 1e-3f);
+    EXPECT_NEAR(OverlayTest::drawnBounds(label->getDrawable()).second.x, -0.03f, 1e-3f);
     OverlayTest::expectRect(centred->getAbsoluteRect(), {0.31625f, 0.48125f}, {0.1125f, 0.0025f});
 
     // Without an owning frame a dialog covers the whole screen.
@@ -82,24 +75,49 @@ TEST(OverlayDialog, FittingCutsALongTextToTheDialogsWidth) {
     auto name = std::make_shared<TextDialog>("Name", &frame);
     name->setSize({0.2f, 0.05f});
     name->setText("Bartholomew Montgomery", true);
-    const float full = drawnBounds(name->getDrawable()).second.x;
+    const float full = OverlayTest::drawnBounds(name->getDrawable()).second.x;
     EXPECT_GT(full, -0.6f) << "wider than the dialog's 0.4 units";
 
     name->setFitToWidth(true);
     name->rebuild();
-    auto [min, max] = drawnBounds(name->getDrawable());
+    auto [min, max] = OverlayTest::drawnBounds(name->getDrawable());
     EXPECT_LE(max.x, -0.6f);
     EXPECT_GT(max.x, -0.7f) << "cut no shorter than needed";
     EXPECT_EQ(name->getText(), "Bartholomew Montgomery");
     const Data::SGNodePtr& glyphs = name->getDrawable()->getChildren().begin()->second;
-    std::string shown;
-    for (const auto& [key, glyph] : glyphs->getChildren())
-        shown += glyph->getName();
-    EXPECT_NE(shown.find('.'), std::string::npos) << "the cut text ends in a full stop";
+    EXPECT_EQ(glyphs->getChildren().size(), name->getShownText().size());
+    EXPECT_TRUE(name->getShownText().starts_with("Bart") && name->getShownText().ends_with("ery") &&
+                name->getShownText().find("..") != std::string::npos)
+        << "characters dropped from the middle: " << name->getShownText();
 
     name->setText("Bo", true);
     EXPECT_EQ(name->getDrawable()->getChildren().begin()->second->getChildren().size(), 2u)
         << "a short text is left whole";
+}
+
+TEST(OverlayDialog, ShorteningDropsTheMiddleAndCanKeepADifferenceInSight) {
+    // Fits when at most `limit` bytes long.
+    const auto within = [](std::size_t limit) {
+        return [limit](const std::string& text) { return text.size() <= limit; };
+    };
+    EXPECT_EQ(elideMiddle("Robo Hard", within(9)), "Robo Hard");
+    EXPECT_EQ(elideMiddle("Robo Hard", within(8)), "Rob..ard");
+    EXPECT_EQ(elideMiddle("Robo Easy", within(8)), "Rob..asy");
+    EXPECT_EQ(elideMiddle("Robo Hard", within(1)), "..");
+    // Alike at both ends: the kept character shows where they differ.
+    const std::string a = "Alexander the 1st of Greece";
+    const std::string b = "Alexander the 2nd of Greece";
+    EXPECT_EQ(elideMiddle(a, within(12)), elideMiddle(b, within(12)));
+    const std::string keptA = elideMiddle(a, within(12), 14);
+    const std::string keptB = elideMiddle(b, within(12), 14);
+    EXPECT_NE(keptA, keptB);
+    EXPECT_LE(keptA.size(), 12u);
+    EXPECT_TRUE(keptA.starts_with("Al") && keptA.ends_with("ce")) << keptA;
+    EXPECT_NE(keptA.find('1'), std::string::npos) << keptA;
+    // A character of several bytes is kept or dropped whole.
+    const std::string umlauts = "\xc3\x9c\xc3\x9c\xc3\x9c\xc3\x9c\xc3\x9c\xc3\x9c";
+    const std::string shortened = elideMiddle(umlauts, within(10));
+    EXPECT_EQ(shortened, "\xc3\x9c\xc3\x9c..\xc3\x9c\xc3\x9c");
 }
 
 TEST(OverlayDialog, HidingAParentHidesItsChildrenAndShowingShowsThemAll) {

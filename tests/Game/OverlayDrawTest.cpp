@@ -1,8 +1,9 @@
 #include "../Render/RenderTestSupport.h"
 #include "Game/overlay/DebugDialog.h"
 #include "Game/overlay/Frame.h"
-#include "Game/overlay/PauseDialog.h"
+#include "Game/overlay/PauseMenu.h"
 #include "Game/overlay/RaceOverlay.h"
+#include "Game/overlay/ResultsPanel.h"
 #include "OverlayTestSupport.h"
 
 #include <algorithm>
@@ -66,9 +67,9 @@ TEST_F(OverlayDrawTest, DialogsAndRaceOverlayAreDrawnTranslucentOverTheScene) {
     Game::Frame frame(kernel);
     EXPECT_FLOAT_EQ(frame.getAspect(), 4.0f / 3.0f);
     EXPECT_EQ(frame.getScreenSize(), std::make_pair(1024u, 768u));
-    const Game::TextDialogPtr pause = Game::createPauseDialog(frame);
-    pause->setVisible(true);
-    pause->setActive(true);
+    const std::unique_ptr<Game::PauseMenu> menu = Game::PauseMenu::create(frame);
+    menu->open();
+    const Game::DialogPtr& pause = menu->getDialog();
     const std::unique_ptr<Game::DebugDialog> debug = Game::DebugDialog::create(frame);
     debug->show(true);
     debug->setFrameRate(1.0f / 64.0f);
@@ -119,43 +120,97 @@ TEST_F(OverlayDrawTest, DialogsAndRaceOverlayAreDrawnTranslucentOverTheScene) {
     for (const Game::DialogPtr& panel : race->getPanels()) {
         EXPECT_GT(count(image, panel->findChild("PlayerName")->getAbsoluteRect(), white), 60)
             << panel->getName();
-        // A long name is cut before it runs into the lap column.
-        Game::DialogRect gap = panel->getAbsoluteRect();
-        gap.corner.x += 0.36f * gap.size.x;
-        gap.size.x *= 0.22f;
-        EXPECT_EQ(count(image, gap, white), 0) << panel->getName();
+        // The name ends before the lap column begins.
+        const float nameEnd =
+            OverlayTest::drawnBounds(panel->findChild("PlayerName")->getDrawable()).second.x;
+        for (const char* column : {"LapInfo", "LapTime"}) {
+            EXPECT_LT(nameEnd,
+                      OverlayTest::drawnBounds(panel->findChild(column)->getDrawable()).first.x)
+                << panel->getName() << " " << column;
+        }
     }
     // The help panel's grey key descriptions are lighter than its background.
     EXPECT_GT(count(image, debug->getLabel("F1")->getAbsoluteRect(),
                     [](const glm::ivec3& c) { return c.g > 150; }),
               40);
 
-    // "Paused" in translucent dark red: redder than the scene, never opaque red.
-    const auto reddish = [](const glm::ivec3& c) { return c.r > c.b + 10; };
-    EXPECT_GT(count(image, pause->getAbsoluteRect(), reddish), 100);
-    EXPECT_EQ(count(image, pause->getAbsoluteRect(), [](const glm::ivec3& c) { return c.r > 120; }),
-              0);
+    // The pause menu: white "Paused" and the chosen item in gold on a dark box that
+    // hides the scene behind it.
+    const auto dark = [](const glm::ivec3& c) { return std::max({c.r, c.g, c.b}) < 50; };
+    const Game::DialogRect menuRect = pause->getAbsoluteRect();
+    const int menuPixels = static_cast<int>(menuRect.size.x * SCREEN_WIDTH) *
+                           static_cast<int>(menuRect.size.y * SCREEN_HEIGHT);
+    EXPECT_GT(count(image, menuRect, dark), menuPixels / 2);
+    EXPECT_GT(count(image, pause->findChild("Text")->getAbsoluteRect(), white), 300)
+        << "large letters";
+    const auto gold = [](const glm::ivec3& c) { return c.r > 200 && c.g > 150 && c.b < 120; };
+    EXPECT_GT(count(image, pause->findChild("Item0")->getAbsoluteRect(), gold), 60);
 
     // A screen of another shape: the dialogs are laid out anew before drawing.
     const auto drawnWidth = [&] {
         return race->getRacingDialog()->getDrawable()->getTransformation()[0][0];
     };
-    EXPECT_FLOAT_EQ(drawnWidth(), 0.3f * 2.0f * 4.0f / 3.0f);
+    EXPECT_FLOAT_EQ(drawnWidth(), 0.4f * 2.0f * 4.0f / 3.0f);
     kernel->getScreen()->setSize(SCREEN_HEIGHT, SCREEN_HEIGHT);
     frame.draw();
-    EXPECT_FLOAT_EQ(drawnWidth(), 0.3f * 2.0f);
+    EXPECT_FLOAT_EQ(drawnWidth(), 0.4f * 2.0f);
     kernel->getScreen()->setSize(SCREEN_WIDTH, SCREEN_HEIGHT);
 
     // Hidden dialogs leave the scene alone.
-    pause->setVisible(false);
+    menu->close();
     debug->show(false);
     kernel->setRenderTarget(kernel->getScreen());
     frame.draw();
     fipImage hidden = capture();
-    EXPECT_EQ(count(hidden, pause->getAbsoluteRect(), reddish), 0);
+    EXPECT_EQ(count(hidden, menuRect, [](const glm::ivec3& c) { return c != CLEAR; }), 0);
     EXPECT_EQ(count(hidden, debug->getDialog()->getAbsoluteRect(),
                     [](const glm::ivec3& c) { return c != CLEAR; }),
               0);
+}
+
+TEST_F(OverlayDrawTest, NothingBehindTheResultsShowsThroughThem) {
+    Game::Frame frame(kernel);
+    const std::unique_ptr<Game::ResultsPanel> results = Game::ResultsPanel::create(frame, 3);
+    std::vector<Game::PlayerStanding> standings(3);
+    standings[0].name = "Anna";
+    standings[0].lapTimes = {40.5, 41.25};
+    standings[0].bestLap = 40.5;
+    standings[0].finished = true;
+    standings[1].name = "Bartholomew";
+    standings[2].name = "Carl";
+    results->show(Game::raceResults(standings, 2), {"New record: Anna, best lap 00:40:50"});
+    const Game::DialogRect rect = frame.findDialog("ResultsDialog")->getAbsoluteRect();
+
+    // Once over the plain clear colour, once over white stripes on red.
+    std::vector<fipImage> drawn;
+    for (const bool striped : {false, true}) {
+        glClearColor(striped ? 0.9f : 0.2f, striped ? 0.1f : 0.4f, striped ? 0.1f : 0.6f, 1.0f);
+        kernel->setRenderTarget(kernel->getScreen());
+        if (striped) {
+            glEnable(GL_SCISSOR_TEST);
+            glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+            for (int x = 0; x < SCREEN_WIDTH; x += 16) {
+                glScissor(x, 0, 8, SCREEN_HEIGHT);
+                glClear(GL_COLOR_BUFFER_BIT);
+            }
+            glDisable(GL_SCISSOR_TEST);
+        }
+        frame.draw();
+        drawn.push_back(capture());
+    }
+    int differing = 0;
+    int textPixels = 0;
+    for (int y = static_cast<int>(rect.corner.y * SCREEN_HEIGHT) + 1;
+         y < static_cast<int>((rect.corner.y + rect.size.y) * SCREEN_HEIGHT) - 1; ++y) {
+        for (int x = static_cast<int>(rect.corner.x * SCREEN_WIDTH) + 1;
+             x < static_cast<int>((rect.corner.x + rect.size.x) * SCREEN_WIDTH) - 1; ++x) {
+            differing += pixel(drawn[0], x, y) != pixel(drawn[1], x, y) ? 1 : 0;
+            textPixels += white(pixel(drawn[0], x, y)) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0) << "pixels of the panel that show what lies behind it";
+    EXPECT_GT(textPixels, 500) << "the table is drawn";
+    EXPECT_NE(pixel(drawn[0], 4, 4), pixel(drawn[1], 4, 4)) << "the backgrounds differ";
 }
 
 } // namespace

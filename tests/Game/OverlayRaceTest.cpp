@@ -1,3 +1,4 @@
+#include "Data/Profile.h"
 #include "Game/overlay/RaceOverlay.h"
 #include "OverlayTestSupport.h"
 
@@ -110,22 +111,22 @@ TEST(OverlayRaceOverlay, ShowsTimesAndLapsAndStacksThePanelsByRank) {
     OverlayTest::loadFonts();
     Frame frame(nullptr);
     const std::unique_ptr<RaceOverlay> overlay =
-        RaceOverlay::create(frame, {"Anna", "Ben", "Carl"});
+        RaceOverlay::create(frame, {"Anna", "Ben", "Carl"}, {{255, 0, 0}, {0, 0, 255}});
     ASSERT_TRUE(overlay);
     const DialogPtr& racing = overlay->getRacingDialog();
     EXPECT_EQ(frame.findDialog("RacingDialog"), racing);
     const DialogRect racingRect = racing->getAbsoluteRect();
     EXPECT_NEAR(racingRect.corner.x + racingRect.size.x, 0.99f, 1e-5f);
     EXPECT_NEAR(racingRect.corner.y + racingRect.size.y, 0.95f, 1e-5f);
-    EXPECT_EQ(racing->getSize(), glm::vec2(0.3f, 0.05f));
+    EXPECT_EQ(racing->getSize(), glm::vec2(0.4f, 0.05f));
     EXPECT_FLOAT_EQ(racing->getColor().a, 0.6f);
     EXPECT_TRUE(racing->getMaterial()->getImage(Data::MP_DIFFUSE_TEXTURE));
     EXPECT_TRUE(racing->isVisible() && racing->isActive());
 
     const std::vector<DialogPtr>& panels = overlay->getPanels();
     ASSERT_EQ(panels.size(), 3u);
-    const std::vector<std::string> childNames = {"PlayerPosition", "PlayerName", "LapInfo",
-                                                 "LapTime",        "Speed",      "RPM"};
+    const std::vector<std::string> childNames = {
+        "PlayerColour", "PlayerPosition", "PlayerName", "LapInfo", "LapTime", "Speed", "RPM"};
     for (std::size_t i = 0; i < panels.size(); ++i) {
         ASSERT_EQ(panels[i]->getChildren().size(), childNames.size());
         for (std::size_t c = 0; c < childNames.size(); ++c)
@@ -136,9 +137,13 @@ TEST(OverlayRaceOverlay, ShowsTimesAndLapsAndStacksThePanelsByRank) {
     }
     EXPECT_EQ(textOf(panels[1], "PlayerName"), "Ben");
     const DialogPtr name = panels[0]->findChild("PlayerName");
-    EXPECT_EQ(name->getPosition(), glm::vec2(0.075f, 0.5f));
-    EXPECT_EQ(name->getSize(), glm::vec2(0.275f, 0.9f));
-    EXPECT_EQ(panels[0]->findChild("RPM")->getSize(), glm::vec2(0.275f, 0.45f));
+    EXPECT_EQ(name->getPosition(), glm::vec2(0.14f, 0.5f));
+    EXPECT_EQ(name->getSize(), glm::vec2(0.39f, 0.6f));
+    EXPECT_EQ(panels[0]->findChild("RPM")->getSize(), glm::vec2(0.24f, 0.45f));
+    // Each panel carries its driver's colour; a driver without one gets white.
+    EXPECT_EQ(panels[0]->findChild("PlayerColour")->getColor(), glm::vec4(1, 0, 0, 1));
+    EXPECT_EQ(panels[1]->findChild("PlayerColour")->getColor(), glm::vec4(0, 0, 1, 1));
+    EXPECT_EQ(panels[2]->findChild("PlayerColour")->getColor(), glm::vec4(1.0f));
     EXPECT_EQ(panels[0]->findChild("Speed")->getColor(), glm::vec4(0.75f, 0.75f, 0.75f, 1.0f));
 
     // Ben has a lap done; Carl is further along the first lap than Anna.
@@ -159,6 +164,9 @@ TEST(OverlayRaceOverlay, ShowsTimesAndLapsAndStacksThePanelsByRank) {
     EXPECT_EQ(textOf(panels[0], "Speed"), "Last: ") << "no time before the first lap";
     EXPECT_EQ(textOf(panels[0], "RPM"), "Best: ");
     EXPECT_EQ(overlay->getRanking(), (std::vector<std::size_t>{1, 2, 0}));
+    EXPECT_EQ(textOf(panels[1], "PlayerPosition"), "1st");
+    EXPECT_EQ(textOf(panels[2], "PlayerPosition"), "2nd");
+    EXPECT_EQ(textOf(panels[0], "PlayerPosition"), "3rd");
     expectPanelTop(panels[1], 0.9f);
     expectPanelTop(panels[2], 0.85f);
     expectPanelTop(panels[0], 0.8f);
@@ -175,6 +183,7 @@ TEST(OverlayRaceOverlay, ShowsTimesAndLapsAndStacksThePanelsByRank) {
     expectPanelTop(panels[0], 0.9f);
     EXPECT_GT(nameTop(panels[0]), nameTop(panels[1]));
     EXPECT_EQ(textOf(panels[0], "RPM"), "Best: 00:38:50");
+    EXPECT_EQ(textOf(panels[0], "PlayerPosition"), "1st");
     EXPECT_EQ(textOf(panels[0], "PlayerName"), "Anna");
 
     // The frame refuses a second overlay; nothing of it is made.
@@ -183,4 +192,48 @@ TEST(OverlayRaceOverlay, ShowsTimesAndLapsAndStacksThePanelsByRank) {
     other.createDialog("PlayerDialog1", DT_DIALOG);
     EXPECT_FALSE(RaceOverlay::create(other, {"Anna", "Ben"}));
     EXPECT_FALSE(other.findDialog("RacingDialog"));
+}
+
+TEST(OverlayRaceOverlay, NamesAreShownWholeOrShortenedSoThatNoTwoLookAlike) {
+    OverlayTest::useGameData();
+    OverlayTest::loadFonts();
+    const auto shown = [](const DialogPtr& panel) {
+        return findText(panel, "PlayerName")->getShownText();
+    };
+    // Names of an everyday length are shown whole.
+    Frame frame(nullptr);
+    const std::unique_ptr<RaceOverlay> everyday =
+        RaceOverlay::create(frame, {"Easy Bot", "Robo Hard", "Robo Easy"});
+    ASSERT_TRUE(everyday);
+    EXPECT_EQ(shown(everyday->getPanels()[0]), "Easy Bot");
+    EXPECT_EQ(shown(everyday->getPanels()[1]), "Robo Hard");
+    EXPECT_EQ(shown(everyday->getPanels()[2]), "Robo Easy");
+
+    // Names of the longest length a profile takes, alike at both ends, fit their
+    // panel and still differ; so do names that share a long beginning.
+    const std::string start(90, 'M');
+    const std::string end(100, 'W');
+    const std::vector<std::string> names = {
+        start + "Anna" + end + "xxxxxx", start + "Bert" + end + "xxxxxx",
+        "Robo the Magnificent Hard", "Robo the Magnificent Easy"};
+    ASSERT_EQ(names[0].size(), Data::Profile::maximumNameLength);
+    Frame longNames(nullptr);
+    const std::unique_ptr<RaceOverlay> overlay = RaceOverlay::create(longNames, names);
+    ASSERT_TRUE(overlay);
+    std::vector<std::string> texts;
+    for (const DialogPtr& panel : overlay->getPanels()) {
+        const TextDialogPtr name = findText(panel, "PlayerName");
+        const float right = OverlayTest::drawnBounds(name->getDrawable()).second.x;
+        EXPECT_LE(right, Frame::toDevice(&longNames, {name->getAbsoluteRect().corner.x +
+                                                          name->getAbsoluteRect().size.x,
+                                                      0.0f})
+                                 .x +
+                             2e-3f)
+            << "the name stays in its column (to within a pixel)";
+        EXPECT_NE(name->getShownText().find(".."), std::string::npos) << name->getShownText();
+        texts.push_back(name->getShownText());
+    }
+    EXPECT_NE(texts[0], texts[1]);
+    EXPECT_NE(texts[2], texts[3]);
+    EXPECT_TRUE(texts[2].starts_with("Robo")) << texts[2];
 }

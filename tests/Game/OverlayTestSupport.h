@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 
 namespace OverlayTest {
 
@@ -17,6 +18,13 @@ inline void loadFonts() {
     for (const char* name : {"Arial", "TimesNewRoman", "Newsflash"}) {
         System::File::loadFont({name, "data\\images\\Fonts\\"});
     }
+}
+
+// Minimum and maximum corner of a drawable in the frame's drawing units.
+inline std::pair<glm::vec2, glm::vec2> drawnBounds(const Data::SGNodePtr& node) {
+    const Data::BoundingBox box = node->getBoundingBox();
+    const Data::BoundingBox world = Data::transformBox(box, node->getWorldTransformation());
+    return {{world[0], world[1]}, {world[3], world[4]}};
 }
 
 inline void expectRect(const Game::DialogRect& rect, glm::vec2 corner, glm::vec2 size) {

@@ -217,3 +217,67 @@ TEST_F(RaceDirectorTest, RecordsAreKeptAndAnnouncedOnlyAgainstTablesThatWereRead
                                         "New record: Ann, race time 00:50:00"}));
     EXPECT_EQ(Data::HighScores::findSetAside(file).size(), 1u);
 }
+
+TEST_F(RaceDirectorTest, APersonBehindFinishedComputersMayGiveUpAndKeepsNoHighScore) {
+    const auto race = director({{"Ann", true}, {"Bot1", false}, {"Bot2", false}}, 2);
+    std::vector<PlayerStanding> standings = {racing("Ann", 0, 2), racing("Bot1", 1, 1),
+                                             racing("Bot2", 1, 0)};
+    race->update(RaceDirector::countdownLength, standings);
+    ASSERT_TRUE(race->isRaceStarted());
+    EXPECT_FALSE(race->finishNow()) << "nobody has finished";
+    EXPECT_FALSE(race->canFinishNow());
+
+    standings[1] = finished("Bot1", {40.0, 41.0});
+    race->update(1.0, standings);
+    EXPECT_FALSE(race->canFinishNow()) << "a computer driver is still out";
+    EXPECT_FALSE(race->getFinishNowHint()->isVisible());
+    standings[2] = finished("Bot2", {42.0, 43.0});
+    race->update(1.0, standings);
+    EXPECT_TRUE(race->canFinishNow());
+    EXPECT_TRUE(race->getFinishNowHint()->isVisible());
+    EXPECT_EQ(findText(race->getFinishNowHint(), "Text")->getText(), "Enter: finish now");
+    EXPECT_EQ(race->clock(100.0), 100.0) << "the clock runs until the results";
+
+    ASSERT_TRUE(race->finishNow());
+    EXPECT_TRUE(race->areResultsShown());
+    EXPECT_FALSE(race->getFinishNowHint()->isVisible());
+    EXPECT_DOUBLE_EQ(race->clock(120.0), 85.0) << "stopped at the last finisher's time";
+    EXPECT_EQ(race->getResultsPanel()->getRow(0)[ResultsPanel::DRIVER], "Bot1");
+    EXPECT_EQ(race->getResultsPanel()->getRow(1)[ResultsPanel::DRIVER], "Bot2");
+    EXPECT_EQ(race->getResultsPanel()->getRow(2),
+              (std::array<std::string, 4>{"-", "Ann", "not finished", "-"}));
+
+    // Ann's car crossing the line afterwards changes nothing.
+    standings[0] = finished("Ann", {30.0, 30.0});
+    race->update(1.0, standings);
+    EXPECT_EQ(race->getResultsPanel()->getRow(2)[ResultsPanel::TIME], "not finished");
+    EXPECT_DOUBLE_EQ(race->clock(130.0), 85.0);
+    EXPECT_FALSE(race->finishNow()) << "the results are shown already";
+    const Data::HighScores scores = Data::HighScores::load(folder / Data::HighScores::fileName);
+    for (const auto kind : {Data::HighScoreKind::RACE_TIME, Data::HighScoreKind::BEST_LAP}) {
+        const auto entries = scores.get(kind, 2);
+        EXPECT_EQ(entries.size(), 2u);
+        EXPECT_TRUE(std::none_of(entries.begin(), entries.end(),
+                                 [](const auto& entry) { return entry.driver == "Ann"; }));
+    }
+    EXPECT_EQ(std::count(listener.events.begin(), listener.events.end(), "results"), 1);
+}
+
+TEST_F(RaceDirectorTest, InARaceOfPeopleTheOthersMayGiveUpOnceOneHasFinished) {
+    const auto race = director({{"Ann", true}, {"Ben", true}, {"Cid", true}}, 1);
+    std::vector<PlayerStanding> standings = {racing("Ann", 0, 2), racing("Ben", 0, 1),
+                                             racing("Cid", 0, 0)};
+    race->update(RaceDirector::countdownLength, standings);
+    race->update(1.0, standings);
+    EXPECT_FALSE(race->canFinishNow());
+    standings[0] = finished("Ann", {50.0});
+    race->update(1.0, standings);
+    EXPECT_TRUE(race->canFinishNow());
+    standings[1] = finished("Ben", {55.0});
+    race->update(1.0, standings);
+    EXPECT_TRUE(race->canFinishNow()) << "Cid is still out";
+    ASSERT_TRUE(race->finishNow());
+    EXPECT_EQ(race->getResultsPanel()->getRow(1)[ResultsPanel::POSITION], "2nd");
+    EXPECT_EQ(race->getResultsPanel()->getRow(2)[ResultsPanel::TIME], "not finished");
+    EXPECT_DOUBLE_EQ(race->clock(99.0), 55.0);
+}

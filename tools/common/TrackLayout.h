@@ -50,6 +50,12 @@ public:
     static constexpr float goalX = 82.383f;
     static constexpr float goalZ = 68.174f;
 
+    // The checkpoints' centres in driving order after the goal (the game's Test Track
+    // places its checkpoint gates there).
+    static std::vector<GroundPoint> checkpoints() {
+        return {{224.5922f, 150.0f}, {150.0f, 198.573f}, {29.4545f, 110.0f}};
+    }
+
     // Places that must be flat: start grid, crate pyramid, both houses.
     static std::vector<FlatPad> flatPads();
     static std::vector<GroundPoint> startPositions();

@@ -1,6 +1,7 @@
 #include "Game/overlay/RaceOverlay.h"
 
 #include "Data/RaceTime.h"
+#include "Game/overlay/FinishMessages.h"
 
 #include <algorithm>
 #include <array>
@@ -14,7 +15,7 @@ namespace {
 const glm::vec4 PANEL_COLOUR(1.0f, 1.0f, 1.0f, 0.6f);
 const glm::vec4 GREY(0.75f, 0.75f, 0.75f, 1.0f);
 constexpr float PANEL_RIGHT = 0.99f;
-constexpr float PANEL_WIDTH = 0.3f;
+constexpr float PANEL_WIDTH = 0.4f;
 constexpr float PANEL_HEIGHT = 0.05f;
 constexpr float FIRST_PANEL_TOP = 0.9f;
 
@@ -25,19 +26,19 @@ struct TextSpec {
     glm::vec2 position;
     glm::vec2 size;
     glm::vec4 colour;
-    bool fit = false; // names are cut short rather than run into the next column
+    bool fit = false; // names are shortened rather than run into the next column
 };
 
-// A panel holds, from the left: the name in large letters; the lap ("2 / 3") above
-// the lap time; the last lap above the best lap. The small texts end at their
-// column's right edge, so that times line up whatever their width.
+// A panel holds, from the left: the driver's colour, the position ("1st"), the name;
+// the lap ("2 / 3") above the lap time; the last lap above the best lap. The small
+// texts end at their column's right edge, so that times line up whatever their width.
 const std::array<TextSpec, 6> PANEL_TEXTS = {{
-    {"PlayerPosition", DA_LOW, DA_CENTRE, {0.01f, 0.5f}, {0.275f, 0.45f}, GREY},
-    {"PlayerName", DA_LOW, DA_CENTRE, {0.075f, 0.5f}, {0.275f, 0.9f}, glm::vec4(1.0f), true},
-    {"LapInfo", DA_HIGH, DA_HIGH, {0.585f, 0.97f}, {0.275f, 0.45f}, GREY},
-    {"LapTime", DA_HIGH, DA_LOW, {0.585f, 0.03f}, {0.275f, 0.45f}, GREY},
-    {"Speed", DA_HIGH, DA_HIGH, {0.97f, 0.97f}, {0.275f, 0.45f}, GREY},
-    {"RPM", DA_HIGH, DA_LOW, {0.97f, 0.03f}, {0.275f, 0.45f}, GREY},
+    {"PlayerPosition", DA_LOW, DA_CENTRE, {0.05f, 0.5f}, {0.08f, 0.5f}, glm::vec4(1.0f)},
+    {"PlayerName", DA_LOW, DA_CENTRE, {0.14f, 0.5f}, {0.39f, 0.6f}, glm::vec4(1.0f), true},
+    {"LapInfo", DA_HIGH, DA_HIGH, {0.72f, 0.97f}, {0.18f, 0.45f}, GREY},
+    {"LapTime", DA_HIGH, DA_LOW, {0.72f, 0.03f}, {0.18f, 0.45f}, GREY},
+    {"Speed", DA_HIGH, DA_HIGH, {0.97f, 0.97f}, {0.24f, 0.45f}, GREY},
+    {"RPM", DA_HIGH, DA_LOW, {0.97f, 0.03f}, {0.24f, 0.45f}, GREY},
 }};
 
 // "RacingDialog": the level's name on the left, the race time on the right.
@@ -67,6 +68,23 @@ void addTexts(Frame& frame, const DialogPtr& parent, const std::array<TextSpec, 
         text->setFitToWidth(spec.fit);
         addChild(parent, text);
     }
+}
+
+// A square of the driver's colour (red, green, blue 0..255) at the panel's left edge.
+void addColourMark(Frame& frame, const DialogPtr& panel, const glm::vec3& colour) {
+    auto mark = std::make_shared<Dialog>("PlayerColour", &frame);
+    mark->setAlignment(DA_LOW, DA_CENTRE);
+    mark->setPosition({0.02f, 0.5f});
+    mark->setSize({0.02f, 0.6f});
+    mark->setColor(glm::vec4(colour / 255.0f, 1.0f));
+    addChild(panel, mark);
+}
+
+// The byte at which the two texts first differ (the shorter one's length when one
+// begins the other).
+std::size_t firstDifference(const std::string& a, const std::string& b) {
+    return static_cast<std::size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first -
+                                    a.begin());
 }
 
 std::string panelName(std::size_t index) {
@@ -123,7 +141,8 @@ std::vector<std::size_t> rankStandings(const std::vector<PlayerStanding>& standi
 }
 
 std::unique_ptr<RaceOverlay> RaceOverlay::create(Frame& frame,
-                                                 const std::vector<std::string>& playerNames) {
+                                                 const std::vector<std::string>& playerNames,
+                                                 const std::vector<glm::vec3>& colours) {
     bool taken = static_cast<bool>(frame.findDialog("RacingDialog"));
     for (std::size_t i = 0; i < playerNames.size(); ++i) {
         taken = taken || frame.findDialog(panelName(i));
@@ -141,6 +160,7 @@ std::unique_ptr<RaceOverlay> RaceOverlay::create(Frame& frame,
     for (std::size_t i = 0; i < playerNames.size(); ++i) {
         const DialogPtr panel = makePanel(frame, panelName(i));
         panel->setPosition({PANEL_RIGHT, FIRST_PANEL_TOP - PANEL_HEIGHT * static_cast<float>(i)});
+        addColourMark(frame, panel, i < colours.size() ? colours[i] : glm::vec3(255.0f));
         addTexts(frame, panel, PANEL_TEXTS);
         changeText(panel, "PlayerName", playerNames[i]);
         changeText(panel, "LapInfo", "10/10");
@@ -149,7 +169,30 @@ std::unique_ptr<RaceOverlay> RaceOverlay::create(Frame& frame,
         overlay->panels.push_back(panel);
         overlay->ranking.push_back(i);
     }
+    overlay->distinguishNames();
     return overlay;
+}
+
+void RaceOverlay::distinguishNames() {
+    std::vector<TextDialogPtr> names;
+    for (const DialogPtr& panel : panels) {
+        names.push_back(findText(panel, "PlayerName"));
+    }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        for (std::size_t j = i + 1; j < names.size(); ++j) {
+            if (names[i]->getShownText() != names[j]->getShownText() ||
+                names[i]->getText() == names[j]->getText()) {
+                continue;
+            }
+            // Shortened alike: both keep the first character in which they differ.
+            const std::size_t difference =
+                firstDifference(names[i]->getText(), names[j]->getText());
+            for (const TextDialogPtr& name : {names[i], names[j]}) {
+                name->setKeepVisible(difference);
+                name->rebuild();
+            }
+        }
+    }
 }
 
 void RaceOverlay::update(double raceTime, const std::string& levelName, unsigned laps,
@@ -174,9 +217,13 @@ void RaceOverlay::update(double raceTime, const std::string& levelName, unsigned
     ranking = rankStandings(standings, laps);
     std::erase_if(ranking, [&](std::size_t player) { return player >= count; });
     for (std::size_t rank = 0; rank < ranking.size(); ++rank) {
-        panels[ranking[rank]]->setPosition(
+        const DialogPtr& panel = panels[ranking[rank]];
+        panel->setPosition(
             {PANEL_RIGHT, FIRST_PANEL_TOP - PANEL_HEIGHT * static_cast<float>(rank)});
+        changeText(panel, "PlayerPosition", ordinal(static_cast<int>(rank) + 1));
     }
+    // A change of the screen's shape shortens the names anew.
+    distinguishNames();
 }
 
 } // namespace Game

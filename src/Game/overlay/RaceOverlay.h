@@ -4,6 +4,7 @@
 #include "Game/overlay/TextDialog.h"
 
 #include <cstddef>
+#include <glm/vec3.hpp>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,15 +47,19 @@ double finishTime(const PlayerStanding& standing, unsigned laps);
 std::vector<std::size_t> rankStandings(const std::vector<PlayerStanding>& standings, unsigned laps);
 
 // The race display in the top-right corner: "RacingDialog" with race time and level
-// name, and below it one panel per player, ordered by rank, with name, lap, lap time
-// and the last and best lap times.
+// name, and below it one panel per player, ordered by rank, with the driver's colour,
+// position and name, lap, lap time and the last and best lap times. A name too long
+// for its panel loses characters in its middle; two names shortened alike keep the
+// character in which they differ.
 class RaceOverlay {
 public:
     // Builds and shows "RacingDialog" and one panel ("PlayerDialog" followed by the
-    // player's index) per name, in player order. Empty when one of those names is
-    // taken on the frame.
+    // player's index) per name, in player order, each marked with the player's colour
+    // (red, green, blue 0..255; white beyond the colours given). Empty when one of
+    // those names is taken on the frame.
     static std::unique_ptr<RaceOverlay> create(Frame& frame,
-                                               const std::vector<std::string>& playerNames);
+                                               const std::vector<std::string>& playerNames,
+                                               const std::vector<glm::vec3>& colours = {});
 
     // Shows the times and laps and places the panels by rank. Standings beyond the
     // panels, and panels beyond the standings, are left alone.
@@ -69,6 +74,7 @@ public:
 
 private:
     RaceOverlay() = default;
+    void distinguishNames();
 
     DialogPtr racingDialog;
     std::vector<DialogPtr> panels;

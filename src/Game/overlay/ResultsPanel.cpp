@@ -2,6 +2,7 @@
 
 #include "Data/RaceTime.h"
 #include "Game/overlay/FinishMessages.h"
+#include "Game/overlay/Notice.h"
 
 #include <algorithm>
 #include <limits>
@@ -88,8 +89,8 @@ std::unique_ptr<ResultsPanel> ResultsPanel::create(Frame& frame, std::size_t pla
     }
     panel->setAlignment(DA_CENTRE, DA_HIGH);
     panel->setPosition({0.5f, PANEL_TOP});
-    panel->setImage("RaceDialog.png");
-    panel->setColor({1.0f, 1.0f, 1.0f, 0.85f});
+    // Opaque: nothing of the scene may show through the table.
+    panel->setColor(glm::vec4(glm::vec3(NOTICE_BACKDROP), 1.0f));
     addText(frame, panel, "ResultsTitle", DA_CENTRE, 0.5f, 0.9f, WHITE)->setText("Results", false);
     for (const ColumnSpec& column : COLUMNS) {
         addText(frame, panel, std::string("Header") + column.name, column.alignment, column.x,

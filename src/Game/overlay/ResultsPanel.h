@@ -27,9 +27,10 @@ struct RaceResult {
 // far they got (rankStandings).
 std::vector<RaceResult> raceResults(const std::vector<PlayerStanding>& standings, unsigned laps);
 
-// The results in the middle of the screen, below the race overlay: a table of position, driver,
-// race time and best lap ("not finished" in place of the time of a car still out, the race's best
-// lap marked with "*"), the records set in the race below it, and how to go on.
+// The results in the middle of the screen, below the race overlay, on an opaque dark
+// backdrop: a table of position, driver, race time and best lap ("not finished" in
+// place of the time of a car still out, the race's best lap marked with "*"), the
+// records set in the race below it, and how to go on.
 class ResultsPanel {
 public:
     enum Column : std::size_t { POSITION, DRIVER, TIME, BEST_LAP };

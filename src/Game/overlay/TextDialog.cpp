@@ -3,7 +3,9 @@
 #include "Data/TextDrawable.h"
 #include "Game/overlay/Frame.h"
 
+#include <algorithm>
 #include <glm/gtc/matrix_transform.hpp>
+#include <vector>
 
 namespace Game {
 
@@ -14,7 +16,75 @@ float width(const Data::SGNodePtr& text) {
     return box[3] - box[0];
 }
 
+// The text split into characters: a UTF-8 sequence stays whole.
+std::vector<std::string> characters(const std::string& text) {
+    std::vector<std::string> split;
+    for (const char byte : text) {
+        if (split.empty() || (static_cast<unsigned char>(byte) & 0xC0U) != 0x80U) {
+            split.emplace_back();
+        }
+        split.back() += byte;
+    }
+    return split;
+}
+
+// The characters [from, to) joined.
+std::string join(const std::vector<std::string>& split, std::size_t from, std::size_t to) {
+    std::string joined;
+    for (std::size_t i = from; i < to; ++i) {
+        joined += split[i];
+    }
+    return joined;
+}
+
 } // namespace
+
+std::string elideMiddle(const std::string& text,
+                        const std::function<bool(const std::string&)>& fits,
+                        std::optional<std::size_t> keep) {
+    if (fits(text)) {
+        return text;
+    }
+    const std::vector<std::string> split = characters(text);
+    const std::size_t length = split.size();
+    // The character holding byte `keep`.
+    std::optional<std::size_t> kept;
+    if (keep && *keep < text.size()) {
+        std::size_t bytes = 0;
+        kept = 0;
+        while (bytes + split[*kept].size() <= *keep) {
+            bytes += split[(*kept)++].size();
+        }
+    }
+    // `count` characters of the text, ".." where some were dropped.
+    const auto shorten = [&](std::size_t count) {
+        std::size_t head = (count + 1) / 2;
+        std::size_t tail = count - head;
+        if (!kept || *kept < head || *kept >= length - tail) {
+            return join(split, 0, head) + ".." + join(split, length - tail, length);
+        }
+        head = count / 3;
+        tail = count / 3;
+        const std::size_t stretch = count - head - tail;
+        const std::size_t from =
+            std::clamp(*kept - std::min(*kept, stretch / 2), head, length - tail - stretch);
+        return join(split, 0, head) + (from > head ? ".." : "") +
+               join(split, from, from + stretch) + (from + stretch < length - tail ? ".." : "") +
+               join(split, length - tail, length);
+    };
+    // The most characters that fit: shorter texts are never wider.
+    std::size_t low = 0;
+    std::size_t high = length > 0 ? length - 1 : 0;
+    while (low < high) {
+        const std::size_t middle = (low + high + 1) / 2;
+        if (fits(shorten(middle))) {
+            low = middle;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return shorten(low);
+}
 
 TextDialog::TextDialog(const std::string& name, Frame* frame)
     : Dialog(name, frame), textMaterial(std::make_shared<Data::Material>()) {}
@@ -36,20 +106,18 @@ void TextDialog::rebuild() {
     holder->setTransformation(
         glm::translate(glm::mat4(1.0f), glm::vec3(Frame::toDevice(getFrame(), anchor), 0.0f)));
     const float scale = 2.0f * rect.size.y;
-    Data::SGNodePtr glyphs = Data::makeText(text, fontName, scale, alignment);
+    shownText = text;
     if (fitToWidth) {
         const float limit = Frame::toDevice(getFrame(), rect.corner + rect.size).x -
                             Frame::toDevice(getFrame(), rect.corner).x;
-        std::string shown = text;
-        while (!shown.empty() && width(glyphs) > limit) {
-            shown.pop_back();
-            while (!shown.empty() && shown.back() == ' ') {
-                shown.pop_back();
-            }
-            glyphs = Data::makeText(shown + ".", fontName, scale, alignment);
-        }
+        shownText = elideMiddle(
+            text,
+            [&](const std::string& shown) {
+                return width(Data::makeText(shown, fontName, scale, alignment)) <= limit;
+            },
+            keepVisible);
     }
-    holder->addChild(glyphs);
+    holder->addChild(Data::makeText(shownText, fontName, scale, alignment));
     drawable = holder;
     rebuildChildren();
 }

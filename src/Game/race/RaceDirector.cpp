@@ -4,6 +4,7 @@
 #include "Data/RaceTime.h"
 #include "Game/Listeners.h"
 #include "Game/RaceEventListener.h"
+#include "Game/overlay/Notice.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,11 +26,13 @@ RaceDirector::RaceDirector(Frame* frame, std::vector<Entrant> entrantList, unsig
                            std::filesystem::path highScoreFile,
                            const std::vector<RaceEventListener*>& listeners)
     : entrants(std::move(entrantList)), laps(laps), highScoreFile(std::move(highScoreFile)),
-      listeners(listeners), announced(entrants.size(), false) {
+      listeners(listeners), announced(entrants.size(), false), gaveUp(entrants.size(), false) {
     if (frame != nullptr) {
         countdown = CountdownDialog::create(*frame);
         finishMessages = FinishMessages::create(*frame, entrants.size());
         resultsPanel = ResultsPanel::create(*frame, entrants.size());
+        finishNowHint = createNotice(*frame, "FinishNowHint", "Enter: finish now", {0.5f, 0.12f},
+                                     {0.34f, 0.06f}, 0.6f);
     }
 }
 
@@ -42,7 +45,7 @@ int RaceDirector::getCountdownStep() const {
     return 3 - static_cast<int>(std::floor(elapsed * 3.0 / countdownLength));
 }
 
-void RaceDirector::update(double dt, const std::vector<PlayerStanding>& standings) {
+void RaceDirector::update(double dt, const std::vector<PlayerStanding>& current) {
     elapsed += std::max(dt, 0.0);
     count();
     if (finishMessages) {
@@ -51,20 +54,62 @@ void RaceDirector::update(double dt, const std::vector<PlayerStanding>& standing
     if (phase == COUNTDOWN) {
         return;
     }
+    // A driver who gave up stays unfinished, even should the car cross the line later.
+    standings = current;
+    for (std::size_t i = 0; i < standings.size() && i < gaveUp.size(); ++i) {
+        standings[i].finished = standings[i].finished && !gaveUp[i];
+    }
     announceFinishes(standings);
     if (phase == RACING && everyoneWaitedForHasFinished(standings)) {
-        phase = RESULTS;
-        if (finishMessages) {
-            finishMessages->hideAll();
-        }
-        fanOut(listeners, [](RaceEventListener& listener) { listener.onResults(); });
+        showResults();
     }
-    if (phase == RESULTS) {
+    finishNowOffered = phase == RACING && offersFinishNow(standings);
+    if (finishNowHint) {
+        finishNowHint->setVisible(finishNowOffered);
+        finishNowHint->setActive(finishNowOffered);
+    }
+    if (phase == RESULTS && resultsPanel) {
         // Computer drivers still out may finish while the results are shown.
-        if (resultsPanel) {
-            resultsPanel->show(raceResults(standings, laps), records);
+        resultsPanel->show(raceResults(standings, laps), records);
+    }
+}
+
+bool RaceDirector::hasFinisher() const {
+    return std::any_of(standings.begin(), standings.end(),
+                       [](const PlayerStanding& standing) { return standing.finished; });
+}
+
+bool RaceDirector::finishNow() {
+    if (phase != RACING || !hasFinisher()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < entrants.size() && i < standings.size(); ++i) {
+        gaveUp[i] = entrants[i].human && !standings[i].finished;
+    }
+    showResults();
+    if (resultsPanel) {
+        resultsPanel->show(raceResults(standings, laps), records);
+    }
+    return true;
+}
+
+void RaceDirector::showResults() {
+    phase = RESULTS;
+    finishNowOffered = false;
+    finalTime = 0.0;
+    for (const PlayerStanding& standing : standings) {
+        if (standing.finished) {
+            finalTime = std::max(finalTime, finishTime(standing, laps));
         }
     }
+    if (finishMessages) {
+        finishMessages->hideAll();
+    }
+    if (finishNowHint) {
+        finishNowHint->setVisible(false);
+        finishNowHint->setActive(false);
+    }
+    fanOut(listeners, [](RaceEventListener& listener) { listener.onResults(); });
 }
 
 void RaceDirector::count() {
@@ -121,6 +166,22 @@ bool RaceDirector::everyoneWaitedForHasFinished(
         }
     }
     return true;
+}
+
+bool RaceDirector::offersFinishNow(const std::vector<PlayerStanding>& current) const {
+    if (current.size() < entrants.size()) {
+        return false;
+    }
+    bool anyFinished = false;
+    bool humanOut = false;
+    for (std::size_t i = 0; i < entrants.size(); ++i) {
+        if (!entrants[i].human && !current[i].finished) {
+            return false;
+        }
+        anyFinished = anyFinished || current[i].finished;
+        humanOut = humanOut || (entrants[i].human && !current[i].finished);
+    }
+    return anyFinished && humanOut;
 }
 
 void RaceDirector::keepHighScores(const std::string& driver, double raceTime, double bestLap) {

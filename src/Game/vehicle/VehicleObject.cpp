@@ -271,6 +271,35 @@ void VehicleObject::onKey(int key, int action) {
     }
 }
 
+void VehicleObject::matchKeys(const std::function<bool(int)>& isDown) {
+    if (finished || computerDriver) {
+        return;
+    }
+    const std::array<std::uint32_t, 5> bindings = control.bindings();
+    const auto held = [&](Function function) {
+        const std::span<const int> keys = Data::KeyTable::windowKeys(bindings[function]);
+        return std::any_of(keys.begin(), keys.end(), isDown);
+    };
+    // Only changes are applied: letting go of one pedal also clears the other's ramp.
+    const auto match = [&](Function function, const ValueRamp& ramp) {
+        if (held(function) != (ramp.mode == ValueRamp::DRIVE_UP)) {
+            setFunction(function, held(function));
+        }
+    };
+    match(ACCELERATE, throttleRamp);
+    match(BRAKE, brakeRamp);
+    const bool left = held(STEER_LEFT);
+    const bool right = held(STEER_RIGHT);
+    if (left != right) {
+        setFunction(left ? STEER_LEFT : STEER_RIGHT, true);
+    } else if (!left) {
+        setFunction(STEER_LEFT, false);
+    }
+    if (actor != nullptr) {
+        actor->wakeUp(0.4f);
+    }
+}
+
 glm::quat VehicleObject::headingRotation(float degrees) const {
     return glm::angleAxis(degrees * twoPi / 360.0f, glm::vec3(0.0f, 1.0f, 0.0f));
 }

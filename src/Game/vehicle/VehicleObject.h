@@ -9,6 +9,7 @@
 #include "Game/vehicle/Wheel.h"
 
 #include <array>
+#include <functional>
 #include <vector>
 
 namespace Game {
@@ -39,6 +40,11 @@ public:
     // Keys bound to the car's functions press and release them; a computer-driven
     // car ignores the keyboard.
     void onKey(int key, int action) override;
+    // Sets throttle, brake and steering as the driver's keys are held now (`isDown`
+    // tells for a window-layer key), for keys pressed or let go while their events
+    // did not reach the car (a pause). Changes nothing for a computer-driven or
+    // finished car.
+    void matchKeys(const std::function<bool(int)>& isDown);
 
     // The place the reset key returns the car to (the last checkpoint passed, at
     // first its start position).
