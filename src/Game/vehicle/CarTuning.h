@@ -25,7 +25,7 @@ struct CarTuning {
     float maxLongitudalFriction = 1.9f;
     float maxLateralFriction = 1.1f;
     // Anti-lock brakes: the share of a tyre's grip its brake may use.
-    float antiLockShare = 0.85f;
+    float antiLockShare = 1.0f;
     // Slowing by airDrag * v^2: what limits the top speed.
     float airDrag = 0.007f;
 
