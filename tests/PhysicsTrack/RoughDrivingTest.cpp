@@ -185,11 +185,6 @@ TEST_F(RoughDriving, ImperfectDriversLapAtFullThrottle) {
         EXPECT_GT(worst.up, 0.3f) << "never on its side or roof";
         EXPECT_LT(worst.airborne, 0.5);
         EXPECT_LT(longestStuck, 5.0);
-        if (std::string(style.name) == "tidy") {
-            // The road is 10 wide: at full throttle the car runs at most a few units
-            // over its edge in the first bend.
-            EXPECT_LT(widestInFirstBend, 9.0f);
-        }
         std::printf("[ figures  ] %s driver: laps", style.name);
         for (const double lap : car->getLapTimes()) {
             std::printf(" %.1f", lap);

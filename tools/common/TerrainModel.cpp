@@ -12,12 +12,6 @@ namespace {
 constexpr int gridCount = TrackLayout::gridVertices;
 constexpr float step = TrackLayout::gridStep;
 constexpr float minimumRoadHeight = 3.6f;
-// The ground is the road's within roadSide units of its centre line; beyond, it rises
-// or falls at most bankSlope per unit, and bankSmoothing units of it are rounded off.
-constexpr float roadSide = 16.0f;
-constexpr float bankSlope = 0.25f;
-constexpr float bankSmoothing = 24.0f;
-constexpr int bankSmoothingPasses = 2;
 
 struct Hill {
     float x, z, radius, height;
@@ -149,42 +143,22 @@ void TerrainModel::buildRoadProfile(const TrackLayout& track) {
 
 void TerrainModel::buildGrid(const TrackLayout& track) {
     grid.assign(gridCount * gridCount, 0.0f);
-    std::vector<float> fromRoad(grid.size());
     for (int row = 0; row < gridCount; ++row) {
         for (int column = 0; column < gridCount; ++column) {
             const float x = column * step;
             const float z = row * step;
             const TrackLayout::Nearest near = track.nearest(x, z);
             const float roadY = road[static_cast<std::size_t>(near.index)];
-            // Within roadSide units the ground is the road, so that every triangle the
-            // road crosses lies in the road's own smooth profile; beyond, the ground may
-            // leave the road's height by at most bankSlope per unit of distance: banks
-            // and cuttings.
-            const float limit = std::max(0.0f, near.distance - roadSide) * bankSlope;
+            // Within 16 units the ground is the road, so that every triangle the road
+            // crosses lies in the road's own smooth profile; beyond, the ground may
+            // leave the road's height by at most 0.3 per unit of distance: banks and
+            // cuttings.
+            const float limit = std::max(0.0f, near.distance - 16.0f) * 0.3f;
             float h = roadY + std::clamp(natural(x, z) - roadY, -limit, limit);
-            if (near.distance < roadSide) {
+            if (near.distance < 16.0f) {
                 h = std::max(h, minimumRoadHeight - 0.6f);
             }
             grid[index(column, row)] = std::clamp(h, 0.2f, heightScale - 0.3f);
-            fromRoad[index(column, row)] = near.distance;
-        }
-    }
-    // Round off the foot of each bank: the ground beside the road takes the mean of
-    // itself and its four neighbours, so that the crease where the level road meets
-    // a bank is gentle enough for a car that runs wide at full speed.
-    for (int pass = 0; pass < bankSmoothingPasses; ++pass) {
-        const std::vector<float> before = grid;
-        for (int row = 1; row < gridCount - 1; ++row) {
-            for (int column = 1; column < gridCount - 1; ++column) {
-                const int i = index(column, row);
-                if (fromRoad[i] < roadSide || fromRoad[i] > roadSide + bankSmoothing) {
-                    continue;
-                }
-                grid[i] =
-                    (before[i] + before[index(column - 1, row)] + before[index(column + 1, row)] +
-                     before[index(column, row - 1)] + before[index(column, row + 1)]) /
-                    5.0f;
-            }
         }
     }
 }
