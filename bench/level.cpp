@@ -88,38 +88,7 @@ void BM_LevelMainPass(benchmark::State& state) {
     levelFrame(state, MainOnly);
 }
 
-// Simulated seconds per second of a race on the Test Track: three computer-driven cars
-// lapping, the crates, the terrain; no drawing.
-void BM_RaceSimulation(benchmark::State& state) {
-    Setup* s = setup();
-    if (!s) {
-        state.SkipWithError("no window");
-        return;
-    }
-    Game::Level level(s->sdk, Data::DETAIL_HIGH, s->kernel.get());
-    level.buildTestTrack(100);
-    for (std::uint32_t difficulty = 0; difficulty < 3; ++difficulty) {
-        Data::Control control;
-        control.aiEnabled = true;
-        control.aiDifficulty = difficulty;
-        level.createVehicleObject(
-            Game::describePlayerCar("Computer" + std::to_string(difficulty), control),
-            {0.0f, 0.0f, 255.0f});
-    }
-    for (int frame = 0; frame < 600; ++frame) {
-        level.update(1.0 / 60.0); // under way
-    }
-    for (auto _ : state) {
-        for (int frame = 0; frame < 60; ++frame) {
-            level.update(1.0 / 60.0);
-        }
-    }
-    state.counters["simulated_s_per_s"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-}
-
 BENCHMARK(BM_BuildTestTrack)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_RaceSimulation)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LevelFrame)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()

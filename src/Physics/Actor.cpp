@@ -166,6 +166,7 @@ Actor::Actor(Scene& scene, const ActorDesc& desc)
         mass = massFromShapes(desc, shapes);
     }
     body->massLocal = mass.frame;
+    body->airDrag = bodyDesc.airDrag;
     body->compound = std::make_unique<btCompoundShape>();
     const btTransform toMassFrame = mass.frame.inverse();
     for (const Shape* shape : body->colliders) {

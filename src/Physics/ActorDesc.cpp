@@ -7,7 +7,8 @@ namespace Physics {
 bool BodyDesc::isValid() const {
     return mass >= 0.0f && massSpaceInertia.x >= 0.0f && massSpaceInertia.y >= 0.0f &&
            massSpaceInertia.z >= 0.0f && wakeUpCounter >= 0.0f && linearDamping >= 0.0f &&
-           angularDamping >= 0.0f && solverIterationCount >= 1 && solverIterationCount <= 255;
+           angularDamping >= 0.0f && airDrag >= 0.0f && solverIterationCount >= 1 &&
+           solverIterationCount <= 255;
 }
 
 bool ActorDesc::isValid() const {

@@ -24,6 +24,9 @@ struct BodyDesc {
     float wakeUpCounter = 0.4f;
     float linearDamping = 0.0f;
     float angularDamping = 0.05f;
+    // Air drag of a body on wheels: it slows by airDrag * v^2 (per unit of length). It
+    // is what limits a car's top speed; bodies without wheels ignore it.
+    float airDrag = 0.0f;
     float maxAngularVelocity = -1.0f;
     float CCDMotionThreshold = 0.0f;
     std::uint32_t flags = BF_VISUALIZATION | BF_ENERGY_SLEEP_TEST;

@@ -94,6 +94,7 @@ struct ActorBody {
     std::vector<std::unique_ptr<btCollisionObject>> statics;
     std::vector<Shape*> colliders;
     btTransform massLocal = btTransform::getIdentity();
+    float airDrag = 0.0f; // BodyDesc::airDrag
     btTransform staticPose = btTransform::getIdentity();
     // The centre-of-mass frame before the scene's last sub-step (dynamic actors).
     btTransform previousPose = btTransform::getIdentity();

@@ -19,8 +19,10 @@ bool WheelShapeDesc::isValid() const {
     return ShapeDesc::isValid() && radius > 0.0f && suspensionTravel >= 0.0f &&
            suspension.spring >= 0.0f && suspension.damper >= 0.0f &&
            suspension.targetValue >= 0.0f && suspension.targetValue <= 1.0f &&
-           inverseWheelMass > 0.0f && brakeTorque >= 0.0f &&
-           longitudalTireForceFunction.isValid() && lateralTireForceFunction.isValid();
+           inverseWheelMass > 0.0f && brakeTorque >= 0.0f && tuning.fullDriveTorque > 0.0f &&
+           tuning.maxLongitudalFriction >= 0.0f && tuning.maxLateralFriction >= 0.0f &&
+           tuning.antiLockShare >= 0.0f && longitudalTireForceFunction.isValid() &&
+           lateralTireForceFunction.isValid();
 }
 
 } // namespace Physics

@@ -60,6 +60,19 @@ public:
     std::uint32_t meshFlags = 0;
 };
 
+// What the car's maker chooses for a wheel's grip and drive. The tyre curves of the
+// game ask for far more grip than a car has; these caps bound what they give.
+struct WheelTuning {
+    // The motor torque that asks for all the traction the tyre has; less asks for the
+    // same share of it.
+    float fullDriveTorque = 1.0f;
+    float maxLongitudalFriction = 1.9f;
+    float maxLateralFriction = 1.1f;
+    // Anti-lock brakes: the share of the tyre's grip the brake may use (0 turns the
+    // limit off, and the brake may lock the wheel).
+    float antiLockShare = 0.0f;
+};
+
 struct SpringDesc {
     float spring = 0.0f;
     float damper = 0.0f;
@@ -83,6 +96,7 @@ public:
     float motorTorque = 0.0f;
     float brakeTorque = 0.0f;
     float steerAngle = 0.0f;
+    WheelTuning tuning;
 };
 
 } // namespace Physics

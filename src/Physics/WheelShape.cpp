@@ -9,7 +9,7 @@ WheelShape::WheelShape(Actor& actor, const WheelShapeDesc& desc)
       suspension(desc.suspension), longitudal(desc.longitudalTireForceFunction),
       lateral(desc.lateralTireForceFunction), inverseWheelMass(desc.inverseWheelMass),
       wheelFlags(desc.wheelFlags), motorTorque(desc.motorTorque), brakeTorque(desc.brakeTorque),
-      steerAngle(desc.steerAngle) {}
+      steerAngle(desc.steerAngle), tuning(desc.tuning) {}
 
 Shape* WheelShape::getContact(WheelContactData& data) const {
     if (contactShape != nullptr) {

@@ -49,6 +49,7 @@ public:
     void setBrakeTorque(float value) { brakeTorque = value < 0.0f ? 0.0f : value; }
     float getSteerAngle() const { return steerAngle; }
     void setSteerAngle(float value) { steerAngle = value; }
+    const WheelTuning& getTuning() const { return tuning; }
     float getAxleSpeed() const { return axleSpeed; }
     // Sets the wheel's spin; with WF_AXLE_SPEED_OVERRIDE the simulation keeps it.
     void setAxleSpeed(float value) { axleSpeed = value; }
@@ -70,6 +71,7 @@ private:
     float motorTorque;
     float brakeTorque;
     float steerAngle;
+    WheelTuning tuning;
     float axleSpeed = 0.0f;
 
     Shape* contactShape = nullptr;

@@ -32,42 +32,40 @@
 // - Tyres: the tire functions give friction coefficients (clamped-friction flag; without
 //   it the curve value times the stiffness factor). Within the extremum slip the curve's
 //   peak acts as static friction, so a car stands still on a slope; beyond it the curve
-//   gives the sliding friction. Coefficients are capped (maxLongitudalFriction,
-//   maxLateralFriction): the game's longitudinal extremum of 20 would mean 20 g of grip.
+//   gives the sliding friction. Coefficients are capped by the wheel's tuning: the
+//   game's longitudinal extremum of 20 would mean 20 g of grip.
 //   Longitudinal and lateral impulses are bounded together by a friction ellipse. The
 //   slips are velocities with the slip-velocity flags, otherwise the slip ratio and the
 //   slip angle. The materials of wheel and ground play no part.
+// - A tyre stands only on ground no steeper than maxGroundSlope: a ray that meets a
+//   wall, a post or the side of a crate is no wheel contact (the body's own shapes
+//   collide with those), so a wheel never climbs a wall or pushes the car up it.
 // - The tyre's friction acts on the car at a point lifted from the contact toward the
 //   car's centre of mass (frictionLift of the way, along the contact normal): a car whose
 //   centre of mass sits just above its axles would otherwise trip over its own tyres
 //   when it slides sideways onto a bank or lands across its direction of travel.
 // - Drive and brake: the wheel spins with inertia r^2 / (2 * inverse wheel mass). The
 //   motor passes on to the tyre at most what it can carry at its current load
-//   (traction limit), in proportion to the motor torque up to fullDriveTorque, so that
-//   partial throttle gives partial drive; a driven wheel never slips by more than the
-//   extremum slip, so the motor's surplus is dropped instead of being stored in a wildly
-//   spinning wheel (the game's 675 N*m on a 0.1 kg*m^2 wheel would add 100 rad/s per
+//   (traction limit), in proportion to the motor torque up to the tuning's full drive
+//   torque, so that partial throttle gives partial drive; a driven wheel never slips by more than
+//   the extremum slip, so the motor's surplus is dropped instead of being stored in a wildly
+//   spinning wheel (hundreds of N*m on a 0.1 kg*m^2 wheel would add 100 rad/s per
 //   sub-step). A wheel in the air keeps its speed; the motor does not spin it up. The
 //   brake works against the wheel's spin up to the brake torque; a wheel it holds
 //   standing still passes the tyre's friction straight to the brake, which lets a parked
-//   car stand on a slope.
-// - The car carries air drag (acceleration dragCoefficient * v^2) that limits its top
-//   speed (nothing else in the game's values does), and never sleeps: raycast wheels
-//   make no contacts that would wake it.
-// The constants were tuned with the game's car (mass 3, the game's wheel values and
-// control ramps) on the generated Test Track: 0 to 15 in about 3.6 s, a top speed near
-// 28, a stop from 20 in under 20 units, a full-lock circle at 10 on four wheels, and
-// laps at full throttle that stay on the ground wherever the road runs.
+//   car stand on a slope. With anti-lock brakes the brake torque is capped at a share of
+//   what the tyre can pass to the ground at its load, so a braking wheel keeps turning.
+// - The car carries the air drag of its body description (acceleration airDrag * v^2),
+//   and never sleeps: raycast wheels make no contacts that would wake it.
 
 namespace Physics {
 
 namespace {
 
-constexpr float maxLongitudalFriction = 1.9f;
-constexpr float maxLateralFriction = 1.1f;
 constexpr float frictionLift = 0.7f;
-constexpr float fullDriveTorque = 675.0f;
-constexpr float dragCoefficient = 0.007f;
+// The steepest ground a tyre stands on: cos(55 degrees) between the ground's normal
+// and the direction against gravity.
+constexpr float maxGroundSlopeCosine = 0.5736f;
 constexpr float dampingRatio = 1.0f;
 constexpr float bumpStopErp = 0.2f;
 constexpr float maxBumpStopSpeed = 1.0f; // the fastest a bottomed-out wheel is pushed out
@@ -296,7 +294,8 @@ private:
     void anticipateGravityAndDrag(float sign) {
         car.linear += sign * body.getGravity() * h;
         if (sign > 0.0f) {
-            const float slowdown = std::min(1.0f, dragCoefficient * car.linear.length() * h);
+            const float drag = actor.getBody().airDrag;
+            const float slowdown = std::min(1.0f, drag * car.linear.length() * h);
             car.linear -= car.linear * slowdown;
         }
     }
@@ -360,6 +359,15 @@ private:
         }
     }
 
+    // Whether ground with this normal is too steep for a tyre to stand on.
+    bool tooSteep(const btVector3& normal) const {
+        const btVector3& gravity = body.getGravity();
+        if (gravity.length2() == 0.0f || normal.length2() == 0.0f) {
+            return false;
+        }
+        return std::fabs(normal.normalized().dot(-gravity.normalized())) < maxGroundSlopeCosine;
+    }
+
     void prepare(WheelWork& w, WheelShape& wheel, const WheelAxes& a, const WheelRay& ray) {
         w = WheelWork();
         w.wheel = &wheel;
@@ -369,7 +377,7 @@ private:
 
         const btVector3& up = a.up;
         const float reach = wheel.radius + wheel.suspensionTravel;
-        if (!ray.hasHit()) {
+        if (!ray.hasHit() || tooSteep(ray.m_hitNormalWorld)) {
             wheel.contactShape = nullptr;
             return;
         }
@@ -446,10 +454,10 @@ private:
                             ? sideways
                             : std::atan2(sideways, speed);
         const bool clamped = (wheel.wheelFlags & WF_CLAMPED_FRICTION) != 0;
-        w.longitudalFriction =
-            frictionCoefficient(wheel.longitudal, w.longitudalSlip, clamped, maxLongitudalFriction);
-        w.lateralFriction =
-            frictionCoefficient(wheel.lateral, w.lateralSlip, clamped, maxLateralFriction);
+        w.longitudalFriction = frictionCoefficient(wheel.longitudal, w.longitudalSlip, clamped,
+                                                   wheel.tuning.maxLongitudalFriction);
+        w.lateralFriction = frictionCoefficient(wheel.lateral, w.lateralSlip, clamped,
+                                                wheel.tuning.maxLateralFriction);
     }
 
     // Each solve returns the largest change it made to an impulse.
@@ -478,17 +486,24 @@ private:
         return change;
     }
 
+    // The torque the tyre can pass to the ground at its current load.
+    float tractionTorque(const WheelWork& w) const {
+        const WheelShape& wheel = *w.wheel;
+        const float peak = frictionCoefficient(wheel.longitudal, 0.0f,
+                                               (wheel.wheelFlags & WF_CLAMPED_FRICTION) != 0,
+                                               wheel.tuning.maxLongitudalFriction);
+        return peak * w.normalImpulse() / h * wheel.radius;
+    }
+
     // The motor's torque, limited to the share of the tyre's traction it asks for.
     void drive(const WheelWork& w) {
         WheelShape& wheel = *w.wheel;
         if (!w.touching || w.invWheelInertia == 0.0f) {
             return;
         }
-        const float peak = frictionCoefficient(wheel.longitudal, 0.0f,
-                                               (wheel.wheelFlags & WF_CLAMPED_FRICTION) != 0,
-                                               maxLongitudalFriction);
-        const float traction = peak * w.normalImpulse() / h * wheel.radius;
-        const float demand = std::min(1.0f, std::fabs(wheel.motorTorque) / fullDriveTorque);
+        const float traction = tractionTorque(w);
+        const float demand =
+            std::min(1.0f, std::fabs(wheel.motorTorque) / wheel.tuning.fullDriveTorque);
         const float limit = traction * demand;
         const float torque = std::clamp(wheel.motorTorque, -limit, limit);
         wheel.axleSpeed += torque * h * w.invWheelInertia;
@@ -499,7 +514,11 @@ private:
         if (wheel.brakeTorque <= 0.0f || w.invWheelInertia == 0.0f) {
             return 0.0f;
         }
-        const float limit = wheel.brakeTorque * h;
+        float torque = wheel.brakeTorque;
+        if (wheel.tuning.antiLockShare > 0.0f && w.touching) {
+            torque = std::min(torque, wheel.tuning.antiLockShare * tractionTorque(w));
+        }
+        const float limit = torque * h;
         const float total =
             std::clamp(w.brakeImpulse - wheel.axleSpeed / w.invWheelInertia, -limit, limit);
         wheel.axleSpeed += (total - w.brakeImpulse) * w.invWheelInertia;

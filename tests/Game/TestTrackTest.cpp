@@ -1,4 +1,5 @@
 // The Test Track as the game builds it: its content, its physics and its pictures.
+#include "Game/level/TestTrackLayout.h"
 #include "LevelTestSupport.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -57,8 +58,8 @@ protected:
         float openWithoutGoal = 0.0f;
     };
     GoalShadow lookAtGoalShadow(const char* picture) {
-        const float goalX = 82.383f;
-        const float goalZ = 68.174f - 7.0f;
+        const float goalX = Game::TestTrackLayout::checkpoints[0].x;
+        const float goalZ = Game::TestTrackLayout::checkpoints[0].z - 7.0f;
         const float base = ground(goalX, goalZ);
         if (level->getCameras().find("AboveTheGoal") == level->getCameras().end()) {
             addCamera("AboveTheGoal", {goalX + 1, base + 60, goalZ + 4},
@@ -180,8 +181,8 @@ TEST_F(TestTrackTest, HousesAreSolidAndGatesOnlyAtTheirPosts) {
     Physics::Actor* dropped = addBox(scene, {178.0f, roof + 10.0f, 33.0f}, glm::vec3(0.5f), 1.0f);
 
     // A car-sized box drives under the goal's banner; one aimed at a post stops there.
-    const float goalX = 82.383f;
-    const float goalZ = 68.174f;
+    const float goalX = Game::TestTrackLayout::checkpoints[0].x;
+    const float goalZ = Game::TestTrackLayout::checkpoints[0].z;
     const glm::vec3 carHalf(0.75f, 0.75f, 0.75f);
     Physics::Actor* through = addBox(scene, {goalX - 8.0f, ground(goalX - 8, goalZ) + 0.9f, goalZ},
                                      carHalf, 3.0f, {18.0f, 0.0f, 0.0f});

@@ -89,19 +89,34 @@ TEST_F(VehicleTest, CarsStartOnTheirWheelsAtTheirStartPositions) {
 TEST_F(VehicleTest, RampsAndTorqueCurve) {
     buildTestTrack();
     const auto car = addCar("Alice");
+    // The throttle follows the accelerator with a lag: about two thirds of the way
+    // after one time constant, and as far back after letting go.
+    const float lag = car->getTuning().throttleLag;
     sendKey(Platform::KEY_UP, Platform::PRESS);
-    runFor(1.2);
-    EXPECT_LT(car->getThrottle(), 1.0f);
-    runFor(0.05);
-    EXPECT_NEAR(car->getThrottle(), 1.0f, 1e-5f) << "full throttle after 1.25 s";
+    runFor(lag);
+    EXPECT_NEAR(car->getThrottle(), 1.0f - std::exp(-1.0f), 0.03f);
+    runFor(6.0 * lag);
+    EXPECT_GT(car->getThrottle(), 0.99f) << "full throttle when held";
     sendKey(Platform::KEY_UP, Platform::RELEASE);
-    runFor(0.8);
-    EXPECT_NEAR(car->getThrottle(), 0.0f, 1e-5f) << "back to idle in 0.8 s";
+    runFor(lag);
+    EXPECT_NEAR(car->getThrottle(), std::exp(-1.0f), 0.03f);
+    runFor(6.0 * lag);
+    EXPECT_LT(car->getThrottle(), 0.01f) << "back to idle";
 
     sendKey(Platform::KEY_LEFT, Platform::PRESS);
     runFor(1.5);
     EXPECT_NEAR(car->getSteeringRamp().current, 1.0f, 1e-4f) << "full lock after 1.5 s";
-    EXPECT_NEAR(car->getWheels()[2]->getSteerAngle(), 30.0f, 0.01f);
+    // The front wheels point at one centre on the rear axle's line, 30 degrees midway
+    // between them: the inner (left) wheel turns further than the outer one.
+    const float inner = car->getWheels()[2]->getSteerAngle();
+    const float outer = car->getWheels()[3]->getSteerAngle();
+    EXPECT_GT(inner, 33.0f);
+    EXPECT_LT(outer, 28.0f);
+    const auto centreOffset = [](float degrees) {
+        return 2.55f / std::tan(glm::radians(degrees)); // from the wheel to the centre
+    };
+    EXPECT_NEAR(centreOffset(inner) + 0.83f, centreOffset(30.0f), 0.05f);
+    EXPECT_NEAR(centreOffset(outer) - 0.83f, centreOffset(30.0f), 0.05f);
     sendKey(Platform::KEY_LEFT, Platform::RELEASE);
     runFor(0.75);
     EXPECT_NEAR(car->getSteeringRamp().current, 0.0f, 1e-4f) << "centred again in 0.75 s";

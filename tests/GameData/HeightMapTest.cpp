@@ -20,17 +20,9 @@ constexpr float water = 2.0f;
 // Rise over run the car is given to climb between neighbouring grid vertices.
 constexpr float maxRoadSlope = 0.2f;
 
-struct Point {
-    float x, z;
-};
-
-// Checkpoints in order of passage and start positions of the track.
-const Point checkpoints[] = {{82.383f, 68.174f}, {187, 66}, {224, 150},
-                             {150, 204},         {65, 187}, {32, 110}};
-const float checkpointReach[] = {7.07f, 21.2f, 21.2f, 21.2f, 21.2f, 21.2f};
-const Point startPositions[] = {{70, 66}, {50, 66}, {25, 66}};
-// Gates: the goal and the three checkpoint objects; cars pass between the posts.
-const Point gates[] = {{82.383f, 68.174f}, {224.5922f, 150}, {150, 198.573f}, {29.4545f, 110}};
+using Game::TestTrackLayout::checkpoints;
+using Game::TestTrackLayout::obstacles;
+using Game::TestTrackLayout::startPositions;
 
 class TestTrackLand : public ::testing::Test {
 protected:
@@ -74,21 +66,23 @@ protected:
 } // namespace
 
 TEST_F(TestTrackLand, RoadPassesEveryCheckpointGateAndStartPosition) {
-    for (std::size_t i = 0; i < std::size(checkpoints); ++i) {
-        EXPECT_LE(track.nearest(checkpoints[i].x, checkpoints[i].z).distance,
-                  checkpointReach[i] - 3)
+    for (std::size_t i = 0; i < checkpoints.size(); ++i) {
+        const Game::TrackPoint& c = checkpoints[i];
+        EXPECT_LE(track.nearest(c.x, c.z).distance, std::hypot(c.a, c.b) - 3)
             << "checkpoint " << i + 1;
     }
-    for (const Point& g : gates) {
-        EXPECT_LT(track.nearest(g.x, g.z).distance, 2.0f) << "gate at " << g.x << ", " << g.z;
+    for (const Game::TestTrackLayout::Obstacle& g : obstacles) {
+        if (g.gate) {
+            EXPECT_LT(track.nearest(g.x, g.z).distance, 2.0f) << "gate at " << g.x << ", " << g.z;
+        }
     }
-    for (const Point& s : startPositions) {
+    for (const Game::TrackPoint& s : startPositions) {
         EXPECT_LT(track.nearest(s.x, s.z).distance, 2.0f) << "start at " << s.x;
     }
     // The checkpoints come in driving order along the road.
     float previous = -1.0f;
     int wraps = 0;
-    for (const Point& c : checkpoints) {
+    for (const Game::TrackPoint& c : checkpoints) {
         const float s = track.nearest(c.x, c.z).s;
         wraps += s < previous ? 1 : 0;
         previous = s;

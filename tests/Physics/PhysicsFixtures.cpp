@@ -70,6 +70,7 @@ WheelShapeDesc gameWheel(const Vec3& mount, float radius, MaterialIndex material
     wheel.mass = 20.0f;
     wheel.inverseWheelMass = 1.0f;
     wheel.materialIndex = material;
+    wheel.tuning.fullDriveTorque = 675.0f;
     return wheel;
 }
 
@@ -125,6 +126,7 @@ Car assembleCar(Scene& scene, const CarShape& shape, const Mat34& pose) {
     }
     BodyDesc body;
     body.mass = 3.0f;
+    body.airDrag = 0.007f;
     actorDesc.body = &body;
     actorDesc.globalPose = pose;
     Car car;

@@ -81,16 +81,27 @@ TrackLayout::Nearest TrackLayout::nearest(float x, float z) const {
 }
 
 std::vector<FlatPad> TrackLayout::flatPads() {
-    return {
+    std::vector<FlatPad> pads = {
         {startStraightX0, 58.0f, startStraightX1, 76.0f}, // start grid and goal
-        {144.0f, 42.0f, 156.0f, 58.0f},                   // crate pyramid at (150, 50)
-        {170.0f, 26.0f, 186.0f, 40.0f},                   // house at (178, 33)
-        {62.0f, 203.0f, 78.0f, 217.0f},                   // house at (70, 210)
     };
+    // The crate pyramid, 6 by 16 units around its middle crate, and the houses' plots.
+    const Game::TestTrackLayout::Crate& middle = Game::TestTrackLayout::crates.front();
+    const float cratesX = Game::TestTrackLayout::cratesX;
+    pads.push_back({cratesX - 6.0f, middle.z - 8.0f, cratesX + 6.0f, middle.z + 8.0f});
+    for (const Game::TestTrackLayout::Obstacle& house : Game::TestTrackLayout::obstacles) {
+        if (!house.gate) {
+            pads.push_back({house.x - 8.0f, house.z - 7.0f, house.x + 8.0f, house.z + 7.0f});
+        }
+    }
+    return pads;
 }
 
 std::vector<GroundPoint> TrackLayout::startPositions() {
-    return {{70.0f, 66.0f}, {50.0f, 66.0f}, {25.0f, 66.0f}};
+    std::vector<GroundPoint> starts;
+    for (const Game::TrackPoint& start : Game::TestTrackLayout::startPositions) {
+        starts.push_back({start.x, start.z});
+    }
+    return starts;
 }
 
 } // namespace Tools

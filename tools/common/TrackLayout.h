@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Game/level/TestTrackLayout.h"
+
 #include <vector>
 
 namespace Tools {
@@ -47,8 +49,8 @@ public:
     static constexpr float startStraightZ = 67.0f;
     static constexpr float startStraightX0 = 20.0f;
     static constexpr float startStraightX1 = 100.0f;
-    static constexpr float goalX = 82.383f;
-    static constexpr float goalZ = 68.174f;
+    static constexpr float goalX = Game::TestTrackLayout::checkpoints[0].x;
+    static constexpr float goalZ = Game::TestTrackLayout::checkpoints[0].z;
 
     // The checkpoints' centres in driving order after the goal (the game's Test Track
     // places its checkpoint gates there).

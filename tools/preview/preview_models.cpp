@@ -9,6 +9,7 @@
 #include "Data/Object.h"
 #include "Data/Shader.h"
 #include "Data/Shapes.h"
+#include "Game/level/TestTrackLayout.h"
 #include "Render/FrameCapture.h"
 #include "Render/rkernel/RKernel.h"
 #include "System/File.h"
@@ -243,21 +244,18 @@ struct TrackScene {
     void build() {
         heightMap = loadPicture("GroundHeightmap.jpg");
         buildGround();
-        place("house.dae", "data\\objects\\house\\", 178, 33, 0);
-        place("house.dae", "data\\objects\\house\\", 70, 210, 0);
-        place("goal.dae", "data\\objects\\goal\\", 82.383f, 68.174f, 0);
-        place("checkpoint.dae", "data\\objects\\checkpoint\\", 224.5922f, 150, -90);
-        place("checkpoint.dae", "data\\objects\\checkpoint\\", 150, 198.573f, 0);
-        place("checkpoint.dae", "data\\objects\\checkpoint\\", 29.4545f, 110, -90);
-        const float crates[][2] = {{0, 50},        {0, 47.5f},     {0, 52.5f},
-                                   {2.1f, 48.75f}, {2.1f, 51.25f}, {4.2f, 50}};
-        for (const auto& c : crates) {
-            place("crate.dae", "data\\objects\\crate\\", 150, c[1], 0, c[0]);
+        using namespace Game::TestTrackLayout;
+        for (const Obstacle& obstacle : obstacles) {
+            place(obstacle.file, obstacle.directory, obstacle.x, obstacle.z, obstacle.yaw);
+        }
+        for (const Crate& crate : crates) {
+            place("crate.dae", "data\\objects\\crate\\", cratesX, crate.z, 0, crate.y);
         }
         const glm::vec3 colours[] = {{0.8f, 0.12f, 0.1f}, {0.1f, 0.3f, 0.8f}, {0.95f, 0.8f, 0.1f}};
-        const float starts[] = {70, 50, 25};
-        for (int i = 0; i < 3; ++i) {
-            place("jeep1_xsi.dae", "data\\vehicles\\jeep\\", starts[i], 66, 90, 0, &colours[i]);
+        for (std::size_t i = 0; i < startPositions.size(); ++i) {
+            const Game::TrackPoint& start = startPositions[i];
+            place("jeep1_xsi.dae", "data\\vehicles\\jeep\\", start.x, start.z, start.heading, 0,
+                  &colours[i]);
         }
     }
 };

@@ -20,11 +20,8 @@ namespace {
 constexpr float loopEngineSpeed = 3000.0f;
 constexpr float idleEngineSpeed = 1000.0f;
 constexpr float maxEngineSpeed = 7000.0f;
-// The vehicle reports the revolutions of its driven axles: about 500 a minute at
-// the top speed of the Test Track's straights. The engine turns this many times for
-// each turn of the wheels (one fixed gear), and revs up by throttleRevs more under
-// full throttle before the wheels follow.
-constexpr float gearRatio = 10.0f;
+// The vehicle reports its engine speed through its gearbox; under full throttle the
+// engine revs up by throttleRevs more before the wheels follow.
 constexpr float throttleRevs = 500.0f;
 // Engine loudness at idle and at full throttle.
 constexpr float idleEngineGain = 0.2f;
@@ -130,8 +127,7 @@ CarAudio RaceSounds::describe(VehicleObject& car) {
     CarAudio state;
     state.name = car.getName();
     state.position = car.getPosition();
-    state.engineSpeed =
-        idleEngineSpeed + std::fabs(car.getRpm()) * gearRatio + throttleRevs * car.getThrottle();
+    state.engineSpeed = car.getEngineSpeed() + throttleRevs * car.getThrottle();
     state.throttle = car.getThrottle();
     state.finished = car.isFinished();
     if (Physics::Actor* actor = car.getActor()) {

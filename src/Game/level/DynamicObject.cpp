@@ -23,6 +23,7 @@ Physics::Actor* DynamicObject::createActor() {
         "DynamicObject", "Creating Actor for DynamicObject ..", "", Tool::MT_MESSAGE));
     Physics::BodyDesc body;
     body.mass = mass;
+    body.airDrag = airDrag;
     return createActorWith(&body, "DynamicObject", "Coudldn't create PhysX Actor", __LINE__);
 }
 

@@ -21,6 +21,7 @@ public:
 
 protected:
     float mass = 0.0f;
+    float airDrag = 0.0f; // the body's air drag (Physics::BodyDesc::airDrag)
 };
 
 using DynamicObjectPtr = std::shared_ptr<DynamicObject>;

@@ -1,6 +1,7 @@
 // The content of the "Test Track": terrain, overview camera, lights, houses, goal,
 // checkpoints, the crate pyramid, and the checkpoints and start positions of a race.
 #include "Game/level/Level.h"
+#include "Game/level/TestTrackLayout.h"
 #include "Physics/Scene.h"
 
 #include <glm/gtc/quaternion.hpp>
@@ -15,6 +16,10 @@ glm::quat turn(float degrees, const glm::vec3& axis) {
 
 const glm::vec3 xAxis(1.0f, 0.0f, 0.0f);
 const glm::vec3 yAxis(0.0f, 1.0f, 0.0f);
+
+// A wooden crate beside the car (mass 3): light enough that a car scatters the
+// pyramid without being thrown, heavy enough not to fly far.
+constexpr float crateMass = 1.0f;
 
 // Houses, gates and crates grip like the ground: crates stand stacked and slide
 // only when pushed.
@@ -68,71 +73,45 @@ void addLights(Level& level) {
 }
 
 void addStaticObjects(Level& level) {
-    struct Placement {
-        const char* name;
-        const char* file;
-        const char* directory;
-        float x, z, yaw;
-        bool posts;
-    };
-    const Placement placements[] = {
-        {"StaticObject_House", "house.dae", "data\\objects\\house\\", 178.0f, 33.0f, 0.0f, false},
-        {"StaticObject_House1", "house.dae", "data\\objects\\house\\", 70.0f, 210.0f, 0.0f, false},
-        {"StaticObject_Goal", "goal.dae", "data\\objects\\goal\\", 82.383f, 68.174f, 0.0f, true},
-        {"Checkpoint_1", "checkpoint.dae", "data\\objects\\checkpoint\\", 224.5922f, 150.0f, -90.0f,
-         true},
-        {"Checkpoint_2", "checkpoint.dae", "data\\objects\\checkpoint\\", 150.0f, 198.573f, 0.0f,
-         true},
-        {"Checkpoint_3", "checkpoint.dae", "data\\objects\\checkpoint\\", 29.4545f, 110.0f, -90.0f,
-         true},
-    };
     // One description serves all six; the gates collide only with their two posts,
     // the houses with one box around the whole model.
     ObjectDesc desc;
     desc.onGround = true;
     desc.material = obstacleMaterial();
-    for (const Placement& placement : placements) {
-        if (placement.posts && desc.shapes.empty()) {
+    for (const TestTrackLayout::Obstacle& obstacle : TestTrackLayout::obstacles) {
+        if (obstacle.gate && desc.shapes.empty()) {
             desc.shapes.emplace_back("stick");
             desc.shapes.emplace_back("stick1");
         }
-        desc.name = placement.name;
-        desc.file = placement.file;
-        desc.directory = placement.directory;
-        desc.position = {placement.x, 0.0f, placement.z};
-        desc.rotation = turn(placement.yaw, yAxis);
+        desc.name = obstacle.name;
+        desc.file = obstacle.file;
+        desc.directory = obstacle.directory;
+        desc.position = {obstacle.x, 0.0f, obstacle.z};
+        desc.rotation = turn(obstacle.yaw, yAxis);
         level.createStaticObject(desc);
     }
 }
 
 void addCrates(Level& level) {
-    const struct {
-        const char* name;
-        float y, z;
-    } crates[] = {{"DynamicObject_Crate", 0.1f, 50.0f},   {"DynamicObject_Crate1", 0.1f, 47.5f},
-                  {"DynamicObject_Crate2", 0.1f, 52.5f},  {"DynamicObject_Crate3", 2.2f, 48.75f},
-                  {"DynamicObject_Crate4", 2.2f, 51.25f}, {"DynamicObject_Crate5", 4.3f, 50.0f}};
     DynamicObjectDesc desc;
     desc.file = "crate.dae";
     desc.directory = "data\\objects\\crate\\";
     desc.shapes.emplace_back("cube");
-    desc.mass = 2.0f;
+    desc.mass = crateMass;
     desc.onGround = true;
     desc.material = obstacleMaterial();
-    for (const auto& crate : crates) {
+    for (const TestTrackLayout::Crate& crate : TestTrackLayout::crates) {
         desc.name = crate.name;
-        desc.position = {150.0f, crate.y, crate.z};
+        desc.position = {TestTrackLayout::cratesX, crate.y, crate.z};
         level.createDynamicObject(desc);
     }
 }
 
 void addTrack(Level& level, unsigned laps) {
-    const std::vector<TrackPoint> checkpoints = {
-        {5, 5, 82.383f, 68.174f, 90}, {15, 15, 187, 66, 90},  {15, 15, 224, 150, 0},
-        {15, 15, 150, 204, -90},      {15, 15, 65, 187, -90}, {15, 15, 32, 110, 180}};
-    const std::vector<TrackPoint> starts = {
-        {1, 1, 70, 66, 90}, {1, 1, 50, 66, 90}, {1, 1, 25, 66, 90}};
-    level.setTrack(checkpoints, starts, laps);
+    using TestTrackLayout::checkpoints;
+    using TestTrackLayout::startPositions;
+    level.setTrack({checkpoints.begin(), checkpoints.end()},
+                   {startPositions.begin(), startPositions.end()}, laps);
 }
 
 } // namespace

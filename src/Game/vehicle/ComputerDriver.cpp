@@ -20,6 +20,16 @@ constexpr float bendSearch = 80.0f;
 // the line as off the road.
 constexpr float stuckSpeed = 1.0f;
 constexpr double stuckTime = 3.0;
+// Stuck this long, it backs off for reverseTime with the wheels turned the other way;
+// after maxReversals that did not free it, it resets the car. Driving freely for
+// freeTime counts as freed.
+constexpr double reverseAfter = 1.0;
+constexpr double reverseTime = 1.5;
+constexpr int maxReversals = 2;
+constexpr double freeTime = 3.0;
+// How far aside it aims to pass a slower car in its way: clear of the car, inside the
+// gates' posts.
+constexpr float sideStepWidth = 2.4f;
 constexpr double overturnedTime = 1.5;
 constexpr float offRoadDistance = 25.0f;
 constexpr double offRoadTime = 6.0;
@@ -104,15 +114,31 @@ void ComputerDriver::drive(VehicleObject& car, const Level& level, double dt) {
     const DrivingLine::Nearest nearest = line.nearest(ground(car.getPosition()));
     if (needsReset(car, nearest.distance, dt)) {
         hold(car, VehicleObject::RESET, true);
-        stuckFor = overturnedFor = offRoadFor = 0.0;
+        stuckFor = overturnedFor = offRoadFor = reversingFor = 0.0;
+        reversals = 0;
         return;
     }
     hold(car, VehicleObject::RESET, false);
-    sinceDecision += dt;
     sideStepFor = std::max(0.0, sideStepFor - dt);
-    if (sinceDecision >= skill.reaction) {
-        sinceDecision = 0.0;
-        decide(car, level, nearest.index);
+    if (reversingFor <= 0.0 && stuckFor > reverseAfter && reversals < maxReversals) {
+        // Backs off whatever holds it, the wheels turned away from where it wants to go
+        // so that the nose swings toward it; the brake key reverses a standing car.
+        ++reversals;
+        reversingFor = reverseTime;
+        stuckFor = 0.0;
+        wantedSteering = -wantedSteering;
+        holdEither(car, VehicleObject::ACCELERATE, false, VehicleObject::BRAKE, true);
+    }
+    if (reversingFor > 0.0) {
+        reversingFor -= dt;
+        // Decides afresh as soon as it has backed off.
+        sinceDecision = skill.reaction;
+    } else {
+        sinceDecision += dt;
+        if (sinceDecision >= skill.reaction) {
+            sinceDecision = 0.0;
+            decide(car, level, nearest.index);
+        }
     }
     // The steering ramp is driven toward the steering wanted, like a player tapping
     // the keys.
@@ -147,9 +173,14 @@ bool ComputerDriver::needsReset(const VehicleObject& car, float fromLine, double
     const float speed = glm::length(car.getActor()->getLinearVelocity());
     const float up = (car.getRotation() * glm::vec3(0.0f, 1.0f, 0.0f)).y;
     stuckFor = speed < stuckSpeed ? stuckFor + dt : 0.0;
+    freeFor = speed >= stuckSpeed ? freeFor + dt : 0.0;
+    if (freeFor > freeTime) {
+        reversals = 0;
+    }
     overturnedFor = up < 0.5f ? overturnedFor + dt : 0.0;
     offRoadFor = fromLine > offRoadDistance ? offRoadFor + dt : 0.0;
-    return stuckFor > stuckTime || overturnedFor > overturnedTime || offRoadFor > offRoadTime;
+    const bool stuck = reversals >= maxReversals && stuckFor > stuckTime;
+    return stuck || overturnedFor > overturnedTime || offRoadFor > offRoadTime;
 }
 
 float ComputerDriver::avoidance(const VehicleObject& car, const Level& level) const {
@@ -164,7 +195,7 @@ float ComputerDriver::avoidance(const VehicleObject& car, const Level& level) co
         const float otherSpeed = glm::length(other.getActor()->getLinearVelocity());
         // A car just ahead, in the way and slower: pass on the side away from it.
         if (local.z > 0.0f && local.z < 14.0f && std::abs(local.x) < 2.6f && otherSpeed < speed) {
-            return local.x > 0.0f ? 3.0f : -3.0f;
+            return local.x > 0.0f ? sideStepWidth : -sideStepWidth;
         }
     }
     return 0.0f;

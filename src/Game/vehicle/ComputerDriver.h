@@ -13,9 +13,9 @@ class VehicleObject;
 
 // Drives a car by pressing and releasing its five functions, as a player does with
 // keys: it follows the level's driving line, slows before bends to the speed they
-// allow, keeps clear of cars ahead, and resets a car that is stuck, far off the
-// road or on its roof. The difficulty (0 Easy, 1 Normal, 2 Hard) sets how fast it
-// takes bends, how closely it keeps to the line and how quickly it reacts.
+// allow, keeps clear of cars ahead, backs a stuck car off what holds it, and resets
+// a car that stays stuck, is far off the road or on its roof. The difficulty (0 Easy, 1 Normal, 2
+// Hard) sets how fast it takes bends, how closely it keeps to the line and how quickly it reacts.
 class ComputerDriver {
 public:
     struct Skill {
@@ -52,6 +52,9 @@ private:
     const DrivingLine* profiledLine = nullptr;
     double sinceDecision = 0.0;
     double stuckFor = 0.0;
+    double freeFor = 0.0;
+    double reversingFor = 0.0;
+    int reversals = 0;
     double overturnedFor = 0.0;
     double offRoadFor = 0.0;
     double raceTime = 0.0;

@@ -5,9 +5,24 @@
 
 namespace Game {
 
+namespace {
+
+constexpr float settled = 1e-3f;
+
+} // namespace
+
 void ValueRamp::update(double dt) {
     const float low = std::min(minimum, maximum);
     const float high = std::max(minimum, maximum);
+    if (lag > 0.0f) {
+        const float goal = mode == DRIVE_UP ? high : mode == DRIVE_DOWN ? low : target;
+        current += (goal - current) * (1.0f - std::exp(-static_cast<float>(dt) / lag));
+        // Settles on the goal once within a hair of it.
+        if (std::fabs(goal - current) < settled) {
+            current = goal;
+        }
+        return;
+    }
     const auto step = [dt](float rate) { return std::fabs(rate) * static_cast<float>(dt); };
     switch (mode) {
     case DRIVE_UP:

@@ -2,6 +2,7 @@
 
 #include "Data/Control.h"
 #include "Game/level/LevelAbleDesc.h"
+#include "Game/vehicle/CarTuning.h"
 
 #include <glm/vec3.hpp>
 #include <string>
@@ -34,6 +35,7 @@ struct VehicleDesc : ObjectDesc {
     float maxBrakeTorque = 100.0f;
     float brakeTime = 5.0f; // seconds from no brake to full brake
     float steerTime = 1.5f; // seconds from centre to full lock
+    CarTuning tuning;
     std::vector<CameraDesc> cameras;
 };
 

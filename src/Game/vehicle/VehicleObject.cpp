@@ -18,6 +18,8 @@ namespace Game {
 namespace {
 
 constexpr float twoPi = 6.28f;
+// Below this the throttle counts as closed: a car that slow stands on its brakes.
+constexpr float idleThrottle = 0.05f;
 
 } // namespace
 
@@ -36,6 +38,8 @@ bool VehicleObject::createVehicle(Level* owner, const Data::SGNodePtr& model,
             body->setMaterial(material);
         }
     }
+    tuning = desc.tuning;
+    airDrag = tuning.airDrag;
     const bool created = createDynamic(owner, model, desc, desc.mass);
 
     control = desc.control;
@@ -49,6 +53,7 @@ bool VehicleObject::createVehicle(Level* owner, const Data::SGNodePtr& model,
                  desc.maxBrakeTorque / desc.brakeTime,
                  desc.maxBrakeTorque / desc.brakeTime};
     steeringRamp = {0.0f, 0.0f, -1.0f, 1.0f, 1.0f / desc.steerTime, 4.0f / 3.0f};
+    throttleRamp.lag = tuning.throttleLag;
 
     // Tyre grip comes from the tire functions alone.
     Physics::MaterialDesc wheelMaterialDesc = desc.wheelMaterial;
@@ -65,8 +70,10 @@ bool VehicleObject::createVehicle(Level* owner, const Data::SGNodePtr& model,
             continue;
         }
         auto wheel = std::make_shared<Wheel>(wheelNode, wheelDesc);
-        wheel->getShapeDesc().materialIndex =
-            wheelMaterial != nullptr ? wheelMaterial->getMaterialIndex() : 0;
+        Physics::WheelShapeDesc& shapeDesc = wheel->getShapeDesc();
+        shapeDesc.materialIndex = wheelMaterial != nullptr ? wheelMaterial->getMaterialIndex() : 0;
+        shapeDesc.tuning = {tuning.fullDriveTorque, tuning.maxLongitudalFriction,
+                            tuning.maxLateralFriction, tuning.antiLockShare};
         wheels.push_back(wheel);
         if (wheelDesc.driven) {
             drivenWheels.push_back(wheel);
@@ -109,14 +116,55 @@ Physics::Actor* VehicleObject::createActor() {
     return created;
 }
 
-float VehicleObject::torqueAt(float engineSpeed) const {
-    const float u = std::clamp(engineSpeed, 1000.0f, 6000.0f) / 1000.0f - 1.0f;
+float VehicleObject::torqueAt(float turns) const {
+    const std::array<float, 6>& curve = tuning.torqueCurve;
+    const float u = std::clamp(turns, 1000.0f, 6000.0f) / 1000.0f - 1.0f;
     const auto k = static_cast<std::size_t>(u);
-    if (k >= torqueCurve.size() - 1) {
-        return torqueCurve.back();
+    if (k >= curve.size() - 1) {
+        return curve.back();
     }
     const float fraction = u - static_cast<float>(k);
-    return torqueCurve[k] + (torqueCurve[k + 1] - torqueCurve[k]) * fraction;
+    return curve[k] + (curve[k + 1] - curve[k]) * fraction;
+}
+
+float VehicleObject::getForwardSpeed() const {
+    if (actor == nullptr) {
+        return 0.0f;
+    }
+    return glm::dot(actor->getLinearVelocity(), getRotation() * glm::vec3(0.0f, 0.0f, 1.0f));
+}
+
+void VehicleObject::shiftGears() {
+    const std::vector<float>& ratios = tuning.gearRatios;
+    if (ratios.empty()) {
+        engineSpeed = std::max(tuning.idleSpeed, std::fabs(rpm));
+        return;
+    }
+    const auto turnsIn = [&](std::size_t g) {
+        return std::fabs(rpm) * ratios[g] * tuning.finalDrive;
+    };
+    gear = std::min(gear, ratios.size() - 1);
+    if (reversing) {
+        gear = 0;
+    } else if (gear + 1 < ratios.size() && turnsIn(gear) > tuning.upshiftSpeed) {
+        ++gear;
+    } else if (gear > 0 && turnsIn(gear) < tuning.downshiftSpeed) {
+        --gear;
+    }
+    engineSpeed = std::max(tuning.idleSpeed, turnsIn(gear));
+}
+
+void VehicleObject::driveWheels(float motorTorque, float brakeTorque) {
+    for (const WheelPtr& wheel : drivenWheels) {
+        if (wheel->getShape() != nullptr) {
+            wheel->getShape()->setMotorTorque(motorTorque);
+        }
+    }
+    for (const WheelPtr& wheel : brakedWheels) {
+        if (wheel->getShape() != nullptr) {
+            wheel->getShape()->setBrakeTorque(brakeTorque);
+        }
+    }
 }
 
 void VehicleObject::update(double frameTime) {
@@ -145,25 +193,24 @@ void VehicleObject::update(double frameTime) {
     updateFromActor();
     distanceDriven += glm::length(position - before);
 
-    const float motorTorque = held ? 0.0f : torqueAt(rpm) * throttle;
-    for (const WheelPtr& wheel : drivenWheels) {
-        if (wheel->getShape() != nullptr) {
-            wheel->getShape()->setMotorTorque(motorTorque);
-        }
+    // The brake key drives backwards once the car stands, until it is let go.
+    const float forward = getForwardSpeed();
+    reversing =
+        braking && !accelerating && !finished && (reversing || forward < tuning.standingSpeed);
+    shiftGears();
+    if (held) {
+        driveWheels(0.0f, brakeRamp.maximum);
+    } else if (reversing) {
+        driveWheels(forward > -tuning.reverseTopSpeed ? -tuning.reverseTorque : 0.0f, 0.0f);
+    } else if (!accelerating && !braking && throttle < idleThrottle &&
+               std::fabs(forward) < tuning.holdSpeed) {
+        driveWheels(0.0f, brakeRamp.maximum);
+    } else {
+        const float ratio =
+            tuning.gearRatios.empty() ? 1.0f : tuning.gearRatios[gear] * tuning.finalDrive;
+        driveWheels(torqueAt(engineSpeed) * ratio * throttle, brakeRamp.current);
     }
-    for (const WheelPtr& wheel : brakedWheels) {
-        if (wheel->getShape() != nullptr) {
-            wheel->getShape()->setBrakeTorque(held ? brakeRamp.maximum : brakeRamp.current);
-        }
-    }
-    const float steer = std::clamp(steeringRamp.current, -1.0f, 1.0f);
-    for (const WheelPtr& wheel : steerableWheels) {
-        if (wheel->getShape() != nullptr) {
-            const float degrees = steer * (steer < 0.0f ? wheel->getMaxSteerNegative()
-                                                        : wheel->getMaxSteerPositive());
-            wheel->getShape()->setSteerAngle(degrees * twoPi / 360.0f);
-        }
-    }
+    steerWheels(std::clamp(steeringRamp.current, -1.0f, 1.0f));
     for (const WheelPtr& wheel : wheels) {
         wheel->follow(dt);
     }
@@ -173,6 +220,38 @@ void VehicleObject::update(double frameTime) {
     speed = drivenWheels.empty() || drivenWheels.front()->getShape() == nullptr
                 ? 0.0f
                 : drivenWheels.front()->getShape()->getRadius() * meanAxleSpeed * twoPi;
+}
+
+void VehicleObject::steerWheels(float steer) {
+    // The rear axle's line: the turn's centre lies on it.
+    float rearSum = 0.0f;
+    int rearCount = 0;
+    for (const WheelPtr& wheel : wheels) {
+        if (std::find(steerableWheels.begin(), steerableWheels.end(), wheel) ==
+            steerableWheels.end()) {
+            rearSum += wheel->getShapeDesc().localPose.t.z;
+            ++rearCount;
+        }
+    }
+    for (const WheelPtr& wheel : steerableWheels) {
+        Physics::WheelShape* shape = wheel->getShape();
+        if (shape == nullptr) {
+            continue;
+        }
+        const float degrees =
+            steer * (steer < 0.0f ? wheel->getMaxSteerNegative() : wheel->getMaxSteerPositive());
+        float radians = degrees * twoPi / 360.0f;
+        // Steering geometry: the lock is the angle of a wheel midway between the front
+        // wheels; each wheel points at the turn's centre, the inner one further.
+        const glm::vec3 mount = wheel->getShapeDesc().localPose.t;
+        const float wheelbase =
+            rearCount > 0 ? mount.z - rearSum / static_cast<float>(rearCount) : 0.0f;
+        if (wheelbase > 0.0f && std::fabs(radians) > 1e-4f) {
+            const float turnRadius = wheelbase / std::tan(radians);
+            radians = std::atan(wheelbase / (turnRadius - mount.x));
+        }
+        shape->setSteerAngle(radians);
+    }
 }
 
 void VehicleObject::updateRaceProgress(double dt) {
@@ -210,6 +289,7 @@ void VehicleObject::finish() {
     throttleRamp.mode = ValueRamp::RETURN;
     steeringRamp.mode = ValueRamp::RETURN;
     brakeRamp.mode = ValueRamp::DRIVE_UP;
+    accelerating = braking = false;
 }
 
 void VehicleObject::setFunction(Function function, bool pressed) {
@@ -220,9 +300,13 @@ void VehicleObject::setFunction(Function function, bool pressed) {
         switch (function) {
         case ACCELERATE:
             throttleRamp.mode = ValueRamp::DRIVE_UP;
+            accelerating = true;
             break;
         case BRAKE:
+            // The foot leaves the accelerator for the brake.
             brakeRamp.mode = ValueRamp::DRIVE_UP;
+            throttleRamp.current = throttleRamp.minimum;
+            braking = true;
             break;
         case STEER_LEFT:
             steeringRamp.mode = ValueRamp::DRIVE_UP;
@@ -240,10 +324,12 @@ void VehicleObject::setFunction(Function function, bool pressed) {
     case ACCELERATE:
         throttleRamp.mode = ValueRamp::RETURN;
         brakeRamp.current = brakeRamp.minimum;
+        accelerating = false;
         break;
     case BRAKE:
         brakeRamp.mode = ValueRamp::RETURN;
         throttleRamp.current = throttleRamp.minimum;
+        braking = false;
         break;
     case STEER_LEFT:
     case STEER_RIGHT:

@@ -17,8 +17,10 @@ namespace Game {
 class ComputerDriver;
 
 // One driver's car: a dynamic object on wheels that turns the driver's keys into
-// throttle, brake and steering, drives its wheels through a torque curve, moves the
-// wheel models, and counts checkpoints and laps.
+// throttle, brake and steering, drives its wheels through a torque curve and an
+// automatic gearbox, moves the wheel models, and counts checkpoints and laps. The
+// brake key held while the car stands drives it backwards; with neither pedal
+// pressed a slow car stands on its brakes.
 class VehicleObject : public DynamicObject, public KeyEventListener {
 public:
     explicit VehicleObject(const std::string& name);
@@ -57,7 +59,15 @@ public:
 
     const Data::Control& getControl() const { return control; }
     float getSpeed() const { return speed; }
+    // The wheels' turns per minute.
     float getRpm() const { return rpm; }
+    // The engine's turns per minute through the gearbox, and the gear (0 the first).
+    float getEngineSpeed() const { return engineSpeed; }
+    std::size_t getGear() const { return gear; }
+    bool isReversing() const { return reversing; }
+    // Speed along the car's heading (negative backwards).
+    float getForwardSpeed() const;
+    const CarTuning& getTuning() const { return tuning; }
     float getThrottle() const { return throttle; }
     int getNextCheckpoint() const { return nextCheckpoint; }
     int getLastCheckpoint() const { return lastCheckpoint; }
@@ -74,10 +84,15 @@ public:
     const std::vector<WheelPtr>& getWheels() const { return wheels; }
 
     // Torque of the engine curve at the engine speed (revolutions per minute).
-    float torqueAt(float engineSpeed) const;
+    float torqueAt(float turns) const;
 
 private:
     void updateRaceProgress(double dt);
+    void shiftGears();
+    // Turns the steered wheels for the steering value (-1..1).
+    void steerWheels(float steer);
+    // Sets the driven wheels' motor torque and the braked wheels' brake torque.
+    void driveWheels(float motorTorque, float brakeTorque);
     void finish();
     glm::quat headingRotation(float degrees) const;
 
@@ -93,9 +108,15 @@ private:
     Data::Control control;
     float speed = 0.0f;
     float distanceDriven = 0.0f;
-    std::array<float, 6> torqueCurve{675.0f, 450.0f, 480.0f, 495.0f, 420.0f, 390.0f};
+    CarTuning tuning;
     float throttle = 0.0f;
     float rpm = 1000.0f;
+    float engineSpeed = 1000.0f;
+    std::size_t gear = 0;
+    bool reversing = false;
+    // The pedals the driver holds.
+    bool accelerating = false;
+    bool braking = false;
     ValueRamp throttleRamp{0.0f, 0.0f, 0.0f, 1.0f, 0.8f, 1.25f};
     ValueRamp brakeRamp;
     ValueRamp steeringRamp;
