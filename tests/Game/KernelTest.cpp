@@ -87,6 +87,18 @@ protected:
         ASSERT_TRUE(kernel.getRaceDirector()->isRaceStarted());
     }
 
+    // Takes the car round through every checkpoint and back over the line, a frame at
+    // each.
+    void lapThroughTheCheckpoints(Game::VehicleObject& car) {
+        const std::vector<Game::TrackPoint>& checkpoints = kernel.getLevel()->getCheckpoints();
+        std::vector<Game::TrackPoint> route(checkpoints.begin(), checkpoints.end());
+        route.push_back(checkpoints.front());
+        for (const Game::TrackPoint& point : route) {
+            car.placeAt(point);
+            kernel.frame();
+        }
+    }
+
     Game::Kernel& kernel = Game::Kernel::getInstance();
 };
 
@@ -324,15 +336,8 @@ TEST_F(KernelTest, EnterEndsTheRaceOnlyOnceTheResultsAreShown) {
     kernel.frame();
     EXPECT_TRUE(kernel.isRunning()) << "Enter does nothing during the race";
 
-    // Round the track through every checkpoint and back over the line.
     Game::VehicleObject& ann = *kernel.getPlayers()[0].vehicle;
-    const std::vector<Game::TrackPoint>& checkpoints = kernel.getLevel()->getCheckpoints();
-    std::vector<Game::TrackPoint> route(checkpoints.begin(), checkpoints.end());
-    route.push_back(checkpoints.front());
-    for (const Game::TrackPoint& point : route) {
-        ann.placeAt(point);
-        kernel.frame();
-    }
+    lapThroughTheCheckpoints(ann);
     ASSERT_TRUE(ann.isFinished());
     kernel.frame();
     const Game::RaceDirector& director = *kernel.getRaceDirector();
@@ -404,16 +409,10 @@ TEST_F(KernelTest, RestartFromTheMenuGivesACleanRaceEachTime) {
     for (int race = 0; race < 2; ++race) {
         SCOPED_TRACE(race);
         frameUntilStarted();
-        // Ann drives and passes two checkpoints; a lap done, the clock runs.
+        // Ann drives a lap; the clock runs.
         kernel.handleKey(Platform::KEY_UP, Platform::PRESS);
         Game::VehicleObject& ann = *kernel.getPlayers()[0].vehicle;
-        const std::vector<Game::TrackPoint>& checkpoints = kernel.getLevel()->getCheckpoints();
-        std::vector<Game::TrackPoint> route(checkpoints.begin(), checkpoints.end());
-        route.push_back(checkpoints.front());
-        for (const Game::TrackPoint& point : route) {
-            ann.placeAt(point);
-            kernel.frame();
-        }
+        lapThroughTheCheckpoints(ann);
         ASSERT_EQ(ann.getLapTimes().size(), 1u);
         ASSERT_GT(kernel.getLevel()->getRaceTime(), 0.0);
 
@@ -441,7 +440,8 @@ TEST_F(KernelTest, RestartFromTheMenuGivesACleanRaceEachTime) {
         kernel.frame();
         EXPECT_EQ(textOf(kernel.getRaceOverlay()->getRacingDialog(), "RaceTime"), "00:00:00");
         EXPECT_EQ(kernel.getRaceOverlay()->getRanking(), (std::vector<std::size_t>{0, 1}));
-        EXPECT_EQ(kernel.getInput().getKeyListeners().size(), listeners) << "the new cars, the old ones gone";
+        EXPECT_EQ(kernel.getInput().getKeyListeners().size(), listeners)
+            << "the new cars, the old ones gone";
     }
 }
 
@@ -468,13 +468,7 @@ TEST_F(KernelTest, EnterGivesUpBehindAFinishedComputerDriver) {
     kernel.startRun();
     frameUntilStarted();
     Game::VehicleObject& bot = *kernel.getPlayers()[1].vehicle;
-    const std::vector<Game::TrackPoint>& checkpoints = kernel.getLevel()->getCheckpoints();
-    std::vector<Game::TrackPoint> route(checkpoints.begin(), checkpoints.end());
-    route.push_back(checkpoints.front());
-    for (const Game::TrackPoint& point : route) {
-        bot.placeAt(point);
-        kernel.frame();
-    }
+    lapThroughTheCheckpoints(bot);
     ASSERT_TRUE(bot.isFinished());
     kernel.frame();
     const Game::RaceDirector& director = *kernel.getRaceDirector();
