@@ -6,6 +6,7 @@
 #include "Data/ProfileManager.h"
 #include "Game/Kernel.h"
 #include "System/File.h"
+#include "System/UserPaths.h"
 #include "Tool/FileLogListener.h"
 #include "Tool/LogManager.h"
 #include "Tool/LogText.h"
@@ -15,7 +16,6 @@
 #include <QApplication>
 #include <exception>
 #include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -41,27 +41,28 @@ void CBrumblyApp::initInstance(const QString& programFilePath) {
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Brumbly"));
     QGuiApplication::setWindowIcon(Artwork::applicationIcon());
 
+    const std::string directory = programDirectory(programFilePath);
+    const System::UserPaths paths = System::UserPaths::locate(directory);
+    System::UserPaths::set(paths);
+    const std::string folderError = paths.createFolders();
+    settings = ConfigFile(QString::fromStdString(paths.configFile.string()));
+
     // The listener lives as long as the process: the log manager keeps using it.
     Tool::LogManager& logManager = Tool::LogManager::getInstance();
-    logManager.attachLogListener(new Tool::FileLogListener("Brumbly.log"), true);
+    logManager.attachLogListener(new Tool::FileLogListener(paths.logFile.string()), true);
     logManager.setEnabled(true);
     log("v0.5 - Brumbly, by the Brumbly developers, 2010\n", "");
 
-    const std::string directory = programDirectory(programFilePath);
-    System::File::init(directory);
-    log("Filesystem initialised .. [OK]", directory);
-    const std::filesystem::path profilesDirectory = directory + "profiles";
-
+    System::File::init(paths.dataDirectory.string() + "/");
+    log("Filesystem initialised .. [OK]", paths.dataDirectory.string() + "/");
     // New drivers are saved into the profiles directory: a fresh installation has
     // none yet.
-    std::error_code error;
-    std::filesystem::create_directories(profilesDirectory, error);
-    if (error) {
-        logManager.send(
-            Tool::Message(author, "Couldn't create the profiles directory .. [Failed]",
-                          Tool::logExcerpt(profilesDirectory.string()) + ": " + error.message(),
-                          __FILE__, __LINE__, Tool::MT_ERROR));
+    if (!folderError.empty()) {
+        logManager.send(Tool::Message(author, "Couldn't create the profiles directory .. [Failed]",
+                                      Tool::logExcerpt(folderError), __FILE__, __LINE__,
+                                      Tool::MT_ERROR));
     }
+    const std::filesystem::path& profilesDirectory = paths.profilesDirectory;
     // A process killed while it saved a driver or the high scores leaves its temporary
     // file behind; nothing else would ever remove it.
     for (const std::filesystem::path& leftover :
