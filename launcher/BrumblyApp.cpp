@@ -5,8 +5,11 @@
 #include "Data/HighScores.h"
 #include "Data/ProfileManager.h"
 #include "Game/Kernel.h"
+#include "MyTabCtrl.h"
+#include "StarterDrivers.h"
 #include "System/File.h"
 #include "System/UserPaths.h"
+#include "TabNewGame.h"
 #include "Tool/FileLogListener.h"
 #include "Tool/LogManager.h"
 #include "Tool/LogText.h"
@@ -16,6 +19,7 @@
 #include <QApplication>
 #include <exception>
 #include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -44,6 +48,9 @@ void CBrumblyApp::initInstance(const QString& programFilePath) {
     const std::string directory = programDirectory(programFilePath);
     const System::UserPaths paths = System::UserPaths::locate(directory);
     System::UserPaths::set(paths);
+    // A first start: the profiles folder was never made.
+    std::error_code missing;
+    const bool firstStart = !std::filesystem::exists(paths.profilesDirectory, missing);
     const std::string folderError = paths.createFolders();
     settings = ConfigFile(QString::fromStdString(paths.configFile.string()));
 
@@ -53,8 +60,9 @@ void CBrumblyApp::initInstance(const QString& programFilePath) {
     logManager.setEnabled(true);
     log("v0.5 - Brumbly, by the Brumbly developers, 2010\n", "");
 
-    System::File::init(paths.dataDirectory.string() + "/");
-    log("Filesystem initialised .. [OK]", paths.dataDirectory.string() + "/");
+    const std::string dataDirectory = (paths.dataDirectory / "").string();
+    System::File::init(dataDirectory);
+    log("Filesystem initialised .. [OK]", dataDirectory);
     // New drivers are saved into the profiles directory: a fresh installation has
     // none yet.
     if (!folderError.empty()) {
@@ -76,6 +84,9 @@ void CBrumblyApp::initInstance(const QString& programFilePath) {
         logManager.send(Tool::Message(author, "Couldn't read the profiles directory .. [Failed]",
                                       failure.what(), __FILE__, __LINE__, Tool::MT_ERROR));
     }
+    if (firstStart) {
+        startingDrivers = createStarterDrivers(profiles);
+    }
     log("ProfileManager initialised and loaded .. [OK]",
         std::to_string(profiles.getCount()) + " Profile(s) loaded");
     Game::Kernel::getInstance().setHighScoreFile(profilesDirectory / Data::HighScores::fileName);
@@ -83,7 +94,14 @@ void CBrumblyApp::initInstance(const QString& programFilePath) {
 
 int CBrumblyApp::run() {
     CBrumblyDlg dialog(messageBoxes, settings);
-    dialog.setHighScoreFile(Game::Kernel::getInstance().getHighScoreFile());
+    prepare(dialog);
     dialog.showUntilClosed();
     return 0;
+}
+
+void CBrumblyApp::prepare(CBrumblyDlg& dialog) const {
+    dialog.setHighScoreFile(Game::Kernel::getInstance().getHighScoreFile());
+    for (const std::string& name : startingDrivers) {
+        dialog.tabs()->newGamePage()->choose(name);
+    }
 }
