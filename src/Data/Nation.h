@@ -23,8 +23,9 @@ public:
     void set(const std::string& name);
     void set(const unsigned int& index);
 
-    // No nationality given: a computer driver need not have one.
-    static constexpr std::uint32_t noNation = 0xFFFFFFFFu;
+    // No nationality given (a computer driver need not have one): an index past the
+    // table, kept apart from the others, which read as entry 0.
+    static constexpr std::uint32_t noNation = 1000;
 
     // The table entry at the index, "" for noNation, or entry 0 ("Africa") for any
     // other index out of range.
