@@ -20,7 +20,7 @@ SEED := $(shell shuf -i 1-99999 -n 1)
 endif
 SHUFFLE := GTEST_SHUFFLE=1 GTEST_RANDOM_SEED=$(SEED)
 
-.PHONY: all deps configure build test test-shuffled test-asan bench fuzz format run
+.PHONY: all deps configure build test test-shuffled test-asan bench fuzz format run install package
 
 all: build
 
@@ -59,6 +59,15 @@ fuzz: build
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Installs the game (programs, library, data, menu entry) below PREFIX.
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# A Debian package of the same files, written into the build folder.
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 run: build
 	@cd $(BUILD_DIR)/bin && ./Brumbly

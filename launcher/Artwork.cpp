@@ -16,10 +16,14 @@ const QColor nearHills(46, 34, 30);
 const QColor tyre(34, 34, 34);
 const QColor rim(236, 128, 52);
 
-QPixmap paintIcon(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+} // namespace
+
+namespace Artwork {
+
+QImage paintIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF bounds(0.5, 0.5, size - 1.0, size - 1.0);
     QLinearGradient sky(bounds.topLeft(), bounds.bottomLeft());
@@ -47,17 +51,13 @@ QPixmap paintIcon(int size) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(tyre);
     painter.drawEllipse(centre, outer * 0.18, outer * 0.18);
-    return pixmap;
+    return image;
 }
-
-} // namespace
-
-namespace Artwork {
 
 QIcon applicationIcon() {
     QIcon icon;
     for (int size : {16, 32, 48, 64}) {
-        icon.addPixmap(paintIcon(size));
+        icon.addPixmap(QPixmap::fromImage(paintIcon(size)));
     }
     return icon;
 }

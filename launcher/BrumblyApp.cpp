@@ -5,7 +5,11 @@
 #include "Data/HighScores.h"
 #include "Data/ProfileManager.h"
 #include "Game/Kernel.h"
+#include "MyTabCtrl.h"
+#include "StarterDrivers.h"
 #include "System/File.h"
+#include "System/UserPaths.h"
+#include "TabNewGame.h"
 #include "Tool/FileLogListener.h"
 #include "Tool/LogManager.h"
 #include "Tool/LogText.h"
@@ -41,27 +45,32 @@ void CBrumblyApp::initInstance(const QString& programFilePath) {
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Brumbly"));
     QGuiApplication::setWindowIcon(Artwork::applicationIcon());
 
+    const std::string directory = programDirectory(programFilePath);
+    const System::UserPaths paths = System::UserPaths::locate(directory);
+    System::UserPaths::set(paths);
+    // A first start: the profiles folder was never made.
+    std::error_code missing;
+    const bool firstStart = !std::filesystem::exists(paths.profilesDirectory, missing);
+    const std::string folderError = paths.createFolders();
+    settings = ConfigFile(QString::fromStdString(paths.configFile.string()));
+
     // The listener lives as long as the process: the log manager keeps using it.
     Tool::LogManager& logManager = Tool::LogManager::getInstance();
-    logManager.attachLogListener(new Tool::FileLogListener("Brumbly.log"), true);
+    logManager.attachLogListener(new Tool::FileLogListener(paths.logFile.string()), true);
     logManager.setEnabled(true);
     log("v0.5 - Brumbly, by the Brumbly developers, 2010\n", "");
 
-    const std::string directory = programDirectory(programFilePath);
-    System::File::init(directory);
-    log("Filesystem initialised .. [OK]", directory);
-    const std::filesystem::path profilesDirectory = directory + "profiles";
-
+    const std::string dataDirectory = (paths.dataDirectory / "").string();
+    System::File::init(dataDirectory);
+    log("Filesystem initialised .. [OK]", dataDirectory);
     // New drivers are saved into the profiles directory: a fresh installation has
     // none yet.
-    std::error_code error;
-    std::filesystem::create_directories(profilesDirectory, error);
-    if (error) {
-        logManager.send(
-            Tool::Message(author, "Couldn't create the profiles directory .. [Failed]",
-                          Tool::logExcerpt(profilesDirectory.string()) + ": " + error.message(),
-                          __FILE__, __LINE__, Tool::MT_ERROR));
+    if (!folderError.empty()) {
+        logManager.send(Tool::Message(author, "Couldn't create the profiles directory .. [Failed]",
+                                      Tool::logExcerpt(folderError), __FILE__, __LINE__,
+                                      Tool::MT_ERROR));
     }
+    const std::filesystem::path& profilesDirectory = paths.profilesDirectory;
     // A process killed while it saved a driver or the high scores leaves its temporary
     // file behind; nothing else would ever remove it.
     for (const std::filesystem::path& leftover :
@@ -75,6 +84,9 @@ void CBrumblyApp::initInstance(const QString& programFilePath) {
         logManager.send(Tool::Message(author, "Couldn't read the profiles directory .. [Failed]",
                                       failure.what(), __FILE__, __LINE__, Tool::MT_ERROR));
     }
+    if (firstStart) {
+        startingDrivers = createStarterDrivers(profiles);
+    }
     log("ProfileManager initialised and loaded .. [OK]",
         std::to_string(profiles.getCount()) + " Profile(s) loaded");
     Game::Kernel::getInstance().setHighScoreFile(profilesDirectory / Data::HighScores::fileName);
@@ -82,7 +94,14 @@ void CBrumblyApp::initInstance(const QString& programFilePath) {
 
 int CBrumblyApp::run() {
     CBrumblyDlg dialog(messageBoxes, settings);
-    dialog.setHighScoreFile(Game::Kernel::getInstance().getHighScoreFile());
+    prepare(dialog);
     dialog.showUntilClosed();
     return 0;
+}
+
+void CBrumblyApp::prepare(CBrumblyDlg& dialog) const {
+    dialog.setHighScoreFile(Game::Kernel::getInstance().getHighScoreFile());
+    for (const std::string& name : startingDrivers) {
+        dialog.tabs()->newGamePage()->choose(name);
+    }
 }

@@ -9,22 +9,29 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-CKeyDialog::CKeyDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+CKeyDialog::CKeyDialog(const QString& control, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     auto* frame = new QFrame(this);
     frame->setFrameShape(QFrame::StyledPanel);
     frame->setFrameShadow(QFrame::Raised);
 
-    auto* prompt = new QLabel(QStringLiteral("Press a  Key to set Control ..."), frame);
+    auto* prompt = new QLabel(QStringLiteral("Press the key for %1").arg(control), frame);
     auto* hint = new QLabel(QStringLiteral("(ESC .. Cancel)"), frame);
     prompt->setAlignment(Qt::AlignCenter);
     hint->setAlignment(Qt::AlignCenter);
     QFont promptFont = prompt->font();
     promptFont.setBold(true);
     prompt->setFont(promptFont);
+    refusalLabel = new QLabel(frame);
+    refusalLabel->setObjectName(QStringLiteral("refusalLabel"));
+    refusalLabel->setAlignment(Qt::AlignCenter);
+    refusalLabel->setWordWrap(true);
+    refusalLabel->setStyleSheet(QStringLiteral("color: #c00000;"));
 
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->addStretch();
     frameLayout->addWidget(prompt);
+    frameLayout->addWidget(refusalLabel);
     frameLayout->addWidget(hint);
     frameLayout->addStretch();
 
@@ -55,6 +62,29 @@ bool CKeyDialog::event(QEvent* event) {
         capturedKey = key;
         captured = true;
         accept();
+    } else if (type == QEvent::KeyPress) {
+        refusalLabel->setText(refusalReason(key));
     }
     return true;
+}
+
+QString CKeyDialog::refusal() const {
+    return refusalLabel->text();
+}
+
+QString CKeyDialog::refusalReason(std::uint32_t key) {
+    // Virtual-key codes of the keys the race keeps for itself.
+    if (key >= 112 && key <= 135) {
+        return QStringLiteral("Function keys are kept for the race's help and settings.");
+    }
+    switch (key) {
+    case 13:
+        return QStringLiteral("Enter is kept for the race's menus and results.");
+    case 32:
+        return QStringLiteral("Space is kept for the race's menus.");
+    case 19:
+        return QStringLiteral("Pause pauses the race.");
+    default:
+        return QStringLiteral("This key cannot drive a car: choose another.");
+    }
 }

@@ -7,6 +7,7 @@
 #include "DriverNames.h"
 #include "KeyConflicts.h"
 #include "KeyDialog.h"
+#include "KeySets.h"
 #include "MessageBoxes.h"
 #include "Tool/LogManager.h"
 #include "Tool/LogText.h"
@@ -127,6 +128,21 @@ CTabDriver::CTabDriver(MessageBoxes& messages, QWidget* parent)
         connect(button, &QPushButton::clicked, this, [this, binding] { setKey(binding); });
         keyButtons[binding] = button;
     }
+    // Ready-made key sets, one click each.
+    auto* keySetRow = new QHBoxLayout;
+    for (std::size_t set = 0; set < keySets().size(); ++set) {
+        auto* button = new QPushButton(QString::fromLatin1(keySets()[set].name), this);
+        button->setObjectName(QStringLiteral("keySetButton%1").arg(set));
+        keySetRow->addWidget(button);
+        connect(button, &QPushButton::clicked, this, [this, set] { applyKeySet(set); });
+        keySetButtons.push_back(button);
+    }
+    keySetWarning = createKeyWarningLabel(this);
+    keySetWarning->setObjectName(QStringLiteral("keySetWarning"));
+    auto* keySetColumn = new QVBoxLayout;
+    keySetColumn->addLayout(keySetRow);
+    keySetColumn->addWidget(keySetWarning);
+    controlLayout->addRow(QStringLiteral("Key set:"), keySetColumn);
 
     auto* saveButton = new QPushButton(QStringLiteral("Save"), this);
     auto* clearButton = new QPushButton(QStringLiteral("Clear"), this);
@@ -203,12 +219,10 @@ void CTabDriver::resetForm() {
     humanBox->setChecked(true);
     aiBox->setChecked(false);
     setKeyButtonsEnabled(true);
-    for (QPushButton* button : keyButtons) {
-        button->setText(unsetKeyCaption);
-    }
     difficultyList->setCurrentIndex(0);
     difficultyList->setEnabled(false);
     editedControls = Data::Control();
+    showKeys();
     birthdateEdit->setDateTime(resetBirthdate());
     maleBox->setChecked(true);
     femaleBox->setChecked(false);
@@ -240,12 +254,7 @@ void CTabDriver::selectProfile(int index) {
     nationalityList->setCurrentIndex(static_cast<int>(profile->nationality.getNationIndex()));
 
     editedControls = profile->controls;
-    for (std::size_t binding = 0; binding < keyCount; ++binding) {
-        const std::uint32_t key = editedControls.*keyBindings[binding].key;
-        if (key != 0) {
-            keyButtons[binding]->setText(keyName(key));
-        }
-    }
+    showKeys();
     aiBox->setChecked(editedControls.aiEnabled);
     humanBox->setChecked(!editedControls.aiEnabled);
     setKeyButtonsEnabled(!editedControls.aiEnabled);
@@ -311,7 +320,9 @@ void CTabDriver::chooseAI() {
 }
 
 void CTabDriver::setKey(std::size_t binding) {
-    CKeyDialog dialog(this);
+    QString control = QString::fromLatin1(keyBindings[binding].label);
+    control.chop(1); // the label's colon
+    CKeyDialog dialog(control, this);
     if (dialog.exec() != QDialog::Accepted || !dialog.isCaptured()) {
         return;
     }
@@ -323,6 +334,36 @@ void CTabDriver::setKey(std::size_t binding) {
 void CTabDriver::setKeyButtonsEnabled(bool enabled) {
     for (QPushButton* button : keyButtons) {
         button->setEnabled(enabled);
+    }
+    for (QPushButton* button : keySetButtons) {
+        button->setEnabled(enabled);
+    }
+    showKeyWarning(*keySetWarning, {});
+}
+
+void CTabDriver::applyKeySet(std::size_t set) {
+    const Data::Control& keys = keySets()[set].keys;
+    for (const KeyBinding& binding : keyBindings) {
+        editedControls.*binding.key = keys.*binding.key;
+    }
+    showKeys();
+    updateKeyWarning();
+    // Every other human driver whose keys meet the set's.
+    std::vector<RaceKeys> drivers{{keySets()[set].name, editedControls}};
+    for (const auto& [name, profile] : Data::ProfileManager::getInstance().getResources()) {
+        if (name != selectedName && !profile->controls.aiEnabled) {
+            drivers.push_back({name, profile->controls});
+        }
+    }
+    std::vector<KeyConflict> conflicts = findKeyConflicts(drivers);
+    std::erase_if(conflicts, [](const KeyConflict& conflict) { return conflict.first != 0; });
+    showKeyWarning(*keySetWarning, keyConflictWarning(drivers, conflicts));
+}
+
+void CTabDriver::showKeys() {
+    for (std::size_t binding = 0; binding < keyCount; ++binding) {
+        const std::uint32_t key = editedControls.*keyBindings[binding].key;
+        keyButtons[binding]->setText(key != 0 ? keyName(key) : unsetKeyCaption);
     }
 }
 
@@ -351,7 +392,7 @@ QString CTabDriver::validate() const {
     if (!name.empty() && !Data::Profile::isSafeFileName(name)) {
         failures += QStringLiteral("* The name of the Driver can't be used as a file name\n");
     }
-    if (nationalityList->currentText().isEmpty()) {
+    if (!editedControls.aiEnabled && nationalityList->currentText().isEmpty()) {
         failures += QStringLiteral("You must enter a Nationality\n");
     }
     if (!editedControls.aiEnabled) {
@@ -389,7 +430,11 @@ void CTabDriver::save() {
         profile->birthday.minutes = birthdate.time().minute();
         profile->birthday.seconds = birthdate.time().second();
     }
-    profile->nationality.set(nationalityList->currentText().toStdString());
+    if (nationalityList->currentIndex() >= 0) {
+        profile->nationality.set(nationalityList->currentText().toStdString());
+    } else {
+        profile->nationality.set(Data::Nation::noNation);
+    }
     profile->sex = maleBox->isChecked();
     profile->controls = editedControls;
 

@@ -52,6 +52,9 @@ private:
     void chooseHuman();
     void chooseAI();
     void setKey(std::size_t binding);
+    // Binds the ready-made key set and says which other drivers use its keys.
+    void applyKeySet(std::size_t set);
+    void showKeys();
     void setKeyButtonsEnabled(bool enabled);
     // The name typed in for a new driver, or the stored name of the one edited.
     std::string editedName() const;
@@ -82,5 +85,7 @@ private:
     QCheckBox* aiBox;
     QComboBox* difficultyList;
     std::array<QPushButton*, keyCount> keyButtons{};
+    std::vector<QPushButton*> keySetButtons;
     QLabel* keyWarning;
+    QLabel* keySetWarning;
 };

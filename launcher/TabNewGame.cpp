@@ -16,12 +16,33 @@
 #include <QHideEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
+
+namespace {
+
+const std::array<QColor, 8> carColours = {
+    QColor(0, 0, 255),   QColor(255, 0, 0),    QColor(255, 215, 0),   QColor(0, 170, 0),
+    QColor(255, 128, 0), QColor(160, 32, 200), QColor(255, 255, 255), QColor(20, 20, 20)};
+
+QColor colourOf(const RaceDriver& driver) {
+    return QColor(static_cast<int>(driver.colour.r), static_cast<int>(driver.colour.g),
+                  static_cast<int>(driver.colour.b));
+}
+
+QIcon colourIcon(const QColor& colour) {
+    QPixmap pixmap(14, 14);
+    pixmap.fill(colour);
+    return QIcon(pixmap);
+}
+
+} // namespace
 
 CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     : QWidget(parent), messages(messages) {
@@ -191,14 +212,31 @@ void CTabNewGame::fillDriverList() {
 }
 
 void CTabNewGame::chooseColour() {
-    QColorDialog dialog(Qt::black, this);
+    QColorDialog dialog(swatch->colour(), this);
     if (dialog.exec() == QDialog::Accepted) {
         swatch->setColour(dialog.selectedColor());
     }
 }
 
 void CTabNewGame::addDriver() {
-    const std::string name = DriverNames::stored(*driverList, driverList->currentIndex());
+    addChosen(DriverNames::stored(*driverList, driverList->currentIndex()), swatch->colour());
+}
+
+void CTabNewGame::choose(const std::string& name) {
+    addChosen(name, nextFreeColour());
+}
+
+QColor CTabNewGame::nextFreeColour() const {
+    for (const QColor& colour : carColours) {
+        if (std::none_of(chosen.begin(), chosen.end(),
+                         [&](const auto& player) { return colourOf(*player) == colour; })) {
+            return colour;
+        }
+    }
+    return carColours.front();
+}
+
+void CTabNewGame::addChosen(const std::string& name, const QColor& colour) {
     if (name.empty()) {
         return;
     }
@@ -212,7 +250,6 @@ void CTabNewGame::addDriver() {
                          QStringLiteral("* At most %1 Players can race").arg(maximumRaceDrivers));
         return;
     }
-    const QColor& colour = swatch->colour();
     chosen.push_back(std::make_shared<PlayerDesc>(PlayerDesc{
         name, glm::vec3(static_cast<float>(colour.red()), static_cast<float>(colour.green()),
                         static_cast<float>(colour.blue()))}));
@@ -224,7 +261,8 @@ void CTabNewGame::addDriver() {
            QString::compare(chosenList->item(row)->text(), text, Qt::CaseInsensitive) <= 0) {
         ++row;
     }
-    chosenList->insertItem(row, text);
+    chosenList->insertItem(row, new QListWidgetItem(colourIcon(colour), text));
+    swatch->setColour(nextFreeColour());
     updateKeyWarning();
     emit chosenDriversChanged();
 }
@@ -232,6 +270,7 @@ void CTabNewGame::addDriver() {
 void CTabNewGame::clearDrivers() {
     chosenList->clear();
     chosen.clear();
+    swatch->setColour(nextFreeColour());
     updateKeyWarning();
     emit chosenDriversChanged();
 }

@@ -33,6 +33,9 @@ public:
     // Their names, in the same order.
     std::vector<std::string> chosenNames() const;
     unsigned int laps() const;
+    // Adds the driver with the next car colour nobody has, as "Add" would; a driver
+    // chosen already, or a fourth, is not added.
+    void choose(const std::string& name);
 
 signals:
     // A driver was added, or the list cleared.
@@ -52,6 +55,9 @@ private:
     void fillDriverList();
     void chooseColour();
     void addDriver();
+    void addChosen(const std::string& name, const QColor& colour);
+    // The first of the car colours (blue, red, yellow, green, ...) no chosen driver has.
+    QColor nextFreeColour() const;
     void clearDrivers();
     void race();
     // Warns when two chosen drivers share a key; hidden otherwise.

@@ -10,7 +10,7 @@ packages=(
     libglfw3-dev libglew-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
     libbullet-dev qt6-base-dev qt6-qpa-plugins libfreetype-dev fonts-liberation
     xvfb xauth x11-apps xdotool netpbm libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev libopenal-dev
+    clang libclang-rt-14-dev libopenal-dev desktop-file-utils dpkg-dev
 )
 
 missing=()

@@ -58,6 +58,9 @@ void Nation::set(const unsigned int& newIndex) {
 }
 
 std::string Nation::getNationString() const {
+    if (index == noNation) {
+        return {};
+    }
     return index < nationNames.size() ? nationNames[index] : nationNames[0];
 }
 

@@ -23,7 +23,11 @@ public:
     void set(const std::string& name);
     void set(const unsigned int& index);
 
-    // The table entry at the index, or entry 0 ("Africa") when the index is out of range.
+    // No nationality given: a computer driver need not have one.
+    static constexpr std::uint32_t noNation = 0xFFFFFFFFu;
+
+    // The table entry at the index, "" for noNation, or entry 0 ("Africa") for any
+    // other index out of range.
     std::string getNationString() const;
     unsigned int getNationIndex() const { return index; }
 

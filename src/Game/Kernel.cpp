@@ -257,6 +257,11 @@ void Kernel::handleKey(int key, int action) {
     if (action != Platform::PRESS || debugKeys.handle(key, debugDialog.get())) {
         return;
     }
+    // Before the race runs (the level still loading) there is no menu: Escape leaves.
+    if (key == Platform::KEY_ESC && !running) {
+        stop();
+        return;
+    }
     const bool results = raceDirector && raceDirector->areResultsShown();
     // P pauses unless a driver steers with it.
     const bool pauseKey = key == Platform::KEY_PAUSE || key == Platform::KEY_ESC ||

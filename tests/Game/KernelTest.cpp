@@ -88,6 +88,18 @@ protected:
         ASSERT_TRUE(kernel.getRaceDirector()->isRaceStarted());
     }
 
+    // Takes the car round through every checkpoint and back over the line, a frame at
+    // each.
+    void lapThroughTheCheckpoints(Game::VehicleObject& car) {
+        const std::vector<Game::TrackPoint>& checkpoints = kernel.getLevel()->getCheckpoints();
+        std::vector<Game::TrackPoint> route(checkpoints.begin(), checkpoints.end());
+        route.push_back(checkpoints.front());
+        for (const Game::TrackPoint& point : route) {
+            car.placeAt(point);
+            kernel.frame();
+        }
+    }
+
     Game::Kernel& kernel = Game::Kernel::getInstance();
 };
 
@@ -358,15 +370,8 @@ TEST_F(KernelTest, EnterEndsTheRaceOnlyOnceTheResultsAreShown) {
     kernel.frame();
     EXPECT_TRUE(kernel.isRunning()) << "Enter does nothing during the race";
 
-    // Round the track through every checkpoint and back over the line.
     Game::VehicleObject& ann = *kernel.getPlayers()[0].vehicle;
-    const std::vector<Game::TrackPoint>& checkpoints = kernel.getLevel()->getCheckpoints();
-    std::vector<Game::TrackPoint> route(checkpoints.begin(), checkpoints.end());
-    route.push_back(checkpoints.front());
-    for (const Game::TrackPoint& point : route) {
-        ann.placeAt(point);
-        kernel.frame();
-    }
+    lapThroughTheCheckpoints(ann);
     ASSERT_TRUE(ann.isFinished());
     kernel.frame();
     const Game::RaceDirector& director = *kernel.getRaceDirector();
@@ -438,16 +443,10 @@ TEST_F(KernelTest, RestartFromTheMenuGivesACleanRaceEachTime) {
     for (int race = 0; race < 2; ++race) {
         SCOPED_TRACE(race);
         frameUntilStarted();
-        // Ann drives and passes two checkpoints; a lap done, the clock runs.
+        // Ann drives a lap; the clock runs.
         kernel.handleKey(Platform::KEY_UP, Platform::PRESS);
         Game::VehicleObject& ann = *kernel.getPlayers()[0].vehicle;
-        const std::vector<Game::TrackPoint>& checkpoints = kernel.getLevel()->getCheckpoints();
-        std::vector<Game::TrackPoint> route(checkpoints.begin(), checkpoints.end());
-        route.push_back(checkpoints.front());
-        for (const Game::TrackPoint& point : route) {
-            ann.placeAt(point);
-            kernel.frame();
-        }
+        lapThroughTheCheckpoints(ann);
         ASSERT_EQ(ann.getLapTimes().size(), 1u);
         ASSERT_GT(kernel.getLevel()->getRaceTime(), 0.0);
 
@@ -503,13 +502,7 @@ TEST_F(KernelTest, EnterGivesUpBehindAFinishedComputerDriver) {
     kernel.startRun();
     frameUntilStarted();
     Game::VehicleObject& bot = *kernel.getPlayers()[1].vehicle;
-    const std::vector<Game::TrackPoint>& checkpoints = kernel.getLevel()->getCheckpoints();
-    std::vector<Game::TrackPoint> route(checkpoints.begin(), checkpoints.end());
-    route.push_back(checkpoints.front());
-    for (const Game::TrackPoint& point : route) {
-        bot.placeAt(point);
-        kernel.frame();
-    }
+    lapThroughTheCheckpoints(bot);
     ASSERT_TRUE(bot.isFinished());
     kernel.frame();
     const Game::RaceDirector& director = *kernel.getRaceDirector();

@@ -3,7 +3,9 @@
 #include "VirtualKey.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QtTest>
+#include <algorithm>
 
 // The key dialog captures the first accepted key, lets Escape cancel and swallows
 // every refused key; Qt keys are mapped to virtual-key codes by the key pressed.
@@ -59,7 +61,7 @@ private slots:
     }
 
     void pressingTheLeftArrowBindsCode37() {
-        CKeyDialog dialog;
+        CKeyDialog dialog(QStringLiteral("Brake"));
         dialog.show();
         QTest::keyClick(&dialog, Qt::Key_Left);
         QVERIFY(dialog.isCaptured());
@@ -69,7 +71,7 @@ private slots:
     }
 
     void refusedKeysAreSwallowedAndTheDialogStaysOpen() {
-        CKeyDialog dialog;
+        CKeyDialog dialog(QStringLiteral("Brake"));
         dialog.show();
         for (const int key :
              {int(Qt::Key_F5), int(Qt::Key_Space), int(Qt::Key_Return), int(Qt::Key_CapsLock),
@@ -77,7 +79,18 @@ private slots:
               int(Qt::Key_NumLock), int(Qt::Key_Super_L)}) {
             QTest::keyClick(&dialog, static_cast<Qt::Key>(key));
             QVERIFY2(dialog.isVisible(), qPrintable(QString::number(key, 16)));
+            // Each refusal says why.
+            QVERIFY2(!dialog.refusal().isEmpty(), qPrintable(QString::number(key, 16)));
         }
+        QTest::keyClick(&dialog, Qt::Key_F5);
+        QVERIFY(dialog.refusal().contains(QStringLiteral("Function keys")));
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QVERIFY(dialog.refusal().contains(QStringLiteral("Enter")));
+        // The dialog names the control it sets.
+        const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+        QVERIFY(std::any_of(labels.begin(), labels.end(), [](const QLabel* label) {
+            return label->text() == QStringLiteral("Press the key for Brake");
+        }));
         QVERIFY(!dialog.isCaptured());
         // The next accepted key still counts.
         QTest::keyClick(&dialog, Qt::Key_W);
@@ -85,7 +98,7 @@ private slots:
     }
 
     void escapeCancelsWithoutCapturing() {
-        CKeyDialog dialog;
+        CKeyDialog dialog(QStringLiteral("Brake"));
         dialog.show();
         QTest::keyClick(&dialog, Qt::Key_Escape);
         QVERIFY(!dialog.isVisible());
@@ -113,7 +126,7 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(quint32, scanCode);
         QFETCH(unsigned int, code);
-        CKeyDialog dialog;
+        CKeyDialog dialog(QStringLiteral("Brake"));
         dialog.show();
         press(dialog, key, Qt::KeyboardModifiers(modifiers), scanCode);
         QVERIFY(dialog.isCaptured());
@@ -122,7 +135,7 @@ private slots:
     }
 
     void onlyTheFirstKeyCounts() {
-        CKeyDialog dialog;
+        CKeyDialog dialog(QStringLiteral("Brake"));
         dialog.show();
         press(dialog, Qt::Key_A);
         press(dialog, Qt::Key_B);

@@ -1,3 +1,4 @@
+#include "ColorSwatch.h"
 #include "LauncherTestSupport.h"
 #include "TabNewGame.h"
 
@@ -37,6 +38,8 @@ private:
         click("addButton");
     }
     void pickColour(const QColor& colour) {
+        // The chooser opens at the colour the next driver would get.
+        const QColor current = control<ColorSwatch>("colorSwatch")->colour();
         QColor offered;
         onNextModalDialog([&](QWidget* dialog) {
             auto* chooser = qobject_cast<QColorDialog*>(dialog);
@@ -46,7 +49,7 @@ private:
             chooser->accept();
         });
         QTest::mouseClick(control<QWidget>("colorSwatch"), Qt::LeftButton);
-        QCOMPARE(offered, QColor(Qt::black));
+        QCOMPARE(offered, current);
     }
     QStringList chosenNames() const {
         QStringList names;
@@ -152,20 +155,27 @@ private slots:
         QCOMPARE(raceWith().size(), std::size_t{3});
     }
 
-    void driversStartBlueAndTakeTheColourChosenBeforeAdding() {
+    void eachDriverTakesTheNextFreeColourUnlessOneIsChosen() {
         addDriver(QStringLiteral("zed"));
-        pickColour(QColor(255, 0, 0));
         addDriver(QStringLiteral("Amy"));
         pickColour(QColor(10, 20, 30));
+        addDriver(QStringLiteral("Bob"));
 
         const CTabNewGame::PlayerList players = raceWith();
-        QCOMPARE(players.size(), std::size_t{2});
+        QCOMPARE(players.size(), std::size_t{3});
         // The race keeps the order of adding, the list shows them sorted.
         QCOMPARE(players[0]->name, "zed");
         QCOMPARE(players[0]->colour, glm::vec3(0.0f, 0.0f, 255.0f));
         QCOMPARE(players[1]->name, "Amy");
         QCOMPARE(players[1]->colour, glm::vec3(255.0f, 0.0f, 0.0f));
-        QCOMPARE(chosenNames(), (QStringList{"Amy", "zed"}));
+        QCOMPARE(players[2]->colour, glm::vec3(10.0f, 20.0f, 30.0f));
+        QCOMPARE(chosenNames(), (QStringList{"Amy", "Bob", "zed"}));
+        // The list shows each driver's colour.
+        const auto* list = control<QListWidget>("chosenList");
+        QCOMPARE(list->item(0)->icon().pixmap(14, 14).toImage().pixelColor(7, 7),
+                 QColor(255, 0, 0));
+        // The next driver would get yellow; the chooser opens at it.
+        QCOMPARE(control<ColorSwatch>("colorSwatch")->colour(), QColor(255, 215, 0));
         QVERIFY(messages->boxes.empty());
     }
 

@@ -54,7 +54,7 @@ private slots:
         const std::vector<std::string> expected = {"initialise 1024 x 768",
                                                    "createLevel 3",
                                                    "createPlayer Ben 0,0,255",
-                                                   "createPlayer Ann 0,0,255",
+                                                   "createPlayer Ann 255,0,0",
                                                    "run",
                                                    "releaseAllPlayers",
                                                    "releaseLevel",

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
         dialog.grab().save(directory.filePath(QStringLiteral("tab-%1.png").arg(tab)));
     }
 
-    CKeyDialog keyDialog(&dialog);
+    CKeyDialog keyDialog(QStringLiteral("Accelerate"), &dialog);
     keyDialog.show();
     QApplication::processEvents();
     keyDialog.grab().save(directory.filePath(QStringLiteral("key-dialog.png")));

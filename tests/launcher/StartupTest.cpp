@@ -143,18 +143,37 @@ private slots:
         QDir::setCurrent(previous);
     }
 
-    // A fresh build has no "profiles" folder: start-up makes it, and the first driver
-    // can be saved into it.
-    void aNewPlayerCanSaveTheFirstDriver() {
+    // A fresh build has no "profiles" folder: start-up makes it with a keyboard driver and
+    // three computer drivers, chooses three of them for the first race, and the player's
+    // own first driver can be saved beside them. Drivers deleted are not given again.
+    void aFirstStartIsOneClickFromARace() {
         QTemporaryDir programDirectory;
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(programDirectory.path()));
         CBrumblyApp application;
         application.initInstance(programDirectory.path() + "/Brumbly");
         QVERIFY(QFileInfo(programDirectory.path() + "/profiles").isDir());
+        Data::ProfileManager& profiles = Data::ProfileManager::getInstance();
+        for (const char* name : {"Player", "Pebbles", "Dusty", "Blaze"}) {
+            QVERIFY2(QFile::exists(programDirectory.path() + "/profiles/" + name + ".profile"),
+                     name);
+        }
+        const Data::Control& player = profiles.find("Player")->controls;
+        QVERIFY(!player.aiEnabled);
+        QCOMPARE(player.bindings(), (std::array<std::uint32_t, 5>{38, 40, 37, 39, 8}));
+        QVERIFY(profiles.find("Blaze")->controls.aiEnabled);
+        QCOMPARE(profiles.find("Blaze")->controls.aiDifficulty, 2u);
+        QCOMPARE(profiles.find("Pebbles")->nationality.getNationString(), "");
 
         RecordingMessageBoxes messages;
         CBrumblyDlg window(messages, application.config());
+        application.prepare(window);
+        const CTabNewGame::PlayerList chosen = window.tabs()->newGamePage()->players();
+        QCOMPARE(chosen.size(), std::size_t{3});
+        QCOMPARE(chosen[0]->name, "Player");
+        QCOMPARE(chosen[1]->name, "Pebbles");
+        QCOMPARE(chosen[2]->name, "Dusty");
+        QVERIFY(chosen[0]->colour != chosen[1]->colour && chosen[1]->colour != chosen[2]->colour);
         CTabDriver* drivers = window.tabs()->driverPage();
         QTest::keyClicks(childControl<QLineEdit>(*drivers, "nameEdit"), QStringLiteral("Neo"));
         childControl<QComboBox>(*drivers, "nationalityList")->setCurrentIndex(7);
@@ -166,7 +185,17 @@ private slots:
         QTest::mouseClick(childControl<QPushButton>(*drivers, "saveButton"), Qt::LeftButton);
         QVERIFY(messages.boxes.empty());
         QVERIFY(QFile::exists(programDirectory.path() + "/profiles/Neo.profile"));
-        Data::ProfileManager::getInstance().releaseAll();
+
+        profiles.remove("Player", true);
+        profiles.releaseAll();
+        CBrumblyApp again;
+        again.initInstance(programDirectory.path() + "/Brumbly");
+        QVERIFY(!profiles.exists("Player"));
+        QCOMPARE(profiles.getCount(), 4u);
+        CBrumblyDlg secondWindow(messages, again.config());
+        again.prepare(secondWindow);
+        QVERIFY(secondWindow.tabs()->newGamePage()->players().empty());
+        profiles.releaseAll();
         QDir::setCurrent(previous);
     }
 

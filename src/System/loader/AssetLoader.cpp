@@ -2,6 +2,7 @@
 
 #include "Data/Object.h"
 #include "System/File.h"
+#include "System/UserPaths.h"
 #include "System/loader/ModelText.h"
 #include "Tool/LogManager.h"
 #include "Tool/LogText.h"
@@ -52,7 +53,7 @@ Data::SGNodePtr AssetLoader::load(const AssetRef& asset, const std::string& full
     Assimp::DefaultLogger::create("", Assimp::Logger::VERBOSE,
                                   aiDefaultLogStream_FILE | aiDefaultLogStream_DEBUGGER);
     Assimp::Logger* logger = Assimp::DefaultLogger::get();
-    const std::string logPath = File::nativePath(File::getPWD() + "Assimp.log");
+    const std::string logPath = UserPaths::get().importerLogFile.string();
     logger->attachStream(
         Assimp::LogStream::createDefaultStream(aiDefaultLogStream_FILE, logPath.c_str()),
         ALL_SEVERITIES);
