@@ -16,6 +16,7 @@
 #include "Game/overlay/RaceOverlay.h"
 #include "Game/race/RaceDirector.h"
 #include "Game/vehicle/VehicleObject.h"
+#include "Game/views/WayAhead.h"
 #include "Platform/Keys.h"
 #include "Platform/Window.h"
 #include "Render/rkernel/RKernel.h"
@@ -176,6 +177,7 @@ void Kernel::shutdown() {
     detach(static_cast<RaceEventListener*>(raceSounds.get()));
     raceSounds.reset();
     raceOverlay.reset();
+    wayAheads.clear();
     debugDialog.reset();
     pauseMenu.reset();
     overlay.reset();
@@ -330,6 +332,7 @@ void Kernel::restartRace() {
     const unsigned laps = level ? level->getLaps() : 0;
     raceDirector.reset();
     raceOverlay.reset();
+    wayAheads.clear();
     debugDialog.reset();
     pauseMenu.reset();
     players.clear();
@@ -375,9 +378,7 @@ void Kernel::startRun() {
     fpsTimeSum = 0.0f;
     fpsFrameCount = 0;
     Platform::swapInterval(0);
-    if (players.size() >= 2 && level) {
-        level->setCurrentCamera("Overview");
-    }
+    chooseStartCamera();
     std::vector<std::string> names;
     std::vector<glm::vec3> colours;
     std::vector<Entrant> entrants;
@@ -397,6 +398,7 @@ void Kernel::startRun() {
     }
     if (overlay) {
         raceOverlay = RaceOverlay::create(*overlay, names, colours);
+        createWayAheads();
         pauseMenu = PauseMenu::create(*overlay);
         debugDialog = DebugDialog::create(*overlay, keyboardDrivers);
         if (debugDialog) {
@@ -413,6 +415,59 @@ void Kernel::startRun() {
     previousFrame = Platform::getTime();
     runStart = previousFrame;
     logKernel("Game::Kernel running game .. [OK]");
+}
+
+void Kernel::createWayAheads() {
+    wayAheads.clear();
+    if (!raceOverlay) {
+        return;
+    }
+    const std::size_t people = std::count_if(players.begin(), players.end(), [](const Player& p) {
+        return !p.profile->controls.aiEnabled;
+    });
+    for (std::size_t i = 0; i < players.size(); ++i) {
+        const Player& player = players[i];
+        wayAheads.push_back(player.profile->controls.aiEnabled
+                                ? nullptr
+                                : WayAhead::create(*overlay, raceOverlay->getPanels()[i], i,
+                                                   player.profile->getName(), people > 1));
+    }
+}
+
+void Kernel::updateWayAheads(double dt) {
+    if (!level || level->getCheckpoints().empty()) {
+        return;
+    }
+    for (std::size_t i = 0; i < wayAheads.size(); ++i) {
+        if (!wayAheads[i]) {
+            continue;
+        }
+        const VehicleObject& car = *players[i].vehicle;
+        const TrackPoint& next =
+            level->getCheckpoints()[static_cast<std::size_t>(car.getNextCheckpoint())];
+        wayAheads[i]->update(car.getRotation(), {car.getPosition().x, car.getPosition().z},
+                             {next.x, next.z}, dt);
+    }
+}
+
+void Kernel::chooseStartCamera() {
+    if (!level) {
+        return;
+    }
+    // One person racing watches their own car, however many computer drivers take
+    // part; two or more people sharing the screen, or computer drivers alone, watch
+    // the overview.
+    std::vector<const Player*> people;
+    for (const Player& player : players) {
+        if (!player.profile->controls.aiEnabled) {
+            people.push_back(&player);
+        }
+    }
+    if (people.size() == 1) {
+        level->setCurrentCamera(Level::chaseCameraName(people.front()->vehicle->getName()));
+    } else if (players.size() >= 2) {
+        level->setCurrentCamera("Overview");
+    }
 }
 
 std::vector<PlayerStanding> Kernel::collectStandings() const {
@@ -452,6 +507,7 @@ void Kernel::updateRace(double dt) {
             matchHeldKeys();
         }
     }
+    updateWayAheads(dt);
     if (raceOverlay && level) {
         const double raceTime = level->getRaceTime();
         raceOverlay->update(raceDirector ? raceDirector->clock(raceTime) : raceTime,

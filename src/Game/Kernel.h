@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Game/InputListeners.h"
 #include "Game/DebugKeys.h"
+#include "Game/InputListeners.h"
 #include "Tool/Export.h"
 
 #include <cstdint>
@@ -39,6 +39,7 @@ class RaceOverlay;
 class RaceSounds;
 struct PlayerStanding;
 class VehicleObject;
+class WayAhead;
 
 // The front object of the game library. The launcher drives one race through it:
 // initialise, createLevel, createPlayer per driver, run (until "End race" in the pause
@@ -141,6 +142,8 @@ public:
     LoadingScreen* getLoadingScreen() const { return loadingScreen.get(); }
     DebugDialog* getDebugDialog() const { return debugDialog.get(); }
     RaceOverlay* getRaceOverlay() const { return raceOverlay.get(); }
+    // The way ahead of each player in player order; empty for a computer driver.
+    const std::vector<std::unique_ptr<WayAhead>>& getWayAheads() const { return wayAheads; }
     PauseMenu* getPauseMenu() const { return pauseMenu.get(); }
     // The race's sounds; none when both volumes are 0 or before initialise.
     RaceSounds* getRaceSounds() const { return raceSounds.get(); }
@@ -157,7 +160,12 @@ private:
     void showStatus(const std::string& text);
     void installHandlers();
     void removeHandlers();
+    // Picks the camera the race starts in.
+    void chooseStartCamera();
+    // One way ahead per person racing, on the person's panel.
+    void createWayAheads();
     std::vector<PlayerStanding> collectStandings() const;
+    void updateWayAheads(double dt);
     // Shows the standings on the race overlay and moves the race on.
     void updateRace(double dt);
     // Logs the race time and how far each player got.
@@ -176,6 +184,8 @@ private:
     std::unique_ptr<LoadingScreen> loadingScreen;
     std::unique_ptr<Frame> overlay;
     std::unique_ptr<RaceOverlay> raceOverlay;
+    // In player order; empty for a computer driver.
+    std::vector<std::unique_ptr<WayAhead>> wayAheads;
     std::unique_ptr<DebugDialog> debugDialog;
     std::unique_ptr<PauseMenu> pauseMenu;
     std::unique_ptr<RaceSounds> raceSounds;

@@ -11,6 +11,7 @@
 #include "Game/overlay/RaceOverlay.h"
 #include "Game/overlay/TextDialog.h"
 #include "Game/race/RaceDirector.h"
+#include "Game/views/WayAhead.h"
 #include "Platform/Window.h"
 #include "VehicleTestSupport.h"
 
@@ -247,6 +248,39 @@ TEST_F(KernelTest, PauseFreezesTheRaceButNotTheKernelKeys) {
     kernel.frame();
     EXPECT_GT(kernel.getLevel()->getRaceTime(), raceTime);
     kernel.handleKey(Platform::KEY_F2, Platform::PRESS);
+}
+
+TEST_F(KernelTest, TheRaceStartsBehindTheOnePersonAndShowsPeopleTheWayAhead) {
+    struct Field {
+        std::vector<std::pair<std::string, bool>> drivers; // name, computer-driven
+        std::string camera;
+    };
+    const std::vector<Field> fields = {
+        {{{"Ann", false}}, "VehicleObject_Ann_DefaultCamera"},
+        {{{"Bot", true}, {"Ann", false}, {"Cpu", true}}, "VehicleObject_Ann_DefaultCamera"},
+        {{{"Ann", false}, {"Bot", true}, {"Ben", false}}, "Overview"},
+        {{{"Bot", true}, {"Cpu", true}, {"Dee", true}}, "Overview"},
+    };
+    for (const Field& field : fields) {
+        ASSERT_TRUE(kernel.initialise(Data::Options(640, 480)));
+        ASSERT_TRUE(kernel.createLevel(3));
+        for (const auto& [name, computer] : field.drivers) {
+            ASSERT_TRUE(kernel.createPlayer(driver(name, computer), {255, 0, 0}));
+        }
+        kernel.startRun();
+        EXPECT_EQ(kernel.getLevel()->getCurrentCamera()->getName(), field.camera)
+            << field.drivers.size() << " drivers, first " << field.drivers.front().first;
+        const auto& wayAheads = kernel.getWayAheads();
+        ASSERT_EQ(wayAheads.size(), field.drivers.size());
+        for (std::size_t i = 0; i < wayAheads.size(); ++i) {
+            EXPECT_EQ(wayAheads[i] != nullptr, !field.drivers[i].second)
+                << "the way ahead is shown to people only: " << field.drivers[i].first;
+        }
+        kernel.stop();
+        EXPECT_TRUE(kernel.releaseAllPlayers());
+        kernel.releaseLevel();
+        kernel.shutdown();
+    }
 }
 
 TEST_F(KernelTest, HomeAndEndStepThroughTheCamerasInNameOrder) {

@@ -4,6 +4,7 @@
 #include "Game/overlay/PauseMenu.h"
 #include "Game/overlay/RaceOverlay.h"
 #include "Game/overlay/ResultsPanel.h"
+#include "Game/views/WayAhead.h"
 #include "OverlayTestSupport.h"
 
 #include <algorithm>
@@ -214,3 +215,42 @@ TEST_F(OverlayDrawTest, NothingBehindTheResultsShowsThroughThem) {
 }
 
 } // namespace
+
+TEST_F(OverlayDrawTest, TheWayAheadArrowPointsWhereTheCheckpointLiesSeenFromBehindTheCar) {
+    Game::Frame frame(kernel);
+    const Game::DialogPtr panel = frame.createDialog("PlayerDialog0", Game::DT_DIALOG);
+    panel->setPosition({0.4f, 0.4f});
+    panel->setSize({0.4f, 0.2f});
+    panel->setColor(glm::vec4(0.0f));
+    panel->setVisible(true);
+    panel->setActive(true);
+    const auto wayAhead = Game::WayAhead::create(frame, panel, 0, "Ann", false);
+    ASSERT_NE(wayAhead, nullptr);
+    const Game::DialogRect rect = wayAhead->getArrow()->getAbsoluteRect();
+    const glm::vec2 centre = rect.corner + rect.size / 2.0f;
+    // The arrow fills a square of the rectangle's smaller side; a point (x, y) of it
+    // in units of that side, +y up the screen.
+    const float side = std::min(rect.size.x * SCREEN_WIDTH, rect.size.y * SCREEN_HEIGHT);
+    const auto yellowAt = [&](fipImage& image, float x, float y) {
+        const glm::ivec3 c = pixel(image, static_cast<int>(centre.x * SCREEN_WIDTH + x * side),
+                                   static_cast<int>(centre.y * SCREEN_HEIGHT + y * side));
+        return c.r > 200 && c.g > 150 && c.b < 100;
+    };
+    const glm::quat facingZ(1.0f, 0.0f, 0.0f, 0.0f);
+    // Ahead, to the left, to the right of a car facing +z: the head's wide part lies
+    // on that side of the centre, the shaft on the other.
+    const std::array<std::pair<glm::vec2, glm::vec2>, 3> cases = {{{{0.0f, 50.0f}, {0.0f, 1.0f}},
+                                                                   {{50.0f, 0.0f}, {-1.0f, 0.0f}},
+                                                                   {{-50.0f, 0.0f}, {1.0f, 0.0f}}}};
+    for (const auto& [checkpoint, direction] : cases) {
+        wayAhead->update(facingZ, {0.0f, 0.0f}, checkpoint, 1.0 / 60.0);
+        kernel->setRenderTarget(kernel->getScreen());
+        frame.draw();
+        fipImage image = capture();
+        const glm::vec2 across(-direction.y, direction.x);
+        const glm::vec2 head = direction * 0.15f + across * 0.3f;
+        const glm::vec2 tail = -direction * 0.15f + across * 0.3f;
+        EXPECT_TRUE(yellowAt(image, head.x, head.y)) << checkpoint.x << " " << checkpoint.y;
+        EXPECT_FALSE(yellowAt(image, tail.x, tail.y)) << checkpoint.x << " " << checkpoint.y;
+    }
+}

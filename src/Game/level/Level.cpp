@@ -282,7 +282,7 @@ void Level::addVehicleCameras(const VehicleObject& vehicle, const VehicleDesc& d
     side.rotation = glm::angleAxis(glm::radians(-25.0f), glm::vec3(0, 1, 0)) *
                     glm::angleAxis(glm::radians(-10.0f), glm::vec3(1, 0, 0));
     CameraDesc chase;
-    chase.name = desc.name + "_DefaultCamera";
+    chase.name = chaseCameraName(desc.name);
     chase.position = {0.0f, 20.0f, -30.0f};
     chase.flags = CF_MOVABLE | CF_LOOK_AT;
     chase.target = {0.0f, 10.0f, 0.0f};

@@ -81,6 +81,10 @@ public:
     void setTrack(const std::vector<TrackPoint>& newCheckpoints,
                   const std::vector<TrackPoint>& newStartPositions, unsigned newLaps);
 
+    // The name of the camera that chases the vehicle of that name.
+    static std::string chaseCameraName(const std::string& vehicleName) {
+        return vehicleName + "_DefaultCamera";
+    }
     CameraPtr getCurrentCamera() const;
     // False, leaving the current camera, when no camera has that name.
     bool setCurrentCamera(const std::string& cameraName);
