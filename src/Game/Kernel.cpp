@@ -22,6 +22,7 @@
 #include "Render/rkernel/RKernel.h"
 #include "System/File.h"
 #include "Tool/LogManager.h"
+#include "Track/Catalogue.h"
 
 #include <GL/glew.h>
 #include <algorithm>
@@ -192,11 +193,14 @@ void Kernel::shutdown() {
     logKernel("Game::Kernel shutdown .. [OK]");
 }
 
-bool Kernel::createLevel(const unsigned int& laps) {
+bool Kernel::createLevel(const unsigned int& laps, const std::string& track) {
+    trackName = track;
     showStatus("create level...");
     level = std::make_unique<Level>(physicsSDK, detail, renderKernel.get(), &input);
     showStatus("loading Level...");
-    if (!level->buildTestTrack(laps)) {
+    Track::TrackDesc description;
+    if (!Track::loadTrack(track, Track::tracksFolder(), description) ||
+        !level->buildTrack(description, laps)) {
         Tool::LogManager::getInstance().send(Tool::Message(
             "Brumbly", "Game::Kernel loaded level .. [Failed]", "", Tool::MT_MESSAGE));
         return false;
@@ -339,7 +343,7 @@ void Kernel::restartRace() {
     releaseLevel();
     // A fresh overlay: the race's dialogs are built anew.
     overlay = std::make_unique<Frame>(renderKernel.get());
-    if (!createLevel(laps)) {
+    if (!createLevel(laps, trackName)) {
         stop();
         return;
     }

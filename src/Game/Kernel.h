@@ -9,6 +9,7 @@
 #include <glm/vec3.hpp>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace Data {
@@ -84,8 +85,12 @@ public:
     // when they are still there).
     void shutdown();
 
-    // Builds the Test Track for a race of `laps` laps as the current level.
-    bool createLevel(const unsigned int& laps);
+    // Builds the track of that name (a track file in data/tracks) for a race of
+    // `laps` laps as the current level. False, with the fault logged, when no track
+    // file names it or the file is refused.
+    bool createLevel(const unsigned int& laps, const std::string& track = "Test Track");
+    // The track of the current or last level.
+    const std::string& getTrackName() const { return trackName; }
     Level* getLevel() const { return level.get(); }
     void releaseLevel();
 
@@ -199,6 +204,7 @@ private:
     // The options' detail (a Data::Detail value), for the levels of this run.
     std::int32_t detail = 2;
     std::unique_ptr<Level> level;
+    std::string trackName;
     bool running = false;
     // Set by stop() and cleared when a run ends or the kernel is initialised: a stop
     // that came before the loop (the window closed while loading) ends the next run

@@ -48,11 +48,26 @@ bool DrivingLine::read(const std::string& text, const std::string& name) {
         }
         found.push_back(point);
     }
-    if (found.size() < 2) {
+    return assign(std::move(found), name);
+}
+
+bool DrivingLine::assign(std::vector<glm::vec2> newPoints, const std::string& name) {
+    points.clear();
+    distances.clear();
+    length = 0.0f;
+    if (newPoints.size() < 2) {
         logFailure(name + ": fewer than two points", __LINE__);
         return false;
     }
-    points = std::move(found);
+    for (const glm::vec2& point : newPoints) {
+        if (!(std::fabs(point.x) <= maximumCoordinate) ||
+            !(std::fabs(point.y) <= maximumCoordinate)) {
+            logFailure(name + ": a coordinate beyond " + std::to_string(maximumCoordinate),
+                       __LINE__);
+            return false;
+        }
+    }
+    points = std::move(newPoints);
     distances.reserve(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
         distances.push_back(length);

@@ -27,6 +27,9 @@ public:
     bool load(const System::AssetRef& asset);
     // The same from a file's text; `name` names the file in the log.
     bool read(const std::string& text, const std::string& name);
+    // The same from points; false, logged under `name`, for fewer than two points or a
+    // coordinate beyond maximumCoordinate.
+    bool assign(std::vector<glm::vec2> newPoints, const std::string& name);
 
     bool empty() const { return points.empty(); }
     const std::vector<glm::vec2>& getPoints() const { return points; }

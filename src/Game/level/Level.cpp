@@ -120,7 +120,7 @@ void Level::releaseContent() {
     }
 }
 
-void Level::initialise(const std::string& levelName, float gravity) {
+void Level::initialise(const std::string& levelName, float gravity, const std::string& skyPicture) {
     name = levelName;
     if (sdk != nullptr) {
         Physics::SceneDesc desc;
@@ -133,7 +133,7 @@ void Level::initialise(const std::string& levelName, float gravity) {
                           "", Tool::MT_MESSAGE));
         return;
     }
-    const Data::ImagePtr environment = loadImage("brightday1.jpg");
+    const Data::ImagePtr environment = loadImage(skyPicture);
     sky = std::make_shared<Data::Object>(Data::makeMySkyBox(skyBoxSize, environment));
     root->addChild(sky);
     const Data::ImagePtr clouds = loadImage("CloudShadowMap1.png");

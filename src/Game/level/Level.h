@@ -29,6 +29,10 @@ namespace Render {
 class RKernel;
 }
 
+namespace Track {
+struct TrackDesc;
+}
+
 namespace Game {
 
 class InputListeners;
@@ -57,12 +61,15 @@ public:
     Level(const Level&) = delete;
     Level& operator=(const Level&) = delete;
 
-    // Creates the physics scene with gravity (0, g, 0), the sky and the environment
-    // textures. Callers check getScene() afterwards.
-    void initialise(const std::string& levelName, float gravity);
-    // Builds the content of the "Test Track" for a race of `laps` laps. False when
-    // the physics scene could not be made or, with a window, a program that draws
-    // the track did not build.
+    // Creates the physics scene with gravity (0, g, 0), the sky (a picture in
+    // data/images) and the environment textures. Callers check getScene() afterwards.
+    void initialise(const std::string& levelName, float gravity,
+                    const std::string& skyPicture = "brightday1.jpg");
+    // Builds the content of a track for a race of `laps` laps. False when the physics
+    // scene could not be made or, with a window, a program that draws the track did
+    // not build.
+    bool buildTrack(const Track::TrackDesc& track, unsigned laps);
+    // The same for the "Test Track" as its layout gives it.
     bool buildTestTrack(unsigned laps);
 
     // Each returns an empty pointer, with the reason logged, on a name clash.

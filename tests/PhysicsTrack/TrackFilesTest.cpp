@@ -1,0 +1,78 @@
+// Levels built from the shipped track files, headless: the Test Track's file gives the
+// level buildTestTrack gives, and a computer driver laps every shipped track.
+#include "Track/Catalogue.h"
+#include "TrackSupport.h"
+
+#include <iostream>
+
+namespace {
+
+const std::filesystem::path tracksFolder =
+    std::filesystem::path(BRUMBLY_BIN_DIR) / "data" / "tracks";
+
+void expectSamePoints(const std::vector<Game::TrackPoint>& a,
+                      const std::vector<Game::TrackPoint>& b, const char* what) {
+    ASSERT_EQ(a.size(), b.size()) << what;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].a, b[i].a) << what << " " << i;
+        EXPECT_EQ(a[i].b, b[i].b) << what << " " << i;
+        EXPECT_EQ(a[i].x, b[i].x) << what << " " << i;
+        EXPECT_EQ(a[i].z, b[i].z) << what << " " << i;
+        EXPECT_EQ(a[i].heading, b[i].heading) << what << " " << i;
+    }
+}
+
+template <typename Map> void expectSamePlaces(const Map& a, const Map& b, const char* what) {
+    ASSERT_EQ(a.size(), b.size()) << what;
+    for (auto left = a.begin(), right = b.begin(); left != a.end(); ++left, ++right) {
+        EXPECT_EQ(left->first, right->first) << what;
+        EXPECT_EQ(left->second->getPosition(), right->second->getPosition()) << left->first;
+        EXPECT_EQ(left->second->getRotation(), right->second->getRotation()) << left->first;
+    }
+}
+
+class TrackFilesTest : public TrackTest::Track {
+protected:
+    // A second level, from the named track's file, on the same physics SDK.
+    std::unique_ptr<Game::Level> buildFromFile(const std::string& name, unsigned laps) {
+        ::Track::TrackDesc track;
+        EXPECT_TRUE(::Track::loadTrack(name, tracksFolder, track)) << name;
+        auto built = std::make_unique<Game::Level>(sdk.get());
+        EXPECT_TRUE(built->buildTrack(track, laps)) << name;
+        return built;
+    }
+};
+
+} // namespace
+
+TEST_F(TrackFilesTest, TheTestTrackFromItsFileIsTheTestTrack) {
+    const std::unique_ptr<Game::Level> fromFile = buildFromFile("Test Track", 3);
+    EXPECT_EQ(fromFile->getName(), level->getName());
+    EXPECT_EQ(fromFile->getLaps(), level->getLaps());
+    EXPECT_EQ(fromFile->getObjects().size(), 12u);
+    expectSamePlaces(fromFile->getObjects(), level->getObjects(), "objects");
+    expectSamePlaces(fromFile->getCameras(), level->getCameras(), "cameras");
+    expectSamePlaces(fromFile->getLights(), level->getLights(), "lights");
+    expectSamePoints(fromFile->getCheckpoints(), level->getCheckpoints(), "checkpoints");
+    expectSamePoints(fromFile->getStartPositions(), level->getStartPositions(), "starts");
+    ASSERT_FALSE(level->getDrivingLine().empty());
+    EXPECT_EQ(fromFile->getDrivingLine().getPoints(), level->getDrivingLine().getPoints());
+    for (float x = 10.0f; x < 256.0f; x += 37.0f) {
+        EXPECT_EQ(fromFile->getTerrain()->getHeight(x, 256.0f - x),
+                  level->getTerrain()->getHeight(x, 256.0f - x));
+    }
+}
+
+TEST_F(TrackFilesTest, AComputerDriverLapsEveryShippedTrack) {
+    const std::vector<::Track::TrackEntry> tracks = ::Track::listTracks(tracksFolder);
+    ASSERT_FALSE(tracks.empty());
+    for (const ::Track::TrackEntry& entry : tracks) {
+        level.reset();
+        level = buildFromFile(entry.name, 1);
+        const auto car = addCar("Computer", 2);
+        ASSERT_TRUE(car) << entry.name;
+        const double time = runUntil([&] { return car->isFinished(); }, 240.0);
+        EXPECT_TRUE(car->isFinished()) << entry.name << " after " << time << " s";
+        std::cout << entry.name << ": a lap in " << time << " s\n";
+    }
+}
