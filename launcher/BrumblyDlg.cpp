@@ -52,8 +52,8 @@ void CBrumblyDlg::race(const CTabNewGame::PlayerList& players, unsigned int laps
         drivers.push_back(*player);
     }
     hide();
-    const std::string error =
-        startRace(*raceKernel, readRaceOptions(config, queryDisplayModes()), drivers, laps);
+    const std::string error = startRace(*raceKernel, readRaceOptions(config, queryDisplayModes()),
+                                        drivers, tabControl->newGamePage()->track(), laps);
     tabControl->highScorePage()->refresh();
     show();
     raise();

@@ -120,12 +120,17 @@ bool parseCommandLine(const QStringList& arguments, LaunchRequest& request, std:
     const QCommandLineOption lapsOption(QStringLiteral("laps"),
                                         QStringLiteral("Number of laps, 1 to 100 (default 3)."),
                                         QStringLiteral("N"), QStringLiteral("3"));
+    const QCommandLineOption trackOption(
+        QStringLiteral("track"),
+        QStringLiteral("The track to race (default \"Test Track\"); the tracks are listed "
+                       "below."),
+        QStringLiteral("NAME"));
     const QCommandLineOption benchmarkOption(
         QStringLiteral("benchmark"),
         QStringLiteral("End the race after SECONDS (at most 86400) and print frame-time "
                        "figures."),
         QStringLiteral("SECONDS"));
-    parser.addOptions({raceOption, driverOption, lapsOption, benchmarkOption});
+    parser.addOptions({raceOption, driverOption, lapsOption, trackOption, benchmarkOption});
     // Parsed before any application object exists, so the program's name is filled in.
     request.helpText = parser.helpText()
                            .replace(QStringLiteral("<executable_name>"), QStringLiteral("Brumbly"))
@@ -142,14 +147,14 @@ bool parseCommandLine(const QStringList& arguments, LaunchRequest& request, std:
     request.help = parser.isSet(helpOption);
     request.race = parser.isSet(raceOption);
     const QStringList drivers = parser.values(driverOption);
-    const bool raceOnly =
-        parser.isSet(driverOption) || parser.isSet(lapsOption) || parser.isSet(benchmarkOption);
+    const bool raceOnly = parser.isSet(driverOption) || parser.isSet(lapsOption) ||
+                          parser.isSet(trackOption) || parser.isSet(benchmarkOption);
     if (request.help) {
         return true;
     }
     if (!request.race) {
         if (raceOnly) {
-            error = "--driver, --laps and --benchmark need --race";
+            error = "--driver, --laps, --track and --benchmark need --race";
             return false;
         }
         return true;
@@ -172,6 +177,9 @@ bool parseCommandLine(const QStringList& arguments, LaunchRequest& request, std:
         return false;
     }
     request.laps = laps;
+    if (parser.isSet(trackOption)) {
+        request.track = argumentBytes(parser.value(trackOption));
+    }
     if (parser.isSet(benchmarkOption)) {
         const double seconds = parser.value(benchmarkOption).toDouble(&ok);
         if (!ok || !(seconds > 0.0) || seconds > maximumBenchmarkSeconds) {
@@ -217,4 +225,26 @@ bool chooseRaceDrivers(const std::vector<std::string>& arguments, std::vector<Ra
         drivers.push_back(driver);
     }
     return true;
+}
+
+std::string trackHelp(const std::vector<std::string>& trackNames) {
+    std::string text = "\nTracks:\n";
+    for (const std::string& name : trackNames) {
+        text += "  " + name + "\n";
+    }
+    return text;
+}
+
+bool chooseTrack(const std::string& argument, const std::vector<std::string>& trackNames,
+                 std::string& track, std::string& error) {
+    const QString wanted = argumentText(argument);
+    for (const std::string& name : trackNames) {
+        if (QString::fromStdString(name).compare(wanted, Qt::CaseInsensitive) == 0) {
+            track = name;
+            return true;
+        }
+    }
+    error =
+        "--track \"" + Tool::logExcerpt(argument) + "\": no such track (Brumbly --help lists them)";
+    return false;
 }

@@ -17,6 +17,8 @@ struct LaunchRequest {
     // them once the saved drivers are known.
     std::vector<std::string> driverArguments;
     unsigned int laps = 3;
+    // The --track value, a track's name.
+    std::string track = "Test Track";
     // Seconds of racing after which a benchmark race ends and reports; 0 for none.
     double benchmarkSeconds = 0.0;
     std::string helpText;
@@ -30,6 +32,14 @@ inline constexpr double maximumBenchmarkSeconds = 86400.0;
 // back into that byte. Driver names that are no UTF-8 stay usable so.
 QString argumentText(std::string_view bytes);
 std::string argumentBytes(const QString& text);
+
+// The end of the --help text: the tracks --track takes, one name a line.
+std::string trackHelp(const std::vector<std::string>& trackNames);
+
+// The track a command-line race runs on: one of trackNames (letter case aside; the
+// name as listed is taken). Returns false with the reason in `error`.
+bool chooseTrack(const std::string& argument, const std::vector<std::string>& trackNames,
+                 std::string& track, std::string& error);
 
 // Reads the arguments (the program name first). Returns false with the reason in
 // `error` when they cannot be used.

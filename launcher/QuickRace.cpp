@@ -55,12 +55,14 @@ std::string benchmarkReport(const Game::Kernel::FrameTimes& times, long peakResi
     return text;
 }
 
-int runQuickRace(const LaunchRequest& request, const ConfigFile& config,
-                 const DisplayModes& display, RaceKernel& kernel, std::ostream& out,
-                 std::ostream& err) {
+int runQuickRace(const LaunchRequest& request, const std::vector<std::string>& trackNames,
+                 const ConfigFile& config, const DisplayModes& display, RaceKernel& kernel,
+                 std::ostream& out, std::ostream& err) {
     std::vector<RaceDriver> drivers;
+    std::string track;
     std::string error;
-    if (!chooseRaceDrivers(request.driverArguments, drivers, error)) {
+    if (!chooseTrack(request.track, trackNames, track, error) ||
+        !chooseRaceDrivers(request.driverArguments, drivers, error)) {
         Tool::LogManager::getInstance().send(
             Tool::Message("Brumbly", "Couldn't start the race .. [Failed]", error, __FILE__,
                           __LINE__, Tool::MT_ERROR));
@@ -68,7 +70,7 @@ int runQuickRace(const LaunchRequest& request, const ConfigFile& config,
         return 2;
     }
     Game::Kernel::getInstance().setRunDuration(request.benchmarkSeconds);
-    error = startRace(kernel, readRaceOptions(config, display), drivers, request.laps);
+    error = startRace(kernel, readRaceOptions(config, display), drivers, track, request.laps);
     if (!error.empty()) {
         err << "Brumbly: " << error << "\n";
         return 1;

@@ -7,8 +7,8 @@ bool GameRaceKernel::initialise(const Data::Options& options) {
     return Game::Kernel::getInstance().initialise(options);
 }
 
-bool GameRaceKernel::createLevel(unsigned int laps) {
-    return Game::Kernel::getInstance().createLevel(laps);
+bool GameRaceKernel::createLevel(const std::string& track, unsigned int laps) {
+    return Game::Kernel::getInstance().createLevel(laps, track);
 }
 
 bool GameRaceKernel::createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) {
@@ -34,11 +34,12 @@ void GameRaceKernel::shutdown() {
 namespace {
 
 std::string raceWith(RaceKernel& kernel, const Data::Options& options,
-                     const std::vector<RaceDriver>& drivers, unsigned int laps) {
+                     const std::vector<RaceDriver>& drivers, const std::string& track,
+                     unsigned int laps) {
     if (!kernel.initialise(options)) {
         return "Couldn't initialise level (see log for details)";
     }
-    if (!kernel.createLevel(laps)) {
+    if (!kernel.createLevel(track, laps)) {
         kernel.releaseLevel();
         return "Couldn't load level (see log for details)";
     }
@@ -60,8 +61,9 @@ std::string raceWith(RaceKernel& kernel, const Data::Options& options,
 } // namespace
 
 std::string startRace(RaceKernel& kernel, const Data::Options& options,
-                      const std::vector<RaceDriver>& drivers, unsigned int laps) {
-    const std::string error = raceWith(kernel, options, drivers, laps);
+                      const std::vector<RaceDriver>& drivers, const std::string& track,
+                      unsigned int laps) {
+    const std::string error = raceWith(kernel, options, drivers, track, laps);
     kernel.shutdown();
     return error;
 }

@@ -18,7 +18,7 @@ class RaceKernel {
 public:
     virtual ~RaceKernel() = default;
     virtual bool initialise(const Data::Options& options) = 0;
-    virtual bool createLevel(unsigned int laps) = 0;
+    virtual bool createLevel(const std::string& track, unsigned int laps) = 0;
     virtual bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) = 0;
     virtual void run() = 0;
     virtual void releaseAllPlayers() = 0;
@@ -30,7 +30,7 @@ public:
 class GameRaceKernel final : public RaceKernel {
 public:
     bool initialise(const Data::Options& options) override;
-    bool createLevel(unsigned int laps) override;
+    bool createLevel(const std::string& track, unsigned int laps) override;
     bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) override;
     void run() override;
     void releaseAllPlayers() override;
@@ -48,10 +48,12 @@ struct RaceDriver {
     glm::vec3 colour{0.0f, 0.0f, 255.0f};
 };
 
-// Runs one race through the kernel's whole life cycle: initialise, level, one player
+// Runs one race on the named track through the kernel's whole life cycle: initialise,
+// level, one player
 // per driver (profiles looked up by name), run, and the release calls and shutdown
 // on every path. Returns an empty text when the race ran, otherwise the error to
 // show: "Couldn't initialise level (see log for details)", "Couldn't load level
 // (see log for details)" or "Couldn't create Players (see log for details)".
 std::string startRace(RaceKernel& kernel, const Data::Options& options,
-                      const std::vector<RaceDriver>& drivers, unsigned int laps);
+                      const std::vector<RaceDriver>& drivers, const std::string& track,
+                      unsigned int laps);

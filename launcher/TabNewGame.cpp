@@ -6,7 +6,8 @@
 #include "DriverNames.h"
 #include "KeyConflicts.h"
 #include "MessageBoxes.h"
-#include "System/File.h"
+#include "Track/Catalogue.h"
+#include "Track/TestTrack.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -54,9 +55,13 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     lapsBox->setRange(1, 100);
     lapsBox->setValue(3);
     lapsBox->setAlignment(Qt::AlignRight);
-    // One track and one car so far; the race takes neither from these lists.
-    auto* trackList = new QComboBox(this);
-    trackList->addItem(QStringLiteral("Test Track"));
+    // Every shipped track, each with its preview picture's path; one car so far, which
+    // the race does not take from its list.
+    trackList = new QComboBox(this);
+    for (const Track::TrackEntry& track : Track::listTracks(Track::tracksFolder())) {
+        trackList->addItem(QString::fromStdString(track.name),
+                           QString::fromStdString(track.preview.string()));
+    }
     trackList->setCurrentIndex(0);
 
     auto* trackGroup = new QGroupBox(QStringLiteral("Select Track"), this);
@@ -74,11 +79,7 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     preview->setMinimumWidth(1);
     preview->setAlignment(Qt::AlignCenter);
     preview->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    trackPicture.load(
-        QString::fromStdString(System::File::getPWD() + "data/images/TrackPreview.png"));
-    if (trackPicture.isNull()) {
-        preview->setText(QStringLiteral("No preview of this track"));
-    }
+    showTrackPicture();
 
     // Select Drivers. Long names must not widen the window.
     driverList = new QComboBox(this);
@@ -148,6 +149,7 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     connect(addButton, &QPushButton::clicked, this, &CTabNewGame::addDriver);
     connect(clearButton, &QPushButton::clicked, this, &CTabNewGame::clearDrivers);
     connect(raceButton, &QPushButton::clicked, this, &CTabNewGame::race);
+    connect(trackList, &QComboBox::currentIndexChanged, this, &CTabNewGame::showTrackPicture);
 
     fillDriverList();
 }
@@ -158,6 +160,11 @@ std::vector<std::string> CTabNewGame::chosenNames() const {
         names.push_back(player->name);
     }
     return names;
+}
+
+std::string CTabNewGame::track() const {
+    return trackList->count() > 0 ? trackList->currentText().toStdString()
+                                  : std::string(Track::testTrackName);
 }
 
 unsigned int CTabNewGame::laps() const {
@@ -293,10 +300,25 @@ void CTabNewGame::race() {
     emit raceRequested(chosen, laps());
 }
 
-void CTabNewGame::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
+void CTabNewGame::showTrackPicture() {
+    const QString file = trackList->currentData().toString();
+    trackPicture = file.isEmpty() ? QPixmap() : QPixmap(file);
+    if (trackPicture.isNull()) {
+        preview->clear();
+        preview->setText(QStringLiteral("No preview of this track"));
+    } else {
+        fitTrackPicture();
+    }
+}
+
+void CTabNewGame::fitTrackPicture() {
     if (!trackPicture.isNull()) {
         preview->setPixmap(trackPicture.scaled(preview->contentsRect().size(), Qt::KeepAspectRatio,
                                                Qt::SmoothTransformation));
     }
+}
+
+void CTabNewGame::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitTrackPicture();
 }

@@ -16,8 +16,8 @@ class QLabel;
 class QListWidget;
 class QSpinBox;
 
-// The "New Game" tab: the drivers chosen for a race, each with a car colour, and the
-// number of laps. The chosen drivers stay until "Clear".
+// The "New Game" tab: the track, the drivers chosen for a race, each with a car
+// colour, and the number of laps. The chosen drivers stay until "Clear".
 class CTabNewGame : public QWidget {
     Q_OBJECT
 
@@ -33,6 +33,8 @@ public:
     // Their names, in the same order.
     std::vector<std::string> chosenNames() const;
     unsigned int laps() const;
+    // The name of the track chosen in the Track list.
+    std::string track() const;
     // Adds the driver with the next car colour nobody has, as "Add" would; a driver
     // chosen already, or a fourth, is not added.
     void choose(const std::string& name);
@@ -52,6 +54,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Shows the chosen track's preview picture, or a note when it has none.
+    void showTrackPicture();
+    void fitTrackPicture();
     void fillDriverList();
     void chooseColour();
     void addDriver();
@@ -68,6 +73,7 @@ private:
     QLabel* preview;
     QPixmap trackPicture;
 
+    QComboBox* trackList;
     QComboBox* driverList;
     QSpinBox* lapsBox;
     ColorSwatch* swatch;

@@ -3,6 +3,8 @@
 #include "DisplayModes.h"
 #include "Platform/Window.h"
 #include "QuickRace.h"
+#include "System/UserPaths.h"
+#include "Track/Catalogue.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -54,6 +56,26 @@ void writeFigures(int descriptor, const std::string& figures) {
     }
 }
 
+// The names of the shipped tracks in that folder, as the launcher lists them.
+std::vector<std::string> trackNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const Track::TrackEntry& track : Track::listTracks(folder)) {
+        names.push_back(track.name);
+    }
+    return names;
+}
+
+// The tracks folder of the game data the program at that path uses (before the
+// application has located its data).
+std::filesystem::path tracksFolderOf(const char* programPath) {
+    std::error_code error;
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        program = std::filesystem::absolute(programPath, error);
+    }
+    return System::UserPaths::locate(program.parent_path()).dataDirectory / "data" / "tracks";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -68,7 +90,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (request.help) {
-        std::cout << request.helpText;
+        std::cout << request.helpText << trackHelp(trackNames(tracksFolderOf(argv[0])));
         return 0;
     }
     if (!displayReachable(request.race)) {
@@ -84,8 +106,9 @@ int main(int argc, char** argv) {
     if (request.race) {
         GameRaceKernel kernel;
         std::ostringstream figures;
-        const int status = runQuickRace(request, brumbly.config(), queryDisplayModes(), kernel,
-                                        figures, std::cerr);
+        const int status =
+            runQuickRace(request, trackNames(Track::tracksFolder()), brumbly.config(),
+                         queryDisplayModes(), kernel, figures, std::cerr);
         writeFigures(figuresOutput >= 0 ? figuresOutput : STDOUT_FILENO, figures.str());
         return status;
     }

@@ -49,7 +49,7 @@ private:
         std::ostringstream out;
         std::ostringstream err;
         Outcome outcome;
-        outcome.status = runQuickRace(request, *config, {}, kernel, out, err);
+        outcome.status = runQuickRace(request, {"Test Track"}, *config, {}, kernel, out, err);
         outcome.calls = kernel.calls;
         outcome.out = out.str();
         outcome.err = err.str();
@@ -101,7 +101,8 @@ private slots:
              "--laps must be a whole number from 1 to 100"},
             {{"--race", "--driver", ""}, "--driver needs a driver's name"},
             {{"--race"}, "--race needs at least one --driver"},
-            {{"--driver", "Ann"}, "--driver, --laps and --benchmark need --race"},
+            {{"--driver", "Ann"}, "--driver, --laps, --track and --benchmark need --race"},
+            {{"--track", "Test Track"}, "--driver, --laps, --track and --benchmark need --race"},
         };
         for (const auto& refused : cases) {
             LaunchRequest request;
@@ -160,6 +161,23 @@ private slots:
         QVERIFY(outcome.err.empty());
     }
 
+    // The track is found by its name, letter case aside, and an unknown one stops the
+    // race before the window opens; --help lists the tracks.
+    void theTrackIsChosenByNameBeforeTheWindowOpens() {
+        QCOMPARE(race({"--driver", "Ann"}).calls.at(1), "createLevel 3 Test Track");
+        QCOMPARE(race({"--driver", "Ann", "--track", "test TRACK", "--laps", "2"}).calls.at(1),
+                 "createLevel 2 Test Track");
+        const Outcome unknown = race({"--driver", "Ann", "--track", "Moon Base"});
+        QCOMPARE(unknown.status, 2);
+        QVERIFY(unknown.calls.empty());
+        const std::string error =
+            "--track \"Moon Base\": no such track (Brumbly --help lists them)";
+        QCOMPARE(unknown.err, "Brumbly: " + error + "\n");
+        QCOMPARE(unknown.logged.size(), std::size_t{1});
+        QCOMPARE(unknown.logged.front().getMessage(), error);
+        QCOMPARE(trackHelp({"Test Track", "Lakeside"}), "\nTracks:\n  Test Track\n  Lakeside\n");
+    }
+
     void aFailedRaceStartExitsWithOne() {
         RecordingKernel kernel;
         kernel.failing = "createLevel";
@@ -168,7 +186,7 @@ private slots:
         QVERIFY(parseCommandLine(commandLine({"--race", "--driver", "Ann"}), request, error));
         std::ostringstream out;
         std::ostringstream err;
-        QCOMPARE(runQuickRace(request, *config, {}, kernel, out, err), 1);
+        QCOMPARE(runQuickRace(request, {"Test Track"}, *config, {}, kernel, out, err), 1);
         QCOMPARE(err.str(), "Brumbly: Couldn't load level (see log for details)\n");
         QVERIFY(out.str().empty());
     }

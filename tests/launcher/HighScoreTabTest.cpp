@@ -25,7 +25,7 @@ namespace {
 class RecordingRace final : public RaceKernel {
 public:
     bool initialise(const Data::Options&) override { return true; }
-    bool createLevel(unsigned int) override { return true; }
+    bool createLevel(const std::string&, unsigned int) override { return true; }
     bool createPlayer(std::shared_ptr<Data::Profile>, const glm::vec3&) override { return true; }
     void run() override {
         Data::HighScores scores = Data::HighScores::load(file);

@@ -14,8 +14,8 @@ bool RecordingKernel::initialise(const Data::Options& options) {
     return failing != "initialise";
 }
 
-bool RecordingKernel::createLevel(unsigned int laps) {
-    calls.push_back("createLevel " + std::to_string(laps));
+bool RecordingKernel::createLevel(const std::string& track, unsigned int laps) {
+    calls.push_back("createLevel " + std::to_string(laps) + " " + track);
     return failing != "createLevel";
 }
 

@@ -26,7 +26,7 @@ template <class T> T* childControl(const QObject& parent, const char* name) {
 class RecordingKernel final : public RaceKernel {
 public:
     bool initialise(const Data::Options& options) override;
-    bool createLevel(unsigned int laps) override;
+    bool createLevel(const std::string& track, unsigned int laps) override;
     bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) override;
     void run() override;
     void releaseAllPlayers() override { calls.push_back("releaseAllPlayers"); }

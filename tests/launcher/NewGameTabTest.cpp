@@ -1,15 +1,21 @@
 #include "ColorSwatch.h"
 #include "LauncherTestSupport.h"
+#include "System/File.h"
 #include "TabNewGame.h"
 
 #include <QAbstractItemView>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <fstream>
 #include <memory>
 
 Q_DECLARE_METATYPE(CTabNewGame::PlayerList)
@@ -220,9 +226,44 @@ private slots:
         QCOMPARE(chosenNames(), QStringList{"Amy"});
     }
 
-    void theOneTrackAndCarAreShownChosen() {
-        QCOMPARE(control<QComboBox>("trackList")->currentText(), "Test Track");
+    void theOneCarIsShownChosen() {
         QCOMPARE(control<QComboBox>("carList")->currentText(), "Jeep");
+    }
+
+    // The Track list holds every track file of the game's data, the Test Track first,
+    // and shows the chosen track's picture.
+    void theTrackListShowsEveryTrackWithItsPicture() {
+        QTemporaryDir data;
+        QVERIFY(QDir(data.path()).mkpath(QStringLiteral("data/tracks")));
+        QVERIFY(QDir(data.path()).mkpath(QStringLiteral("data/images")));
+        const auto write = [&](const QString& name, const std::string& text) {
+            std::ofstream(data.filePath(QStringLiteral("data/tracks/") + name).toStdString())
+                << text;
+        };
+        write(QStringLiteral("a.track"), "brumbly-track 1\nname Lakeside\n");
+        write(QStringLiteral("b.track"),
+              "brumbly-track 1\nname Test Track\npreview TrackPreview.png\n");
+        QImage picture(40, 20, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        QVERIFY(picture.save(data.filePath(QStringLiteral("data/images/TrackPreview.png"))));
+        System::File::init(data.filePath(QStringLiteral("Brumbly")).toStdString());
+        CTabNewGame withTracks(*messages);
+        System::File::init(std::string());
+
+        auto* tracks = childControl<QComboBox>(withTracks, "trackList");
+        auto* preview = childControl<QLabel>(withTracks, "trackPreview");
+        QCOMPARE(tracks->count(), 2);
+        QCOMPARE(tracks->itemText(0), "Test Track");
+        QCOMPARE(tracks->itemText(1), "Lakeside");
+        QCOMPARE(withTracks.track(), "Test Track");
+        withTracks.resize(600, 400);
+        withTracks.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&withTracks));
+        QVERIFY(!preview->pixmap().isNull());
+        tracks->setCurrentIndex(1);
+        QCOMPARE(withTracks.track(), "Lakeside");
+        QVERIFY(preview->pixmap().isNull());
+        QCOMPARE(preview->text(), "No preview of this track");
     }
 
     void anOpenDriverListKeepsItsNamesAndChoiceWhenThePageIsShownOrHidden() {

@@ -52,7 +52,7 @@ private slots:
     void aRaceRunsTheWholeLifeCycleWithTheLauncherHidden() {
         race();
         const std::vector<std::string> expected = {"initialise 1024 x 768",
-                                                   "createLevel 3",
+                                                   "createLevel 3 Test Track",
                                                    "createPlayer Ben 0,0,255",
                                                    "createPlayer Ann 255,0,0",
                                                    "run",
@@ -92,10 +92,10 @@ private slots:
              {"initialise 1024 x 768", "shutdown"}},
             {"createLevel",
              "Couldn't load level (see log for details)",
-             {"initialise 1024 x 768", "createLevel 3", "releaseLevel", "shutdown"}},
+             {"initialise 1024 x 768", "createLevel 3 Test Track", "releaseLevel", "shutdown"}},
             {"createPlayer",
              "Couldn't create Players (see log for details)",
-             {"initialise 1024 x 768", "createLevel 3", "createPlayer Ben 0,0,255",
+             {"initialise 1024 x 768", "createLevel 3 Test Track", "createPlayer Ben 0,0,255",
               "releaseAllPlayers", "releaseLevel", "shutdown"}},
         };
         for (const auto& failure : cases) {
