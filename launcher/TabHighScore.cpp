@@ -2,6 +2,7 @@
 
 #include "Data/RaceTime.h"
 #include "DriverNames.h"
+#include "Track/Catalogue.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -12,6 +13,7 @@
 #include <QShowEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -65,6 +67,7 @@ QDateTime dateOf(const Data::HighScore& entry) {
 } // namespace
 
 CTabHighScore::CTabHighScore(QWidget* parent) : QWidget(parent) {
+    trackList = new QComboBox(this);
     lapsList = new QComboBox(this);
     status = new QLabel(this);
     status->setWordWrap(true);
@@ -72,6 +75,8 @@ CTabHighScore::CTabHighScore(QWidget* parent) : QWidget(parent) {
     raceTimeTable = makeTable(this);
 
     auto* lapsRow = new QHBoxLayout;
+    lapsRow->addWidget(new QLabel(QStringLiteral("Track:"), this));
+    lapsRow->addWidget(trackList);
     lapsRow->addWidget(new QLabel(QStringLiteral("Number of Laps:"), this));
     lapsRow->addWidget(lapsList);
     lapsRow->addStretch();
@@ -89,12 +94,17 @@ CTabHighScore::CTabHighScore(QWidget* parent) : QWidget(parent) {
     layout->addLayout(tables, 1);
     layout->addWidget(status);
 
+    trackList->setObjectName(QStringLiteral("trackList"));
     lapsList->setObjectName(QStringLiteral("lapsList"));
     bestLapTable->setObjectName(QStringLiteral("bestLapTable"));
     raceTimeTable->setObjectName(QStringLiteral("raceTimeTable"));
     status->setObjectName(QStringLiteral("statusLabel"));
 
     connect(lapsList, &QComboBox::currentIndexChanged, this, &CTabHighScore::showLaps);
+    connect(trackList, &QComboBox::currentIndexChanged, this, [this] {
+        fillLaps(lapsList->currentData().toUInt());
+        showLaps();
+    });
     refresh();
 }
 
@@ -115,33 +125,53 @@ void CTabHighScore::refresh() {
 
     // The newest entry of the file, and the table it is in.
     const Data::HighScore* latest = nullptr;
+    std::string latestTrack;
     unsigned int latestLaps = 0;
     QString latestWhat;
-    for (const unsigned int laps : scores.getLapCounts()) {
-        for (const auto& [kind, what] : {std::pair(Data::HighScoreKind::BEST_LAP, "best lap"),
-                                         std::pair(Data::HighScoreKind::RACE_TIME, "race time")}) {
-            for (const Data::HighScore& entry : scores.get(kind, laps)) {
-                if (!latest || entry.date > latest->date) {
-                    latest = &entry;
-                    latestLaps = laps;
-                    latestWhat = QString::fromLatin1(what);
+    for (const std::string& track : scores.getTracks()) {
+        for (const unsigned int laps : scores.getLapCounts(track)) {
+            for (const auto& [kind, what] :
+                 {std::pair(Data::HighScoreKind::BEST_LAP, "best lap"),
+                  std::pair(Data::HighScoreKind::RACE_TIME, "race time")}) {
+                for (const Data::HighScore& entry : scores.get(kind, laps, track)) {
+                    if (!latest || entry.date > latest->date) {
+                        latest = &entry;
+                        latestTrack = track;
+                        latestLaps = laps;
+                        latestWhat = QString::fromLatin1(what);
+                    }
                 }
             }
         }
     }
 
+    const std::string track = shownTrack();
     const unsigned int shownLaps = lapsList->currentData().toUInt();
     const bool newer = latest && latest->date > newest;
     newest = latest ? latest->date : -1;
     {
-        const QSignalBlocker quiet(lapsList);
-        lapsList->clear();
-        for (const unsigned int laps : scores.getLapCounts()) {
-            lapsList->addItem(lapsText(laps), laps);
+        // The shipped tracks in the launcher's order, then the others with records.
+        std::vector<std::string> names;
+        for (const Track::TrackEntry& entry : Track::listTracks(Track::tracksFolder())) {
+            names.push_back(entry.name);
         }
-        const int kept = lapsList->findData(shownLaps);
-        lapsList->setCurrentIndex(newer ? lapsList->findData(latestLaps) : std::max(kept, 0));
+        if (names.empty()) {
+            names.push_back(Data::HighScores::defaultTrack);
+        }
+        for (const std::string& name : scores.getTracks()) {
+            if (std::find(names.begin(), names.end(), name) == names.end()) {
+                names.push_back(name);
+            }
+        }
+        const QSignalBlocker quiet(trackList);
+        trackList->clear();
+        for (const std::string& name : names) {
+            trackList->addItem(QString::fromStdString(name));
+        }
+        const int kept = trackList->findText(QString::fromStdString(newer ? latestTrack : track));
+        trackList->setCurrentIndex(std::max(kept, 0));
     }
+    fillLaps(newer ? latestLaps : shownLaps);
     showLaps();
 
     QString text;
@@ -157,9 +187,10 @@ void CTabHighScore::refresh() {
     } else if (!latest) {
         text = QStringLiteral("No high scores yet: finish a race to set the first.");
     } else {
-        text = QStringLiteral("Latest record: %1, %2 %3 in a race of %4, %5")
+        text = QStringLiteral("Latest record: %1, %2 %3 in a race of %4 on %5, %6")
                    .arg(DriverNames::readable(latest->driver), latestWhat,
                         timeText(latest->hundredths), lapsText(latestLaps),
+                        QString::fromStdString(latestTrack),
                         dateOf(*latest).toString(QStringLiteral("yyyy-MM-dd hh:mm")));
     }
     const std::vector<std::filesystem::path> setAside =
@@ -171,10 +202,25 @@ void CTabHighScore::refresh() {
     status->setText(text);
 }
 
+std::string CTabHighScore::shownTrack() const {
+    return trackList->count() > 0 ? trackList->currentText().toStdString()
+                                  : std::string(Data::HighScores::defaultTrack);
+}
+
+void CTabHighScore::fillLaps(unsigned int laps) {
+    const QSignalBlocker quiet(lapsList);
+    lapsList->clear();
+    for (const unsigned int count : scores.getLapCounts(shownTrack())) {
+        lapsList->addItem(lapsText(count), count);
+    }
+    lapsList->setCurrentIndex(std::max(lapsList->findData(laps), 0));
+}
+
 void CTabHighScore::showLaps() {
     const unsigned int laps = lapsList->currentData().toUInt();
-    fill(*bestLapTable, scores.get(Data::HighScoreKind::BEST_LAP, laps));
-    fill(*raceTimeTable, scores.get(Data::HighScoreKind::RACE_TIME, laps));
+    const std::string track = shownTrack();
+    fill(*bestLapTable, scores.get(Data::HighScoreKind::BEST_LAP, laps, track));
+    fill(*raceTimeTable, scores.get(Data::HighScoreKind::RACE_TIME, laps, track));
 }
 
 void CTabHighScore::fill(QTableWidget& table, const std::vector<Data::HighScore>& entries) const {

@@ -26,6 +26,10 @@ void logFailure(const std::string& title, const std::filesystem::path& file,
                       __FILE__, line, type));
 }
 
+bool isTrack(const std::string& track) {
+    return !track.empty() && track.size() <= HighScores::maximumTrackLength;
+}
+
 bool isEntry(unsigned int laps, const HighScore& entry) {
     return laps > 0 && laps <= mostLaps && entry.hundredths > 0 &&
            entry.hundredths <= HighScores::longestTime && entry.date >= 0 &&
@@ -63,11 +67,12 @@ bool needsEscape(char c) {
     return c == '%' || byte < 32 || byte == 127;
 }
 
-std::string escape(const std::string& name) {
+// A name as a line holds it; a field amid others has its blanks written too.
+std::string escape(const std::string& name, bool blanks = false) {
     static constexpr char hex[] = "0123456789ABCDEF";
     std::string text;
     for (const char c : name) {
-        if (needsEscape(c)) {
+        if (needsEscape(c) || (blanks && c == ' ')) {
             const auto byte = static_cast<unsigned char>(c);
             text += '%';
             text += hex[byte >> 4];
@@ -129,11 +134,12 @@ template <typename T> std::optional<T> number(std::string_view field, T limit) {
 
 } // namespace
 
-std::size_t HighScores::add(HighScoreKind kind, unsigned int laps, const HighScore& entry) {
-    if (!isEntry(laps, entry)) {
+std::size_t HighScores::add(HighScoreKind kind, unsigned int laps, const HighScore& entry,
+                            const std::string& track) {
+    if (!isEntry(laps, entry) || !isTrack(track)) {
         return 0;
     }
-    std::vector<HighScore>& table = tables[laps][static_cast<std::size_t>(kind)];
+    std::vector<HighScore>& table = tables[track][laps][static_cast<std::size_t>(kind)];
     const auto place =
         std::upper_bound(table.begin(), table.end(), entry,
                          [](const auto& a, const auto& b) { return a.hundredths < b.hundredths; });
@@ -148,29 +154,47 @@ std::size_t HighScores::add(HighScoreKind kind, unsigned int laps, const HighSco
     return rank;
 }
 
-const std::vector<HighScore>& HighScores::get(HighScoreKind kind, unsigned int laps) const {
+const std::vector<HighScore>& HighScores::get(HighScoreKind kind, unsigned int laps,
+                                              const std::string& track) const {
     static const std::vector<HighScore> none;
-    const auto found = tables.find(laps);
-    return found != tables.end() ? found->second[static_cast<std::size_t>(kind)] : none;
+    const auto onTrack = tables.find(track);
+    if (onTrack == tables.end()) {
+        return none;
+    }
+    const auto found = onTrack->second.find(laps);
+    return found != onTrack->second.end() ? found->second[static_cast<std::size_t>(kind)] : none;
 }
 
-std::vector<unsigned int> HighScores::getLapCounts() const {
+std::vector<unsigned int> HighScores::getLapCounts(const std::string& track) const {
     std::vector<unsigned int> counts;
-    for (const auto& entry : tables) {
-        counts.push_back(entry.first);
+    if (const auto onTrack = tables.find(track); onTrack != tables.end()) {
+        for (const auto& entry : onTrack->second) {
+            counts.push_back(entry.first);
+        }
     }
     return counts;
+}
+
+std::vector<std::string> HighScores::getTracks() const {
+    std::vector<std::string> tracks;
+    for (const auto& entry : tables) {
+        tracks.push_back(entry.first);
+    }
+    return tracks;
 }
 
 std::string HighScores::write() const {
     std::string text(header);
     text += '\n';
-    for (const auto& [laps, both] : tables) {
-        for (std::size_t kind = 0; kind < both.size(); ++kind) {
-            for (const HighScore& entry : both[kind]) {
-                text += std::string(kindWords[kind]) + ' ' + std::to_string(laps) + ' ' +
-                        std::to_string(entry.hundredths) + ' ' + std::to_string(entry.date) + ' ' +
-                        escape(entry.driver) + '\n';
+    for (const auto& [track, onTrack] : tables) {
+        const std::string trackField = track == defaultTrack ? "" : ':' + escape(track, true);
+        for (const auto& [laps, both] : onTrack) {
+            for (std::size_t kind = 0; kind < both.size(); ++kind) {
+                for (const HighScore& entry : both[kind]) {
+                    text += std::string(kindWords[kind]) + trackField + ' ' + std::to_string(laps) +
+                            ' ' + std::to_string(entry.hundredths) + ' ' +
+                            std::to_string(entry.date) + ' ' + escape(entry.driver) + '\n';
+                }
             }
         }
     }
@@ -202,15 +226,20 @@ std::optional<HighScores> HighScores::read(std::string_view text, std::string& p
         if (line.empty()) {
             continue;
         }
-        const std::string_view kindWord = takeField(line);
+        std::string_view kindWord = takeField(line);
+        const std::size_t colon = kindWord.find(':');
+        const auto track = colon == std::string_view::npos
+                               ? std::optional<std::string>(defaultTrack)
+                               : unescape(kindWord.substr(colon + 1));
+        kindWord = kindWord.substr(0, colon);
         const auto kind = std::find(std::begin(kindWords), std::end(kindWords), kindWord);
         const auto laps = number<unsigned int>(takeField(line), mostLaps);
         const auto hundredths = number<std::int64_t>(takeField(line), longestTime);
         const auto date = number<std::int64_t>(takeField(line), latestDate);
         const auto driver = unescape(line);
         // A last line without its line end may have lost the end of its name.
-        if (!complete || kind == std::end(kindWords) || !laps || !hundredths || !date || !driver ||
-            !isEntry(*laps, {*driver, *hundredths, *date})) {
+        if (!complete || kind == std::end(kindWords) || !track || !isTrack(*track) || !laps ||
+            !hundredths || !date || !driver || !isEntry(*laps, {*driver, *hundredths, *date})) {
             if (damaged++ == 0) {
                 scores.problem = "line " + std::to_string(lineNumber) +
                                  (complete ? " is damaged" : " is cut short");
@@ -218,7 +247,7 @@ std::optional<HighScores> HighScores::read(std::string_view text, std::string& p
             continue;
         }
         scores.add(static_cast<HighScoreKind>(kind - std::begin(kindWords)), *laps,
-                   {*driver, *hundredths, *date});
+                   {*driver, *hundredths, *date}, *track);
     }
     if (lineNumber == 0) {
         problem = "the file is empty";

@@ -43,15 +43,21 @@ enum class HighScoreSource {
     UNREADABLE,
 };
 
-// The high scores of the track: for every number of laps a race was run over, the ten
-// best laps and the ten best race times, each best first. Kept in one text file: a
-// first line "Brumbly high scores 1", then one line per entry,
-// "<lap|race> <laps> <hundredths> <date> <driver>", the driver's name last, with "%"
-// and control characters written as "%" and two hexadecimal digits. Every line ends
-// with "\n": a last line without one was cut short.
+// The high scores of every track: for every track and number of laps a race was run
+// over, the ten best laps and the ten best race times, each best first. Kept in one
+// text file: a first line "Brumbly high scores 1", then one line per entry,
+// "<lap|race>[:<track>] <laps> <hundredths> <date> <driver>", the driver's name last,
+// with "%" and control characters (and in the track's name blanks) written as "%" and
+// two hexadecimal digits. A line without a track belongs to defaultTrack, as every
+// line of the files written before tracks were told apart does. Every line ends with
+// "\n": a last line without one was cut short.
 class BRUMBLY_API HighScores {
 public:
     static constexpr std::size_t tableSize = 10;
+    // The track of the lines that name none.
+    static constexpr const char* defaultTrack = "Test Track";
+    // The longest track name a line may hold.
+    static constexpr std::size_t maximumTrackLength = 64;
     // The file's name; it lies in the profiles directory, beside the drivers.
     static constexpr const char* fileName = "highscores.txt";
     // Far beyond a real file (at most two tables of ten per lap count).
@@ -68,12 +74,17 @@ public:
     // so that of two equal times the earlier stays ahead, and keeps the ten best.
     // Returns the rank it took (1 for the best), or 0 when it did not make the ten
     // (also for a time that is not positive or longer than longestTime, a date
-    // before 1970 or after latestDate, a lap count of 0 or a driver without name).
-    std::size_t add(HighScoreKind kind, unsigned int laps, const HighScore& entry);
+    // before 1970 or after latestDate, a lap count of 0, a driver without name or a
+    // track name that is empty or longer than maximumTrackLength).
+    std::size_t add(HighScoreKind kind, unsigned int laps, const HighScore& entry,
+                    const std::string& track = defaultTrack);
     // Best first; empty for a lap count without entries.
-    const std::vector<HighScore>& get(HighScoreKind kind, unsigned int laps) const;
-    // The lap counts that have entries, ascending.
-    std::vector<unsigned int> getLapCounts() const;
+    const std::vector<HighScore>& get(HighScoreKind kind, unsigned int laps,
+                                      const std::string& track = defaultTrack) const;
+    // The lap counts that have entries on the track, ascending.
+    std::vector<unsigned int> getLapCounts(const std::string& track = defaultTrack) const;
+    // The tracks that have entries, by name.
+    std::vector<std::string> getTracks() const;
     bool empty() const { return tables.empty(); }
 
     HighScoreSource getSource() const { return source; }
@@ -106,7 +117,7 @@ public:
 
 private:
     using Tables = std::array<std::vector<HighScore>, 2>;
-    std::map<unsigned int, Tables> tables;
+    std::map<std::string, std::map<unsigned int, Tables>> tables;
     HighScoreSource source = HighScoreSource::NO_FILE;
     std::string problem;
 };

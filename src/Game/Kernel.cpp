@@ -413,9 +413,9 @@ void Kernel::startRun() {
         raceSounds->startMusic();
         attach(static_cast<RaceEventListener*>(raceSounds.get()));
     }
-    raceDirector =
-        std::make_unique<RaceDirector>(overlay.get(), std::move(entrants),
-                                       level ? level->getLaps() : 0, highScoreFile, raceListeners);
+    raceDirector = std::make_unique<RaceDirector>(
+        overlay.get(), std::move(entrants), level ? level->getLaps() : 0,
+        level ? level->getName() : trackName, highScoreFile, raceListeners);
     previousFrame = Platform::getTime();
     runStart = previousFrame;
     logKernel("Game::Kernel running game .. [OK]");

@@ -264,3 +264,50 @@ TEST(HighScoresTest, ASaveInterruptedBeforeTheRenameLeavesTheOldTables) {
     ASSERT_TRUE(newer.save(file));
     EXPECT_EQ(HighScores::load(file).get(HighScoreKind::BEST_LAP, 3).front().driver, "Dan");
 }
+
+// Files written before tracks were told apart hold the Test Track's records; every other
+// track's records keep their track through the file, their tables apart.
+TEST(HighScoresTest, RecordsKeepTheirTrackAndOldFilesBelongToTheTestTrack) {
+    std::string problem;
+    const auto old = HighScores::read(
+        "Brumbly high scores 1\nlap 3 4512 1700000000 Ann\nrace 3 14001 1700000000 Ann\n", problem);
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->getSource(), Data::HighScoreSource::WHOLE);
+    EXPECT_EQ(old->getTracks(), std::vector<std::string>{"Test Track"});
+    EXPECT_EQ(drivers(old->get(HighScoreKind::BEST_LAP, 3, "Test Track")),
+              std::vector<std::string>{"Ann"});
+
+    TemporaryDirectory folder;
+    const auto file = folder.path() / HighScores::fileName;
+    HighScores scores = *old;
+    const std::string lakeside = "Lakeside Loop: 100% wet";
+    EXPECT_EQ(scores.add(HighScoreKind::BEST_LAP, 3, {"Ben", 6000, 1700000300}, lakeside), 1u)
+        << "slower than the Test Track's best, but first on its own track";
+    EXPECT_EQ(scores.add(HighScoreKind::RACE_TIME, 2, {"Cy", 9000, 1700000400}, "random:42"), 1u);
+    EXPECT_EQ(scores.add(HighScoreKind::BEST_LAP, 3, {"Ann", 100, 1}, ""), 0u);
+    EXPECT_EQ(scores.add(HighScoreKind::BEST_LAP, 3, {"Ann", 100, 1}, std::string(65, 't')), 0u);
+    ASSERT_TRUE(scores.save(file));
+    const std::string text = readFile(file);
+    EXPECT_NE(text.find("\nlap 3 4512 1700000000 Ann\n"), std::string::npos)
+        << "the Test Track's lines are written as before";
+    EXPECT_NE(text.find("\nlap:Lakeside%20Loop:%20100%25%20wet 3 6000 1700000300 Ben\n"),
+              std::string::npos)
+        << text;
+
+    const HighScores back = HighScores::load(file);
+    EXPECT_EQ(back.getTracks(), (std::vector<std::string>{lakeside, "Test Track", "random:42"}));
+    EXPECT_EQ(drivers(back.get(HighScoreKind::BEST_LAP, 3)), std::vector<std::string>{"Ann"});
+    EXPECT_EQ(back.get(HighScoreKind::BEST_LAP, 3, lakeside),
+              scores.get(HighScoreKind::BEST_LAP, 3, lakeside));
+    EXPECT_EQ(back.getLapCounts("random:42"), std::vector<unsigned int>{2});
+    EXPECT_TRUE(back.get(HighScoreKind::RACE_TIME, 2).empty());
+
+    // A line whose track field is broken is refused alone.
+    const auto damaged = HighScores::read(
+        "Brumbly high scores 1\nlap: 3 100 5 Ann\nlap:a%2 3 100 5 Ann\nlap:ok 3 100 5 Ann\n",
+        problem);
+    ASSERT_TRUE(damaged);
+    EXPECT_EQ(damaged->getSource(), Data::HighScoreSource::DAMAGED_LINES);
+    EXPECT_EQ(problem, "line 2 is damaged (and 1 more damaged line)");
+    EXPECT_EQ(damaged->getTracks(), std::vector<std::string>{"ok"});
+}

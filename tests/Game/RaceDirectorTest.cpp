@@ -62,8 +62,9 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
-    std::unique_ptr<RaceDirector> director(std::vector<Entrant> entrants, unsigned laps) {
-        return std::make_unique<RaceDirector>(&frame, std::move(entrants), laps,
+    std::unique_ptr<RaceDirector> director(std::vector<Entrant> entrants, unsigned laps,
+                                           const std::string& track = "Test Track") {
+        return std::make_unique<RaceDirector>(&frame, std::move(entrants), laps, track,
                                               folder / Data::HighScores::fileName, listeners);
     }
 

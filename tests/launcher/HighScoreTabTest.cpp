@@ -111,6 +111,36 @@ private slots:
         QVERIFY(!race->item(0, 1)->font().bold());
     }
 
+    // Each track has its own tables; a new record on another track turns the page to it.
+    void theTrackChoiceShowsEachTracksTables() {
+        CTabHighScore tab;
+        tab.setFile(file);
+        auto* tracks = childControl<QComboBox>(tab, "trackList");
+        auto* laps = childControl<QComboBox>(tab, "lapsList");
+        auto* best = childControl<QTableWidget>(tab, "bestLapTable");
+        QCOMPARE(tracks->count(), 1);
+        QCOMPARE(tracks->currentText(), "Test Track");
+
+        Data::HighScores scores = Data::HighScores::load(file);
+        scores.add(HighScoreKind::BEST_LAP, 2, {"Gus", 7000, 1800000000}, "random:7");
+        QVERIFY(scores.save(file));
+        tab.refresh();
+        QCOMPARE(tracks->count(), 2);
+        QCOMPARE(tracks->currentText(), "random:7");
+        QCOMPARE(laps->count(), 1);
+        QCOMPARE(laps->currentText(), "2 laps");
+        QCOMPARE(column(*best, 1), QStringList({"Gus"}));
+        QVERIFY(childControl<QLabel>(tab, "statusLabel")->text().contains("on random:7"));
+
+        // Back on the Test Track, its lap counts and the race length chosen before.
+        tracks->setCurrentIndex(0);
+        QCOMPARE(laps->count(), 2);
+        laps->setCurrentIndex(laps->findData(3));
+        QCOMPARE(column(*best, 1), QStringList({"ben", "Ann", "Cid", "Dan"}));
+        tracks->setCurrentIndex(1);
+        QCOMPARE(column(*best, 1), QStringList({"Gus"}));
+    }
+
     // One damaged line hid every entry, and the next race saved over the file.
     void aDamagedLineHidesOnlyItselfAndAnUnreadableFileIsNamed() {
         std::ofstream(file, std::ios::app) << "lap 3 oops\n";

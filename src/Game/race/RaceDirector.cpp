@@ -23,10 +23,11 @@ std::string recordText(const char* what, std::size_t rank, const std::string& dr
 } // namespace
 
 RaceDirector::RaceDirector(Frame* frame, std::vector<Entrant> entrantList, unsigned laps,
-                           std::filesystem::path highScoreFile,
+                           std::string track, std::filesystem::path highScoreFile,
                            const std::vector<RaceEventListener*>& listeners)
-    : entrants(std::move(entrantList)), laps(laps), highScoreFile(std::move(highScoreFile)),
-      listeners(listeners), announced(entrants.size(), false), gaveUp(entrants.size(), false) {
+    : entrants(std::move(entrantList)), laps(laps), track(std::move(track)),
+      highScoreFile(std::move(highScoreFile)), listeners(listeners),
+      announced(entrants.size(), false), gaveUp(entrants.size(), false) {
     if (frame != nullptr) {
         countdown = CountdownDialog::create(*frame);
         finishMessages = FinishMessages::create(*frame, entrants.size());
@@ -191,10 +192,10 @@ void RaceDirector::keepHighScores(const std::string& driver, double raceTime, do
     // Read afresh: the file may have changed since the race began.
     Data::HighScores scores = Data::HighScores::load(highScoreFile);
     const std::int64_t now = std::time(nullptr);
-    const std::size_t lapRank =
-        scores.add(Data::HighScoreKind::BEST_LAP, laps, {driver, Data::toHundredths(bestLap), now});
+    const std::size_t lapRank = scores.add(Data::HighScoreKind::BEST_LAP, laps,
+                                           {driver, Data::toHundredths(bestLap), now}, track);
     const std::size_t raceRank = scores.add(Data::HighScoreKind::RACE_TIME, laps,
-                                            {driver, Data::toHundredths(raceTime), now});
+                                            {driver, Data::toHundredths(raceTime), now}, track);
     // A record that could not be kept is not announced (the log says why).
     if ((lapRank == 0 && raceRank == 0) || !scores.save(highScoreFile)) {
         return;

@@ -39,10 +39,10 @@ public:
     static constexpr double goShownFor = 1.0;
 
     // Builds its displays on the frame (none without one, or when the frame has them
-    // already) and keeps the high scores of races over `laps` laps in the file (none
-    // when it is empty). The listeners are told of each moment; the list must outlive
-    // the director.
-    RaceDirector(Frame* frame, std::vector<Entrant> entrants, unsigned laps,
+    // already) and keeps the high scores of races over `laps` laps on the track in the
+    // file (none when it is empty). The listeners are told of each moment; the list
+    // must outlive the director.
+    RaceDirector(Frame* frame, std::vector<Entrant> entrants, unsigned laps, std::string track,
                  std::filesystem::path highScoreFile,
                  const std::vector<RaceEventListener*>& listeners);
     ~RaceDirector();
@@ -88,6 +88,7 @@ private:
 
     std::vector<Entrant> entrants;
     unsigned laps;
+    std::string track;
     std::filesystem::path highScoreFile;
     const std::vector<RaceEventListener*>& listeners;
     std::unique_ptr<CountdownDialog> countdown;
