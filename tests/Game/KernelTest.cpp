@@ -18,6 +18,7 @@
 #include <GLFW/glfw3.h>
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <unistd.h>
 
@@ -528,4 +529,33 @@ TEST_F(KernelTest, EnterGivesUpBehindAFinishedComputerDriver) {
     EXPECT_FALSE(kernel.isRunning()) << "Escape leaves the results";
     kernel.setHighScoreFile({});
     std::filesystem::remove(scores);
+}
+
+// A track file cut short is refused when its race starts, and the log names the file,
+// the line and the fault; the next race on a whole track runs.
+TEST_F(KernelTest, ADamagedTrackFileIsRefusedAtRaceStartWithTheFaultLogged) {
+    ASSERT_TRUE(kernel.initialise(Data::Options(640, 480)));
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("brumbly-track-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder / "data" / "tracks");
+    std::ifstream shipped(std::string(BRUMBLY_BIN_DIR) + "/data/tracks/TestTrack.track");
+    std::string text((std::istreambuf_iterator<char>(shipped)), {});
+    text.replace(text.find("name Test Track"), 15, "name Broken");
+    // Cut in the middle of a driving line point's record.
+    const std::size_t cut = text.find("\nline ", text.size() / 2) + 8;
+    std::ofstream(folder / "data" / "tracks" / "Broken.track") << text.substr(0, cut);
+
+    RenderTest::LogRecorder log;
+    System::File::init((folder / "Brumbly").string());
+    const bool built = kernel.createLevel(3, "Broken");
+    useBinFolder();
+    std::filesystem::remove_all(folder);
+    EXPECT_FALSE(built);
+    const Tool::Message* fault = log.find("Reading track file .. [Failed]");
+    ASSERT_NE(fault, nullptr);
+    EXPECT_NE(fault->getMessage().find("Broken.track, line "), std::string::npos)
+        << fault->getMessage();
+    kernel.releaseLevel();
+    EXPECT_TRUE(kernel.createLevel(1, "Test Track"));
+    EXPECT_EQ(kernel.getLevel()->getName(), "Test Track");
 }
