@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace Tools {
 
@@ -12,6 +13,7 @@ namespace {
 constexpr int gridCount = TrackLayout::gridVertices;
 constexpr float step = TrackLayout::gridStep;
 constexpr float minimumRoadHeight = 3.6f;
+constexpr int smoothingPasses = 3;
 
 struct Hill {
     float x, z, radius, height;
@@ -46,6 +48,7 @@ std::vector<float> movingAverage(const std::vector<float>& values, int half) {
 TerrainModel::TerrainModel(const TrackLayout& track) {
     buildRoadProfile(track);
     buildGrid(track);
+    smoothBesideRoad(track);
     levelPads(track);
     buildNormals();
 }
@@ -159,6 +162,41 @@ void TerrainModel::buildGrid(const TrackLayout& track) {
                 h = std::max(h, minimumRoadHeight - 0.6f);
             }
             grid[index(column, row)] = std::clamp(h, 0.2f, heightScale - 0.3f);
+        }
+    }
+}
+
+void TerrainModel::smoothBesideRoad(const TrackLayout& track) {
+    // The weight a vertex is pulled toward its neighbours' mean with: nothing within
+    // reach of any triangle the road crosses (its half-width plus a cell's diagonal),
+    // so the road's own profile stays exactly as built.
+    const float untouched = TrackLayout::roadHalfWidth + step * std::sqrt(2.0f);
+    std::vector<float> weight(grid.size());
+    for (int row = 0; row < gridCount; ++row) {
+        for (int column = 0; column < gridCount; ++column) {
+            const float distance = track.nearest(column * step, row * step).distance;
+            weight[index(column, row)] = 0.5f * smoothstep(untouched, untouched + step, distance);
+        }
+    }
+    // Averaging takes out the creases between the coarse grid's triangles that throw a
+    // car driving across them fast, and keeps the land's large shapes.
+    for (int pass = 0; pass < smoothingPasses; ++pass) {
+        const std::vector<float> before = grid;
+        for (int row = 0; row < gridCount; ++row) {
+            for (int column = 0; column < gridCount; ++column) {
+                float sum = 0.0f;
+                int count = 0;
+                for (const auto& [dc, dr] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+                    const int c = column + dc;
+                    const int r = row + dr;
+                    if (c >= 0 && c < gridCount && r >= 0 && r < gridCount) {
+                        sum += before[index(c, r)];
+                        ++count;
+                    }
+                }
+                float& h = grid[index(column, row)];
+                h += weight[index(column, row)] * (sum / static_cast<float>(count) - h);
+            }
         }
     }
 }

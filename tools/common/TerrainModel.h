@@ -37,6 +37,7 @@ private:
     static float natural(float x, float z);
     void buildRoadProfile(const TrackLayout& track);
     void buildGrid(const TrackLayout& track);
+    void smoothBesideRoad(const TrackLayout& track);
     void levelPads(const TrackLayout& track);
     void buildNormals();
 
