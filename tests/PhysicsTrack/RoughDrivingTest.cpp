@@ -56,6 +56,45 @@ TEST_F(RoughDriving, TheCratePyramidHitHeadOnAtTopSpeedScattersWithoutRollingThe
                 worst.up);
 }
 
+// Into the boundary walls south of the crates and west of the loop, at the speeds a
+// car reaches and at every angle from a graze to head-on, from either side, with the
+// accelerator held: the wall stops or deflects the car, which stays upright, near the
+// ground and inside the walls.
+TEST_F(RoughDriving, WallHitsAtAnyAngleLeaveTheCarUprightOnTheGround) {
+    struct Wall {
+        const char* name;
+        glm::vec2 point;  // on the wall
+        glm::vec2 inward; // the wall's normal
+    };
+    const Wall walls[] = {{"south", {128.0f, 0.0f}, {0.0f, 1.0f}},
+                          {"west", {0.0f, 128.0f}, {1.0f, 0.0f}}};
+    const auto car = addCar("Alice");
+    Pedals pedals(*car);
+    pedals.set(Car::ACCELERATE, true);
+    for (const Wall& wall : walls) {
+        const glm::vec2 along(-wall.inward.y, wall.inward.x);
+        for (const float speed : {15.0f, 20.0f, 28.0f}) {
+            for (const float incidence : {15.0f, 30.0f, 45.0f, 60.0f, 75.0f, 90.0f}) {
+                for (const float side : {-1.0f, 1.0f}) {
+                    const float a = incidence * degrees;
+                    const glm::vec2 way = -wall.inward * std::sin(a) + along * side * std::cos(a);
+                    const glm::vec2 start = wall.point - way * 12.0f;
+                    launch(*car, start.x, start.y, std::atan2(way.x, way.y) / degrees, speed);
+                    Worst worst;
+                    run(3.0, [&] { worst.record(*car, heightAboveGround(*car)); });
+                    const glm::vec3 end = car->getPosition();
+                    SCOPED_TRACE(std::string(wall.name) + " wall at " + std::to_string(speed) +
+                                 " u/s, " + std::to_string(incidence) + " degrees, side " +
+                                 std::to_string(side));
+                    EXPECT_GT(worst.up, 0.7f) << "upright";
+                    EXPECT_LT(worst.height, 2.0f) << "on the ground";
+                    EXPECT_TRUE(end.x > 0.0f && end.x < 256.0f && end.z > 0.0f && end.z < 256.0f);
+                }
+            }
+        }
+    }
+}
+
 // Nose first against the goal's post: holding the brake backs the car off, and it
 // drives on through the gate.
 TEST_F(RoughDriving, ReverseFreesACarStoppedAgainstAGatePost) {
