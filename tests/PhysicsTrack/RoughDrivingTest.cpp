@@ -95,6 +95,52 @@ TEST_F(RoughDriving, WallHitsAtAnyAngleLeaveTheCarUprightOnTheGround) {
     }
 }
 
+// Off the road onto the banks beside every bend, at the speeds a car reaches, 30 and 60
+// degrees off the road's way to either side, with the accelerator held: the car may
+// lean but never comes near its side, and stays near the ground.
+TEST_F(RoughDriving, RunsOntoTheBanksBesideEveryBendLeaveTheCarUprightOnTheGround) {
+    const Game::DrivingLine& line = level->getDrivingLine();
+    const std::vector<glm::vec2>& points = line.getPoints();
+    const std::size_t n = points.size();
+    const auto wayAt = [&](std::size_t i) {
+        const glm::vec2 d = points[(i + 1) % n] - points[i];
+        return std::atan2(d.x, d.y) / degrees;
+    };
+    const auto car = addCar("Alice");
+    Pedals pedals(*car);
+    pedals.set(Car::ACCELERATE, true);
+    int bends = 0;
+    float nextRun = 0.0f;
+    float lowestUp = 1.0f;
+    for (std::size_t i = 0; i < n; ++i) {
+        // A bend: the road's way turns by more than 15 degrees over the next 20 units.
+        const std::size_t ahead = line.nearest(line.pointAhead(i, 20.0f)).index;
+        float turn = std::fabs(wayAt(ahead) - wayAt(i));
+        turn = std::min(turn, 360.0f - turn);
+        if (turn < 15.0f || line.distanceAt(i) < nextRun) {
+            continue;
+        }
+        nextRun = line.distanceAt(i) + 10.0f;
+        ++bends;
+        for (const float off : {-60.0f, -30.0f, 30.0f, 60.0f}) {
+            for (const float speed : {15.0f, 20.0f, 28.0f}) {
+                launch(*car, points[i].x, points[i].y, wayAt(i) + off, speed);
+                Worst worst;
+                run(3.0, [&] { worst.record(*car, heightAboveGround(*car)); });
+                SCOPED_TRACE("from " + std::to_string(points[i].x) + ", " +
+                             std::to_string(points[i].y) + " at " + std::to_string(speed) +
+                             " u/s, " + std::to_string(off) + " degrees off the road");
+                EXPECT_GT(worst.up, 0.5f) << "upright";
+                EXPECT_LT(worst.height, 2.0f) << "on the ground";
+                lowestUp = std::min(lowestUp, worst.up);
+            }
+        }
+    }
+    EXPECT_GT(bends, 10);
+    std::printf("[ figures  ] banks beside %d bends: the most the car leant %.0f degrees\n", bends,
+                std::acos(lowestUp) / degrees);
+}
+
 // Nose first against the goal's post: holding the brake backs the car off, and it
 // drives on through the gate.
 TEST_F(RoughDriving, ReverseFreesACarStoppedAgainstAGatePost) {

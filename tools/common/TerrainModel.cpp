@@ -13,7 +13,8 @@ namespace {
 constexpr int gridCount = TrackLayout::gridVertices;
 constexpr float step = TrackLayout::gridStep;
 constexpr float minimumRoadHeight = 3.6f;
-constexpr int smoothingPasses = 3;
+constexpr int smoothingPasses = 8;
+constexpr float maxBankSlope = 0.3f;
 
 struct Hill {
     float x, z, radius, height;
@@ -48,8 +49,8 @@ std::vector<float> movingAverage(const std::vector<float>& values, int half) {
 TerrainModel::TerrainModel(const TrackLayout& track) {
     buildRoadProfile(track);
     buildGrid(track);
-    smoothBesideRoad(track);
     levelPads(track);
+    smoothBesideRoad(track);
     buildNormals();
 }
 
@@ -175,7 +176,10 @@ void TerrainModel::smoothBesideRoad(const TrackLayout& track) {
     for (int row = 0; row < gridCount; ++row) {
         for (int column = 0; column < gridCount; ++column) {
             const float distance = track.nearest(column * step, row * step).distance;
-            weight[index(column, row)] = 0.5f * smoothstep(untouched, untouched + step, distance);
+            weight[index(column, row)] =
+                padVertex[index(column, row)]
+                    ? 0.0f
+                    : 0.5f * smoothstep(untouched, untouched + step, distance);
         }
     }
     // Averaging takes out the creases between the coarse grid's triangles that throw a
@@ -199,9 +203,30 @@ void TerrainModel::smoothBesideRoad(const TrackLayout& track) {
             }
         }
     }
+    // No steeper than maxBankSlope between neighbours, around the level pads too.
+    const float maxRise = maxBankSlope * step;
+    for (int pass = 0; pass < smoothingPasses; ++pass) {
+        for (int row = 0; row < gridCount; ++row) {
+            for (int column = 0; column < gridCount; ++column) {
+                if (weight[index(column, row)] <= 0.0f) {
+                    continue;
+                }
+                float& h = grid[index(column, row)];
+                for (const auto& [dc, dr] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+                    const int c = column + dc;
+                    const int r = row + dr;
+                    if (c >= 0 && c < gridCount && r >= 0 && r < gridCount) {
+                        const float other = grid[index(c, r)];
+                        h = std::clamp(h, other - maxRise, other + maxRise);
+                    }
+                }
+            }
+        }
+    }
 }
 
 void TerrainModel::levelPads(const TrackLayout& track) {
+    padVertex.assign(grid.size(), false);
     for (const FlatPad& pad : TrackLayout::flatPads()) {
         const TrackLayout::Nearest near =
             track.nearest((pad.x0 + pad.x1) * 0.5f, (pad.z0 + pad.z1) * 0.5f);
@@ -213,6 +238,7 @@ void TerrainModel::levelPads(const TrackLayout& track) {
         for (int row = r0; row <= r1; ++row) {
             for (int column = c0; column <= c1; ++column) {
                 grid[index(column, row)] = level;
+                padVertex[index(column, row)] = true;
             }
         }
     }

@@ -43,6 +43,7 @@ private:
 
     std::vector<float> road;
     std::vector<float> grid;
+    std::vector<bool> padVertex; // kept level by levelPads
     std::vector<std::array<float, 3>> normals;
 };
 
