@@ -99,6 +99,7 @@ void DynamicsWorld::solveConstraints(btContactSolverInfo& info) {
             WheelSolver::step(*actor, *this, info.m_timeStep);
         }
     }
+    WheelSolver::centreSideContacts(*getDispatcher(), getGravity());
     btDiscreteDynamicsWorld::solveConstraints(info);
 }
 

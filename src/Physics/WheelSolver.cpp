@@ -40,6 +40,8 @@
 // - A tyre stands only on ground no steeper than maxGroundSlope: a ray that meets a
 //   wall, a post or the side of a crate is no wheel contact (the body's own shapes
 //   collide with those), so a wheel never climbs a wall or pushes the car up it.
+// - The body takes the push and friction of such steep contacts at its centre of mass
+//   (centreSideContacts), so a wall stops or deflects a car but never turns it over.
 // - The tyre's friction acts on the car at a point lifted from the contact toward the
 //   car's centre of mass (frictionLift of the way, along the contact normal): a car whose
 //   centre of mass sits just above its axles would otherwise trip over its own tyres
@@ -638,6 +640,31 @@ void WheelSolver::step(Actor& actor, btDynamicsWorld& world, float h) {
         return;
     }
     CarStep(actor, *body, world, h).run();
+}
+
+void WheelSolver::centreSideContacts(btDispatcher& dispatcher, const btVector3& gravity) {
+    if (gravity.length2() == 0.0f) {
+        return;
+    }
+    const btVector3 down = gravity.normalized();
+    for (int i = 0; i < dispatcher.getNumManifolds(); ++i) {
+        btPersistentManifold& manifold = *dispatcher.getManifoldByIndexInternal(i);
+        for (const bool first : {true, false}) {
+            const btCollisionObject* object = first ? manifold.getBody0() : manifold.getBody1();
+            const auto* actor = static_cast<const Actor*>(object->getUserPointer());
+            const btRigidBody* body = btRigidBody::upcast(object);
+            if (actor == nullptr || actor->getWheels().empty() || body == nullptr) {
+                continue;
+            }
+            for (int k = 0; k < manifold.getNumContacts(); ++k) {
+                btManifoldPoint& contact = manifold.getContactPoint(k);
+                if (std::fabs(contact.m_normalWorldOnB.dot(down)) < maxGroundSlopeCosine) {
+                    (first ? contact.m_positionWorldOnA : contact.m_positionWorldOnB) =
+                        body->getCenterOfMassPosition();
+                }
+            }
+        }
+    }
 }
 
 void WheelSolver::forgetContactWith(WheelShape& wheel, const Actor& other) {

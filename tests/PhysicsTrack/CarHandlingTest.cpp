@@ -105,6 +105,16 @@ TEST_F(CarHandling, AcceleratesBrakesStraightWithTurningWheelsThenReversesAndHol
     const glm::vec3 stopped = car->getPosition();
     run(2.0);
     EXPECT_LT(groundDistance(car->getPosition(), stopped), 0.02f);
+
+    // Backing off for a while, a moment to stop, then onto the accelerator: the car
+    // drives off at once, the brake built up while reversing does not hold it.
+    pedals.set(Car::BRAKE, true);
+    run(2.0);
+    pedals.set(Car::BRAKE, false);
+    run(0.5);
+    pedals.set(Car::ACCELERATE, true);
+    run(1.0);
+    EXPECT_GT(car->getForwardSpeed(), 2.0f);
 }
 
 // Full throttle from rest: the gearbox shifts up through its gears, so the engine

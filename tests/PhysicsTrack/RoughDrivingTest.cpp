@@ -29,31 +29,121 @@ class RoughDriving : public Track {};
 
 TEST_F(RoughDriving, TheCratePyramidHitHeadOnAtTopSpeedScattersWithoutRollingTheCar) {
     using Game::TestTrackLayout::cratesX;
-    const auto car = addCar("Alice");
-    std::vector<std::pair<Game::StaticObjectPtr, float>> crates;
-    for (const auto& [name, object] : level->getObjects()) {
-        if (name.find("Crate") != std::string::npos) {
-            crates.emplace_back(object, object->getPosition().y);
+    for (const float speed : {20.0f, 28.0f}) {
+        build(3);
+        const auto car = addCar("Alice");
+        std::vector<std::pair<Game::StaticObjectPtr, float>> crates;
+        for (const auto& [name, object] : level->getObjects()) {
+            if (name.find("Crate") != std::string::npos) {
+                crates.emplace_back(object, object->getPosition().y);
+            }
         }
+        ASSERT_EQ(crates.size(), 6u);
+        float highestRise = 0.0f;
+        launch(*car, cratesX, 14.0f, 0.0f, speed);
+        Pedals pedals(*car);
+        pedals.set(Car::ACCELERATE, true);
+        Worst worst;
+        run(3.0, [&] {
+            worst.record(*car, heightAboveGround(*car));
+            for (const auto& [crate, startHeight] : crates) {
+                highestRise = std::max(highestRise, crate->getPosition().y - startHeight);
+            }
+        });
+        SCOPED_TRACE(speed);
+        EXPECT_GT(car->getPosition().z, 55.0f) << "through the pyramid";
+        EXPECT_GT(worst.up, 0.7f);
+        EXPECT_LT(worst.height, 2.0f);
+        EXPECT_LT(highestRise, 3.0f) << "no crate flies";
+        std::printf(
+            "[ figures  ] crates at %.0f u/s: highest rise %.1f units, car lowest up %.2f\n", speed,
+            highestRise, worst.up);
     }
-    ASSERT_EQ(crates.size(), 6u);
-    float highestRise = 0.0f;
-    launch(*car, cratesX, 14.0f, 0.0f, 28.0f);
+}
+
+// Into the boundary walls south of the crates and west of the loop, at the speeds a
+// car reaches and at every angle from a graze to head-on, from either side, with the
+// accelerator held: the wall stops or deflects the car, which stays upright, near the
+// ground and inside the walls.
+TEST_F(RoughDriving, WallHitsAtAnyAngleLeaveTheCarUprightOnTheGround) {
+    struct Wall {
+        const char* name;
+        glm::vec2 point;  // on the wall
+        glm::vec2 inward; // the wall's normal
+    };
+    const Wall walls[] = {{"south", {128.0f, 0.0f}, {0.0f, 1.0f}},
+                          {"west", {0.0f, 128.0f}, {1.0f, 0.0f}}};
+    const auto car = addCar("Alice");
     Pedals pedals(*car);
     pedals.set(Car::ACCELERATE, true);
-    Worst worst;
-    run(3.0, [&] {
-        worst.record(*car, heightAboveGround(*car));
-        for (const auto& [crate, startHeight] : crates) {
-            highestRise = std::max(highestRise, crate->getPosition().y - startHeight);
+    for (const Wall& wall : walls) {
+        const glm::vec2 along(-wall.inward.y, wall.inward.x);
+        for (const float speed : {15.0f, 20.0f, 28.0f}) {
+            for (const float incidence : {15.0f, 30.0f, 45.0f, 60.0f, 75.0f, 90.0f}) {
+                for (const float side : {-1.0f, 1.0f}) {
+                    const float a = incidence * degrees;
+                    const glm::vec2 way = -wall.inward * std::sin(a) + along * side * std::cos(a);
+                    const glm::vec2 start = wall.point - way * 12.0f;
+                    launch(*car, start.x, start.y, std::atan2(way.x, way.y) / degrees, speed);
+                    Worst worst;
+                    run(3.0, [&] { worst.record(*car, heightAboveGround(*car)); });
+                    const glm::vec3 end = car->getPosition();
+                    SCOPED_TRACE(std::string(wall.name) + " wall at " + std::to_string(speed) +
+                                 " u/s, " + std::to_string(incidence) + " degrees, side " +
+                                 std::to_string(side));
+                    EXPECT_GT(worst.up, 0.7f) << "upright";
+                    EXPECT_LT(worst.height, 2.0f) << "on the ground";
+                    EXPECT_TRUE(end.x > 0.0f && end.x < 256.0f && end.z > 0.0f && end.z < 256.0f);
+                }
+            }
         }
-    });
-    EXPECT_GT(car->getPosition().z, 55.0f) << "through the pyramid";
-    EXPECT_GT(worst.up, 0.7f);
-    EXPECT_LT(worst.height, 2.0f);
-    EXPECT_LT(highestRise, 3.0f) << "no crate flies";
-    std::printf("[ figures  ] crates: highest rise %.1f units, car lowest up %.2f\n", highestRise,
-                worst.up);
+    }
+}
+
+// Off the road onto the banks beside every bend, at the speeds a car reaches, 30 and 60
+// degrees off the road's way to either side, with the accelerator held: the car may
+// lean but never comes near its side, and stays near the ground.
+TEST_F(RoughDriving, RunsOntoTheBanksBesideEveryBendLeaveTheCarUprightOnTheGround) {
+    const Game::DrivingLine& line = level->getDrivingLine();
+    const std::vector<glm::vec2>& points = line.getPoints();
+    const std::size_t n = points.size();
+    const auto wayAt = [&](std::size_t i) {
+        const glm::vec2 d = points[(i + 1) % n] - points[i];
+        return std::atan2(d.x, d.y) / degrees;
+    };
+    const auto car = addCar("Alice");
+    Pedals pedals(*car);
+    pedals.set(Car::ACCELERATE, true);
+    int bends = 0;
+    float nextRun = 0.0f;
+    float lowestUp = 1.0f;
+    for (std::size_t i = 0; i < n; ++i) {
+        // A bend: the road's way turns by more than 15 degrees over the next 20 units.
+        const std::size_t ahead = line.nearest(line.pointAhead(i, 20.0f)).index;
+        float turn = std::fabs(wayAt(ahead) - wayAt(i));
+        turn = std::min(turn, 360.0f - turn);
+        if (turn < 15.0f || line.distanceAt(i) < nextRun) {
+            continue;
+        }
+        nextRun = line.distanceAt(i) + 10.0f;
+        ++bends;
+        for (const float off : {-60.0f, -30.0f, 30.0f, 60.0f}) {
+            for (const float speed : {15.0f, 20.0f, 28.0f}) {
+                launch(*car, points[i].x, points[i].y, wayAt(i) + off, speed);
+                Worst worst;
+                run(3.0, [&] { worst.record(*car, heightAboveGround(*car)); });
+                SCOPED_TRACE("from " + std::to_string(points[i].x) + ", " +
+                             std::to_string(points[i].y) + " at " + std::to_string(speed) +
+                             " u/s, " + std::to_string(off) + " degrees off the road");
+                EXPECT_GT(worst.up, 0.5f) << "upright";
+                EXPECT_LT(worst.height, 2.0f) << "on the ground";
+                lowestUp = std::min(lowestUp, worst.up);
+            }
+        }
+    }
+    EXPECT_GT(bends, 10);
+    std::printf("[ figures  ] banks beside %d bends: the most the car leant %.0f degrees\n", bends,
+                std::acos(lowestUp) / degrees);
 }
 
 // Nose first against the goal's post: holding the brake backs the car off, and it

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace Tools {
 
@@ -12,6 +13,8 @@ namespace {
 constexpr int gridCount = TrackLayout::gridVertices;
 constexpr float step = TrackLayout::gridStep;
 constexpr float minimumRoadHeight = 3.6f;
+constexpr int smoothingPasses = 8;
+constexpr float maxBankSlope = 0.3f;
 
 struct Hill {
     float x, z, radius, height;
@@ -47,6 +50,7 @@ TerrainModel::TerrainModel(const TrackLayout& track) {
     buildRoadProfile(track);
     buildGrid(track);
     levelPads(track);
+    smoothBesideRoad(track);
     buildNormals();
 }
 
@@ -163,7 +167,66 @@ void TerrainModel::buildGrid(const TrackLayout& track) {
     }
 }
 
+void TerrainModel::smoothBesideRoad(const TrackLayout& track) {
+    // The weight a vertex is pulled toward its neighbours' mean with: nothing within
+    // reach of any triangle the road crosses (its half-width plus a cell's diagonal),
+    // so the road's own profile stays exactly as built.
+    const float untouched = TrackLayout::roadHalfWidth + step * std::sqrt(2.0f);
+    std::vector<float> weight(grid.size());
+    for (int row = 0; row < gridCount; ++row) {
+        for (int column = 0; column < gridCount; ++column) {
+            const float distance = track.nearest(column * step, row * step).distance;
+            weight[index(column, row)] =
+                padVertex[index(column, row)]
+                    ? 0.0f
+                    : 0.5f * smoothstep(untouched, untouched + step, distance);
+        }
+    }
+    // Averaging takes out the creases between the coarse grid's triangles that throw a
+    // car driving across them fast, and keeps the land's large shapes.
+    for (int pass = 0; pass < smoothingPasses; ++pass) {
+        const std::vector<float> before = grid;
+        for (int row = 0; row < gridCount; ++row) {
+            for (int column = 0; column < gridCount; ++column) {
+                float sum = 0.0f;
+                int count = 0;
+                for (const auto& [dc, dr] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+                    const int c = column + dc;
+                    const int r = row + dr;
+                    if (c >= 0 && c < gridCount && r >= 0 && r < gridCount) {
+                        sum += before[index(c, r)];
+                        ++count;
+                    }
+                }
+                float& h = grid[index(column, row)];
+                h += weight[index(column, row)] * (sum / static_cast<float>(count) - h);
+            }
+        }
+    }
+    // No steeper than maxBankSlope between neighbours, around the level pads too.
+    const float maxRise = maxBankSlope * step;
+    for (int pass = 0; pass < smoothingPasses; ++pass) {
+        for (int row = 0; row < gridCount; ++row) {
+            for (int column = 0; column < gridCount; ++column) {
+                if (weight[index(column, row)] <= 0.0f) {
+                    continue;
+                }
+                float& h = grid[index(column, row)];
+                for (const auto& [dc, dr] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+                    const int c = column + dc;
+                    const int r = row + dr;
+                    if (c >= 0 && c < gridCount && r >= 0 && r < gridCount) {
+                        const float other = grid[index(c, r)];
+                        h = std::clamp(h, other - maxRise, other + maxRise);
+                    }
+                }
+            }
+        }
+    }
+}
+
 void TerrainModel::levelPads(const TrackLayout& track) {
+    padVertex.assign(grid.size(), false);
     for (const FlatPad& pad : TrackLayout::flatPads()) {
         const TrackLayout::Nearest near =
             track.nearest((pad.x0 + pad.x1) * 0.5f, (pad.z0 + pad.z1) * 0.5f);
@@ -175,6 +238,7 @@ void TerrainModel::levelPads(const TrackLayout& track) {
         for (int row = r0; row <= r1; ++row) {
             for (int column = c0; column <= c1; ++column) {
                 grid[index(column, row)] = level;
+                padVertex[index(column, row)] = true;
             }
         }
     }

@@ -37,11 +37,13 @@ private:
     static float natural(float x, float z);
     void buildRoadProfile(const TrackLayout& track);
     void buildGrid(const TrackLayout& track);
+    void smoothBesideRoad(const TrackLayout& track);
     void levelPads(const TrackLayout& track);
     void buildNormals();
 
     std::vector<float> road;
     std::vector<float> grid;
+    std::vector<bool> padVertex; // kept level by levelPads
     std::vector<std::array<float, 3>> normals;
 };
 

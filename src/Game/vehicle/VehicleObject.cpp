@@ -299,7 +299,10 @@ void VehicleObject::setFunction(Function function, bool pressed) {
     if (pressed) {
         switch (function) {
         case ACCELERATE:
+            // The foot leaves the brake for the accelerator: the brake the ramp had
+            // built up (also while reversing) would otherwise hold the car for seconds.
             throttleRamp.mode = ValueRamp::DRIVE_UP;
+            brakeRamp.current = brakeRamp.minimum;
             accelerating = true;
             break;
         case BRAKE:
