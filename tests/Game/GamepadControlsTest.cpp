@@ -1,31 +1,14 @@
 #include "Game/input/GamepadControls.h"
+#include "ScriptedPad.h"
 
 #include <gtest/gtest.h>
-#include <optional>
 
 using Game::GamepadControls;
 using Game::PadInput;
 using Platform::GamepadState;
 
-namespace {
-
-// A pad in slot 2 whose state the test sets; nullopt is a pad pulled out.
-class ScriptedPad : public Game::GamepadReader {
-public:
-    bool read(int slot, GamepadState& out) override {
-        if (slot != 2 || !state) {
-            return false;
-        }
-        out = *state;
-        return true;
-    }
-    std::optional<GamepadState> state = GamepadState{};
-};
-
-} // namespace
-
 TEST(GamepadControlsTest, SticksTriggersAndButtonsDriveAndAPulledPadCoasts) {
-    ScriptedPad pad;
+    GameTest::ScriptedPad pad(2);
     GamepadControls controls(2, pad);
     GamepadState& state = *pad.state;
 
