@@ -11,6 +11,11 @@ std::vector<GamepadInfo> getGamepads() {
     if (!init()) {
         return pads;
     }
+    // Pads plugged in or out are noticed while events are polled; the game's window
+    // polls them every frame, a program without one (the launcher) here.
+    if (!isWindowOpen()) {
+        glfwPollEvents();
+    }
     for (int slot = 0; slot < maxGamepads; ++slot) {
         if (glfwJoystickIsGamepad(GLFW_JOYSTICK_1 + slot) == GLFW_TRUE) {
             const char* name = glfwGetGamepadName(GLFW_JOYSTICK_1 + slot);

@@ -52,9 +52,13 @@ struct GamepadState {
 struct GamepadInfo {
     int slot = 0;
     std::string name;
+
+    bool operator==(const GamepadInfo& other) const = default;
 };
 
-// The connected pads, by slot; empty without any or without a window system.
+// The connected pads, by slot; empty without any or without a window system. Without
+// a window open, polls the window system's events first, so that pads plugged in
+// since are listed.
 BRUMBLY_API std::vector<GamepadInfo> getGamepads();
 // The pad's state now; false (state untouched) when no pad is in that slot.
 bool readGamepad(int slot, GamepadState& state);
