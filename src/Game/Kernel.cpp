@@ -466,7 +466,16 @@ void Kernel::readPads() {
     }
     const bool results = raceDirector && raceDirector->areResultsShown();
     const PadDrivers::Requests asked = padDrivers->update(paused);
-    // Start works as Escape does; a pad pulled out pauses the race.
+    // Start works as Escape does, the d-pad and A as Up, Down and Enter in the pause
+    // menu; a pad pulled out pauses the race.
+    if (!asked.pause && paused && pauseMenu) {
+        for (const int key : asked.menuKeys) {
+            if (const std::optional<PauseMenu::Item> item = pauseMenu->handleKey(key)) {
+                pick(*item);
+                return;
+            }
+        }
+    }
     if (asked.pause && paused) {
         setPaused(false);
     } else if (asked.pause && results) {

@@ -630,4 +630,24 @@ TEST_F(KernelTest, APadDriverDrivesPausesAndIsToldWhenThePadIsPulledOut) {
     EXPECT_LT(
         glm::length(glm::vec2(ann.getPosition().x - respawn.x, ann.getPosition().z - respawn.z)),
         0.5f);
+    pad.state->buttons[Platform::BUTTON_A] = false;
+
+    // In the pause menu the d-pad chooses and A picks: "End race" with nobody finished
+    // returns to the launcher.
+    const auto press = [&](Platform::GamepadButton button) {
+        pad.state->buttons[button] = true;
+        kernel.frame();
+        pad.state->buttons[button] = false;
+        kernel.frame();
+    };
+    press(Platform::BUTTON_START);
+    ASSERT_TRUE(kernel.isPaused());
+    press(Platform::BUTTON_DPAD_DOWN);
+    press(Platform::BUTTON_DPAD_DOWN);
+    press(Platform::BUTTON_DPAD_UP);
+    press(Platform::BUTTON_DPAD_DOWN);
+    EXPECT_EQ(kernel.getPauseMenu()->getChosen(), Game::PauseMenu::END_RACE);
+    EXPECT_TRUE(kernel.isRunning());
+    press(Platform::BUTTON_A);
+    EXPECT_FALSE(kernel.isRunning());
 }

@@ -52,6 +52,9 @@ PadInput GamepadControls::read() {
     input.brake = trigger(state.axes[Platform::AXIS_LEFT_TRIGGER], leftTriggerSeen);
     input.reset = wentDown(Platform::BUTTON_A) || wentDown(Platform::BUTTON_B);
     input.pause = wentDown(Platform::BUTTON_START);
+    input.menuUp = wentDown(Platform::BUTTON_DPAD_UP);
+    input.menuDown = wentDown(Platform::BUTTON_DPAD_DOWN);
+    input.menuPick = wentDown(Platform::BUTTON_A);
     previous = state;
     return input;
 }

@@ -29,6 +29,10 @@ struct PadInput {
     float brake = 0.0f;
     bool reset = false;
     bool pause = false;
+    // The d-pad's up and down and A, for a menu: for the reading in which they went down.
+    bool menuUp = false;
+    bool menuDown = false;
+    bool menuPick = false;
 };
 
 // One pad driving one car: the left stick or the d-pad steers, the right trigger

@@ -2,6 +2,7 @@
 
 #include "Game/overlay/Notice.h"
 #include "Game/vehicle/VehicleObject.h"
+#include "Platform/Keys.h"
 #include "Tool/LogManager.h"
 
 namespace Game {
@@ -35,6 +36,13 @@ PadDrivers::Requests PadDrivers::update(bool paused) {
                 input.connected ? Tool::MT_MESSAGE : Tool::MT_WARNING));
         }
         asked.pause = asked.pause || input.pause;
+        for (const auto& [pressed, key] : {std::pair{input.menuUp, Platform::KEY_UP},
+                                           std::pair{input.menuDown, Platform::KEY_DOWN},
+                                           std::pair{input.menuPick, Platform::KEY_ENTER}}) {
+            if (pressed) {
+                asked.menuKeys.push_back(key);
+            }
+        }
         if (paused) {
             continue;
         }

@@ -22,6 +22,9 @@ public:
         bool pause = false;
         // A pad was pulled out.
         bool lost = false;
+        // Up, Down and Enter (window-layer keys) for each d-pad up, d-pad down and A
+        // that went down, pad by pad.
+        std::vector<int> menuKeys;
     };
 
     explicit PadDrivers(GamepadReader& reader) : reader(reader) {}
