@@ -6,7 +6,7 @@
 #include "TabOption.h"
 
 CMyTabCtrl::CMyTabCtrl(MessageBoxes& messages, const ConfigFile& config, QWidget* parent)
-    : QTabWidget(parent), newGame(new CTabNewGame(messages, this)),
+    : QTabWidget(parent), newGame(new CTabNewGame(messages, config, this)),
       driver(new CTabDriver(messages, this)),
       option(new CTabOption(config, this, queryDisplayModes())),
       highScore(new CTabHighScore(this)) {

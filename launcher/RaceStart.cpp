@@ -11,8 +11,9 @@ bool GameRaceKernel::createLevel(const std::string& track, unsigned int laps) {
     return Game::Kernel::getInstance().createLevel(laps, track);
 }
 
-bool GameRaceKernel::createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) {
-    return Game::Kernel::getInstance().createPlayer(std::move(profile), colour);
+bool GameRaceKernel::createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour,
+                                  int gamepad) {
+    return Game::Kernel::getInstance().createPlayer(std::move(profile), colour, gamepad);
 }
 
 void GameRaceKernel::run() {
@@ -46,7 +47,7 @@ std::string raceWith(RaceKernel& kernel, const Data::Options& options,
     for (const RaceDriver& driver : drivers) {
         const std::shared_ptr<Data::Profile> profile =
             Data::ProfileManager::getInstance().find(driver.name);
-        if (!profile || !kernel.createPlayer(profile, driver.colour)) {
+        if (!profile || !kernel.createPlayer(profile, driver.colour, driver.gamepad)) {
             kernel.releaseAllPlayers();
             kernel.releaseLevel();
             return "Couldn't create Players (see log for details)";

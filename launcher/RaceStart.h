@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Data/Options.h"
+#include "Game/Kernel.h"
 
 #include <cstddef>
 #include <glm/vec3.hpp>
@@ -19,7 +20,8 @@ public:
     virtual ~RaceKernel() = default;
     virtual bool initialise(const Data::Options& options) = 0;
     virtual bool createLevel(const std::string& track, unsigned int laps) = 0;
-    virtual bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) = 0;
+    virtual bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour,
+                              int gamepad) = 0;
     virtual void run() = 0;
     virtual void releaseAllPlayers() = 0;
     virtual void releaseLevel() = 0;
@@ -31,7 +33,8 @@ class GameRaceKernel final : public RaceKernel {
 public:
     bool initialise(const Data::Options& options) override;
     bool createLevel(const std::string& track, unsigned int laps) override;
-    bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) override;
+    bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour,
+                      int gamepad) override;
     void run() override;
     void releaseAllPlayers() override;
     void releaseLevel() override;
@@ -41,11 +44,13 @@ public:
 // The most drivers a race takes: the track has three start positions.
 inline constexpr std::size_t maximumRaceDrivers = 3;
 
-// A driver of a race: the profile's name and the car colour, red, green and blue
-// each a whole number from 0 to 255.
+// A driver of a race: the profile's name, the car colour, red, green and blue each a
+// whole number from 0 to 255, and the slot of the pad the driver drives with (none:
+// the keyboard).
 struct RaceDriver {
     std::string name;
     glm::vec3 colour{0.0f, 0.0f, 255.0f};
+    int gamepad = Game::Kernel::noGamepad;
 };
 
 // Runs one race on the named track through the kernel's whole life cycle: initialise,

@@ -1,6 +1,7 @@
 #include "TabNewGame.h"
 
 #include "ColorSwatch.h"
+#include "ConfigFile.h"
 #include "Data/ProfileManager.h"
 #include "DialogUnits.h"
 #include "DriverNames.h"
@@ -22,6 +23,7 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -43,10 +45,21 @@ QIcon colourIcon(const QColor& colour) {
     return QIcon(pixmap);
 }
 
+bool isPerson(const std::string& name) {
+    const auto profile = Data::ProfileManager::getInstance().find(name);
+    return profile && !profile->controls.aiEnabled;
+}
+
+// The order of the chosen list: readable names, letter case aside.
+bool shownBefore(const std::string& a, const std::string& b) {
+    return QString::compare(DriverNames::readable(a), DriverNames::readable(b),
+                            Qt::CaseInsensitive) < 0;
+}
+
 } // namespace
 
-CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
-    : QWidget(parent), messages(messages) {
+CTabNewGame::CTabNewGame(MessageBoxes& messages, const ConfigFile& config, QWidget* parent)
+    : QWidget(parent), messages(messages), config(config), padList(Platform::getGamepads) {
     // Select Track.
     auto* gameModeList = new QComboBox(this);
     gameModeList->addItem(QStringLiteral("Training"));
@@ -96,6 +109,12 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     chosenList->setSelectionMode(QAbstractItemView::NoSelection);
     chosenList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     keyWarning = createKeyWarningLabel(this);
+    controlsBox = new QWidget(this);
+    controlsForm = new QFormLayout(controlsBox);
+    controlsForm->setContentsMargins(0, 0, 0, 0);
+    controlsBox->hide();
+    padTimer = new QTimer(this);
+    padTimer->setInterval(1000);
 
     auto* driverForm = new QFormLayout;
     driverForm->addRow(QStringLiteral("Driver:"), driverList);
@@ -111,6 +130,7 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     driversLayout->addLayout(driverForm);
     driversLayout->addLayout(driverButtons);
     driversLayout->addWidget(chosenList, 1);
+    driversLayout->addWidget(controlsBox);
     driversLayout->addWidget(keyWarning);
 
     auto* raceButton = new QPushButton(QStringLiteral("Race !"), this);
@@ -143,6 +163,7 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     clearButton->setObjectName(QStringLiteral("clearButton"));
     chosenList->setObjectName(QStringLiteral("chosenList"));
     keyWarning->setObjectName(QStringLiteral("keyConflictLabel"));
+    controlsBox->setObjectName(QStringLiteral("driverControls"));
     raceButton->setObjectName(QStringLiteral("raceButton"));
 
     connect(swatch, &ColorSwatch::clicked, this, &CTabNewGame::chooseColour);
@@ -150,6 +171,7 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, QWidget* parent)
     connect(clearButton, &QPushButton::clicked, this, &CTabNewGame::clearDrivers);
     connect(raceButton, &QPushButton::clicked, this, &CTabNewGame::race);
     connect(trackList, &QComboBox::currentIndexChanged, this, &CTabNewGame::showTrackPicture);
+    connect(padTimer, &QTimer::timeout, this, [this] { listPads(false); });
 
     fillDriverList();
 }
@@ -177,8 +199,9 @@ void CTabNewGame::showEvent(QShowEvent* event) {
     // minimised), not from switching tabs.
     if (!event->spontaneous()) {
         fillDriverList();
-        // Keys may have changed on the Drivers tab.
-        updateKeyWarning();
+        // Keys, and who is a person, may have changed on the Drivers tab.
+        listPads(true);
+        padTimer->start();
     }
 }
 
@@ -186,6 +209,7 @@ void CTabNewGame::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (!event->spontaneous()) {
         fillDriverList();
+        padTimer->stop();
     }
 }
 
@@ -194,10 +218,7 @@ void CTabNewGame::fillDriverList() {
     for (const auto& entry : Data::ProfileManager::getInstance().getResources()) {
         names.push_back(entry.first);
     }
-    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return QString::compare(DriverNames::readable(a), DriverNames::readable(b),
-                                Qt::CaseInsensitive) < 0;
-    });
+    std::stable_sort(names.begin(), names.end(), shownBefore);
     // Refilling an unchanged list would close an open drop-down and lose the choice.
     std::vector<std::string> listed;
     for (int i = 0; i < driverList->count(); ++i) {
@@ -270,26 +291,87 @@ void CTabNewGame::addChosen(const std::string& name, const QColor& colour) {
     }
     chosenList->insertItem(row, new QListWidgetItem(colourIcon(colour), text));
     swatch->setColour(nextFreeColour());
-    updateKeyWarning();
+    listPads(true);
     emit chosenDriversChanged();
 }
 
 void CTabNewGame::clearDrivers() {
     chosenList->clear();
     chosen.clear();
+    wantedPads.clear();
     swatch->setColour(nextFreeColour());
-    updateKeyWarning();
+    updateControls();
     emit chosenDriversChanged();
 }
 
 void CTabNewGame::updateKeyWarning() {
     std::vector<RaceKeys> drivers;
     for (const auto& player : chosen) {
-        if (const auto profile = Data::ProfileManager::getInstance().find(player->name)) {
+        const auto profile = Data::ProfileManager::getInstance().find(player->name);
+        if (profile && player->gamepad == Game::Kernel::noGamepad) {
             drivers.push_back({player->name, profile->controls});
         }
     }
     showKeyWarning(*keyWarning, keyConflictWarning(drivers, findKeyConflicts(drivers)));
+}
+
+void CTabNewGame::setPadList(DriverControls::PadList list) {
+    padList = std::move(list);
+    listPads(true);
+}
+
+void CTabNewGame::listPads(bool rebuild) {
+    // Only people choose a control: without one chosen the window system is not asked.
+    const bool people = std::any_of(chosen.begin(), chosen.end(),
+                                    [](const auto& player) { return isPerson(player->name); });
+    std::vector<Platform::GamepadInfo> now;
+    if (people && padList) {
+        now = padList();
+    }
+    if (now != pads || rebuild) {
+        pads = std::move(now);
+        updateControls();
+    }
+}
+
+void CTabNewGame::updateControls() {
+    while (controlsForm->rowCount() > 0) {
+        controlsForm->removeRow(0);
+    }
+    PlayerList people;
+    for (const auto& player : chosen) {
+        player->gamepad = Game::Kernel::noGamepad;
+        if (isPerson(player->name)) {
+            people.push_back(player);
+        }
+    }
+    std::stable_sort(people.begin(), people.end(),
+                     [](const auto& a, const auto& b) { return shownBefore(a->name, b->name); });
+    for (const auto& player : people) {
+        auto* choice = new QComboBox(controlsBox);
+        choice->setObjectName(QStringLiteral("controlChoice"));
+        const QString name = DriverNames::readable(player->name);
+        choice->setAccessibleName(name);
+        choice->addItem(QStringLiteral("Keyboard"), Game::Kernel::noGamepad);
+        const auto wanted =
+            wantedPads.try_emplace(player->name, DriverControls::remembered(config, player->name));
+        for (const Platform::GamepadInfo& pad : pads) {
+            choice->addItem(DriverControls::label(pad), pad.slot);
+            if (pad.slot == wanted.first->second) {
+                choice->setCurrentIndex(choice->count() - 1);
+                player->gamepad = pad.slot;
+            }
+        }
+        connect(choice, &QComboBox::activated, this, [this, player, choice](int index) {
+            player->gamepad = choice->itemData(index).toInt();
+            wantedPads[player->name] = player->gamepad;
+            DriverControls::remember(config, player->name, player->gamepad);
+            updateKeyWarning();
+        });
+        controlsForm->addRow(name + QLatin1Char(':'), choice);
+    }
+    controlsBox->setVisible(!people.empty());
+    updateKeyWarning();
 }
 
 void CTabNewGame::race() {

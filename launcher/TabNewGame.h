@@ -1,32 +1,44 @@
 #pragma once
 
+#include "DriverControls.h"
 #include "RaceStart.h"
 
 #include <QColor>
 #include <QPixmap>
 #include <QWidget>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 class ColorSwatch;
+class ConfigFile;
 class MessageBoxes;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QListWidget;
 class QSpinBox;
+class QTimer;
 
 // The "New Game" tab: the track, the drivers chosen for a race, each with a car
-// colour, and the number of laps. The chosen drivers stay until "Clear".
+// colour, and the number of laps. The chosen drivers stay until "Clear". Each person
+// chosen races with the keyboard or a connected pad, as chosen below the list
+// ("Keyboard" or "Gamepad N: NAME") and remembered per driver in the settings file; a
+// remembered pad that is not connected leaves the keyboard. The pads are listed again
+// every second while the tab shows.
 class CTabNewGame : public QWidget {
     Q_OBJECT
 
 public:
-    // One chosen driver: the profile name and the car colour.
+    // One chosen driver: the profile name, the car colour and the pad.
     using PlayerDesc = RaceDriver;
     using PlayerList = std::vector<std::shared_ptr<PlayerDesc>>;
 
-    explicit CTabNewGame(MessageBoxes& messages, QWidget* parent = nullptr);
+    CTabNewGame(MessageBoxes& messages, const ConfigFile& config, QWidget* parent = nullptr);
+
+    // Where the connected pads come from (the window system's at first).
+    void setPadList(DriverControls::PadList list);
 
     // The chosen drivers in the order in which they were added.
     const PlayerList& players() const { return chosen; }
@@ -65,11 +77,22 @@ private:
     QColor nextFreeColour() const;
     void clearDrivers();
     void race();
-    // Warns when two chosen drivers share a key; hidden otherwise.
+    // Warns when two chosen drivers on the keyboard share a key; hidden otherwise.
     void updateKeyWarning();
+    // Lists the pads again; the control choices are rebuilt when the pads changed or
+    // `rebuild` asks for it.
+    void listPads(bool rebuild);
+    // One control choice per person chosen, in the list's order, showing the wanted
+    // pad when it is connected and the keyboard otherwise.
+    void updateControls();
 
     MessageBoxes& messages;
+    const ConfigFile& config;
     PlayerList chosen;
+    DriverControls::PadList padList;
+    std::vector<Platform::GamepadInfo> pads;
+    // The pad slot each chosen person wants, by stored name.
+    std::map<std::string, int> wantedPads;
     QLabel* preview;
     QPixmap trackPicture;
 
@@ -79,4 +102,7 @@ private:
     ColorSwatch* swatch;
     QListWidget* chosenList;
     QLabel* keyWarning;
+    QWidget* controlsBox;
+    QFormLayout* controlsForm;
+    QTimer* padTimer;
 };

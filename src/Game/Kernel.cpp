@@ -8,6 +8,7 @@
 #include "Game/PhysXManager.h"
 #include "Game/RaceEventListener.h"
 #include "Game/audio/RaceSounds.h"
+#include "Game/input/PadDrivers.h"
 #include "Game/level/Level.h"
 #include "Game/overlay/DebugDialog.h"
 #include "Game/overlay/Frame.h"
@@ -175,6 +176,7 @@ void Kernel::shutdown() {
         releaseLevel();
     }
     raceDirector.reset();
+    padDrivers.reset();
     detach(static_cast<RaceEventListener*>(raceSounds.get()));
     raceSounds.reset();
     raceOverlay.reset();
@@ -214,7 +216,8 @@ void Kernel::releaseLevel() {
     logKernel("Game::Kernel unloaded level .. [OK]");
 }
 
-bool Kernel::createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) {
+bool Kernel::createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour,
+                          int gamepad) {
     if (!level || !profile || players.size() >= level->getStartPositions().size()) {
         return false;
     }
@@ -225,12 +228,14 @@ bool Kernel::createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec
     if (!vehicle) {
         return false;
     }
-    players.push_back({profile, vehicle, colour});
+    players.push_back(
+        {profile, vehicle, colour, profile->controls.aiEnabled ? noGamepad : gamepad});
     logKernel("Game::Kernel created Player..", profile->getName());
     return true;
 }
 
 bool Kernel::releaseAllPlayers() {
+    padDrivers.reset();
     players.clear();
     return true;
 }
@@ -325,7 +330,9 @@ void Kernel::matchHeldKeys() {
         return heldKeys.count(key) > 0 || Platform::getKey(key) == Platform::PRESS;
     };
     for (const Player& player : players) {
-        player.vehicle->matchKeys(isDown);
+        if (player.gamepad == noGamepad) {
+            player.vehicle->matchKeys(isDown);
+        }
     }
 }
 
@@ -335,6 +342,7 @@ void Kernel::restartRace() {
     const std::vector<Player> drivers = players;
     const unsigned laps = level ? level->getLaps() : 0;
     raceDirector.reset();
+    padDrivers.reset();
     raceOverlay.reset();
     wayAheads.clear();
     debugDialog.reset();
@@ -348,7 +356,7 @@ void Kernel::restartRace() {
         return;
     }
     for (const Player& driver : drivers) {
-        createPlayer(driver.profile, driver.colour);
+        createPlayer(driver.profile, driver.colour, driver.gamepad);
     }
     startRun();
 }
@@ -392,7 +400,11 @@ void Kernel::startRun() {
         names.push_back(profile.getName());
         colours.push_back(player.colour);
         entrants.push_back({profile.getName(), !profile.controls.aiEnabled});
-        if (!profile.controls.aiEnabled) {
+        if (player.gamepad != noGamepad) {
+            keyboardDrivers.push_back(
+                {profile.getName(),
+                 {"Right trigger", "Left trigger", "Left stick", "d-pad", "A or B"}});
+        } else if (!profile.controls.aiEnabled) {
             HelpDriver help{profile.getName(), {}};
             const std::array<std::uint32_t, 5> bindings = profile.controls.bindings();
             std::transform(bindings.begin(), bindings.end(), help.keys.begin(),
@@ -409,6 +421,7 @@ void Kernel::startRun() {
             debugDialog->show(false);
         }
     }
+    createPadDrivers();
     if (raceSounds) {
         raceSounds->startMusic();
         attach(static_cast<RaceEventListener*>(raceSounds.get()));
@@ -435,6 +448,44 @@ void Kernel::createWayAheads() {
                                 ? nullptr
                                 : WayAhead::create(*overlay, raceOverlay->getPanels()[i], i,
                                                    player.profile->getName(), people > 1));
+    }
+}
+
+void Kernel::createPadDrivers() {
+    static WindowGamepads windowGamepads;
+    padDrivers =
+        std::make_unique<PadDrivers>(gamepadReader != nullptr ? *gamepadReader : windowGamepads);
+    for (const Player& player : players) {
+        if (player.gamepad != noGamepad) {
+            input.detach(static_cast<KeyEventListener*>(player.vehicle.get()));
+            padDrivers->add(player.profile->getName(), *player.vehicle, player.gamepad,
+                            overlay.get());
+        }
+    }
+}
+
+void Kernel::readPads() {
+    if (!padDrivers) {
+        return;
+    }
+    const bool results = raceDirector && raceDirector->areResultsShown();
+    const PadDrivers::Requests asked = padDrivers->update(paused);
+    // Start works as Escape does, the d-pad and A as Up, Down and Enter in the pause
+    // menu; a pad pulled out pauses the race.
+    if (!asked.pause && paused && pauseMenu) {
+        for (const int key : asked.menuKeys) {
+            if (const std::optional<PauseMenu::Item> item = pauseMenu->handleKey(key)) {
+                pick(*item);
+                return;
+            }
+        }
+    }
+    if (asked.pause && paused) {
+        setPaused(false);
+    } else if (asked.pause && results) {
+        stop();
+    } else if ((asked.pause || asked.lost) && !paused && !results) {
+        setPaused(true);
     }
 }
 
@@ -531,6 +582,7 @@ void Kernel::frame() {
         previousFrame = Platform::getTime();
         return;
     }
+    readPads();
     if (!paused) {
         const double updateStart = seconds();
         if (level) {

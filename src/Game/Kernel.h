@@ -29,8 +29,10 @@ namespace Game {
 
 class DebugDialog;
 class Frame;
+class GamepadReader;
 class Level;
 class LoadingScreen;
+class PadDrivers;
 class PauseMenu;
 class PhysXManager;
 class LogOutputStream;
@@ -50,10 +52,14 @@ class WayAhead;
 // fan events out to, and runs the frame loop.
 class BRUMBLY_API Kernel {
 public:
+    static constexpr int noGamepad = -1;
+
     struct Player {
         std::shared_ptr<Data::Profile> profile;
         std::shared_ptr<VehicleObject> vehicle;
         glm::vec3 colour{0.0f};
+        // The pad the driver drives with (a window-system slot), or noGamepad.
+        int gamepad = noGamepad;
     };
 
     // How long frames took, for benchmarks and reports.
@@ -95,9 +101,11 @@ public:
     void releaseLevel();
 
     // A car for the driver at the next free start position, in the colour (red,
-    // green, blue 0..255). False without a level, without a free start position or
-    // when the level refuses the car.
-    bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour);
+    // green, blue 0..255), driven with the keys or, for a human driver, with the pad
+    // in slot `gamepad`. False without a level, without a free start position or when
+    // the level refuses the car.
+    bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour,
+                      int gamepad = noGamepad);
     bool releaseAllPlayers();
     const std::vector<Player>& getPlayers() const { return players; }
 
@@ -150,6 +158,10 @@ public:
     // The way ahead of each player in player order; empty for a computer driver.
     const std::vector<std::unique_ptr<WayAhead>>& getWayAheads() const { return wayAheads; }
     PauseMenu* getPauseMenu() const { return pauseMenu.get(); }
+    // The drivers on pads in the race run last; none before run.
+    PadDrivers* getPadDrivers() const { return padDrivers.get(); }
+    // Where the pads are read from; none (the default) reads the window system's.
+    void setGamepadReader(GamepadReader* reader) { gamepadReader = reader; }
     // The race's sounds; none when both volumes are 0 or before initialise.
     RaceSounds* getRaceSounds() const { return raceSounds.get(); }
     // The countdown, finishes and results of the race run last; none before run.
@@ -169,6 +181,10 @@ private:
     void chooseStartCamera();
     // One way ahead per person racing, on the person's panel.
     void createWayAheads();
+    // The pads of the drivers who race with one; their cars no longer hear the keys.
+    void createPadDrivers();
+    // Drives the pads' cars and answers their Start buttons and disconnections.
+    void readPads();
     std::vector<PlayerStanding> collectStandings() const;
     void updateWayAheads(double dt);
     // Shows the standings on the race overlay and moves the race on.
@@ -195,6 +211,8 @@ private:
     std::unique_ptr<PauseMenu> pauseMenu;
     std::unique_ptr<RaceSounds> raceSounds;
     std::unique_ptr<RaceDirector> raceDirector;
+    std::unique_ptr<PadDrivers> padDrivers;
+    GamepadReader* gamepadReader = nullptr;
     std::vector<Player> players;
     bool initialised = false;
     float fpsTimeSum = 0.0f;

@@ -5,6 +5,7 @@
 #include "Data/Options.h"
 #include "Data/Profile.h"
 #include "Game/RaceEventListener.h"
+#include "Game/input/PadDrivers.h"
 #include "Game/level/Level.h"
 #include "Game/overlay/DebugDialog.h"
 #include "Game/overlay/PauseMenu.h"
@@ -13,6 +14,7 @@
 #include "Game/race/RaceDirector.h"
 #include "Game/views/WayAhead.h"
 #include "Platform/Window.h"
+#include "ScriptedPad.h"
 #include "VehicleTestSupport.h"
 
 #include <GLFW/glfw3.h>
@@ -70,6 +72,7 @@ protected:
         if (kernel.isInitialised()) {
             kernel.shutdown();
         }
+        kernel.setGamepadReader(nullptr);
     }
 
     // A race with the drivers, ready to run.
@@ -87,6 +90,14 @@ protected:
             kernel.frame();
         }
         ASSERT_TRUE(kernel.getRaceDirector()->isRaceStarted());
+    }
+
+    // Runs frames until the race clock has gone on by `seconds`.
+    void raceFor(double seconds) {
+        const double until = kernel.getLevel()->getRaceTime() + seconds;
+        for (int i = 0; i < 100000 && kernel.getLevel()->getRaceTime() < until; ++i) {
+            kernel.frame();
+        }
     }
 
     // Takes the car round through every checkpoint and back over the line, a frame at
@@ -558,4 +569,115 @@ TEST_F(KernelTest, ADamagedTrackFileIsRefusedAtRaceStartWithTheFaultLogged) {
     kernel.releaseLevel();
     EXPECT_TRUE(kernel.createLevel(1, "Test Track"));
     EXPECT_EQ(kernel.getLevel()->getName(), "Test Track");
+}
+
+// Ann drives with the pad in slot 1, Ben with the arrow keys, which are Ann's keys too.
+TEST_F(KernelTest, APadDriverDrivesPausesAndIsToldWhenThePadIsPulledOut) {
+    ScriptedPad pad(1);
+    kernel.setGamepadReader(&pad);
+    ASSERT_TRUE(kernel.initialise(Data::Options(640, 480)));
+    ASSERT_TRUE(kernel.createLevel(3));
+    ASSERT_TRUE(kernel.createPlayer(driver("Ann"), {255, 0, 0}, 1));
+    ASSERT_TRUE(kernel.createPlayer(driver("Ben"), {0, 0, 255}));
+    kernel.startRun();
+    frameUntilStarted();
+    const Game::VehicleObject& ann = *kernel.getPlayers()[0].vehicle;
+    const Game::VehicleObject& ben = *kernel.getPlayers()[1].vehicle;
+    const glm::vec3 annStart = ann.getPosition();
+    const glm::vec3 benStart = ben.getPosition();
+    Platform::GamepadState& state = *pad.state;
+    EXPECT_EQ(kernel.getDebugDialog()->getLabel("Driver0")->getText(),
+              "Ann:  Right trigger accelerate,  Left trigger brake")
+        << "the help shows the pad's controls";
+
+    // The right trigger accelerates and the stick steers her car at once; the arrow
+    // keys reach Ben's car alone.
+    state.axes[Platform::AXIS_RIGHT_TRIGGER] = 1.0f;
+    state.axes[Platform::AXIS_LEFT_X] = -0.5f;
+    kernel.handleKey(Platform::KEY_UP, Platform::PRESS);
+    kernel.handleKey(Platform::KEY_RIGHT, Platform::PRESS);
+    kernel.frame();
+    const float halfLeft = (0.5f - Game::GamepadControls::stickDeadZone) /
+                           (1.0f - Game::GamepadControls::stickDeadZone);
+    EXPECT_NEAR(ann.getSteeringRamp().current, halfLeft, 1e-5f);
+    raceFor(1.5);
+    EXPECT_NEAR(ann.getSteeringRamp().current, halfLeft, 1e-5f);
+    EXPECT_GT(ann.getThrottle(), 0.9f);
+    EXPECT_GT(movedFrom(ann, annStart), 1.0f);
+    EXPECT_LT(ben.getSteeringRamp().current, -0.9f) << "Ben steers right with the key";
+    EXPECT_GT(movedFrom(ben, benStart), 1.0f);
+    kernel.handleKey(Platform::KEY_UP, Platform::RELEASE);
+    kernel.handleKey(Platform::KEY_RIGHT, Platform::RELEASE);
+    // The reset key puts Ben back at his start; Ann drives on.
+    kernel.handleKey('R', Platform::PRESS);
+    kernel.handleKey('R', Platform::RELEASE);
+    kernel.frame();
+    EXPECT_LT(movedFrom(ben, benStart), 0.5f);
+    EXPECT_GT(movedFrom(ann, annStart), 1.0f);
+
+    // Start pauses and resumes, once per press.
+    state.buttons[Platform::BUTTON_START] = true;
+    kernel.frame();
+    EXPECT_TRUE(kernel.isPaused());
+    EXPECT_TRUE(kernel.getPauseMenu()->isOpen());
+    kernel.frame();
+    EXPECT_TRUE(kernel.isPaused()) << "a held button pauses once";
+    state.buttons[Platform::BUTTON_START] = false;
+    kernel.frame();
+    state.buttons[Platform::BUTTON_START] = true;
+    kernel.frame();
+    EXPECT_FALSE(kernel.isPaused());
+    state.buttons[Platform::BUTTON_START] = false;
+
+    // Pulled out: the race pauses and a notice names Ann.
+    pad.state.reset();
+    kernel.frame();
+    EXPECT_TRUE(kernel.isPaused());
+    const Game::DialogPtr& notice = kernel.getPadDrivers()->getNotice(0);
+    ASSERT_TRUE(notice);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(textOf(notice, "Text"), "Gamepad disconnected: Ann");
+    // Resumed from the keyboard, her car coasts.
+    kernel.handleKey(Platform::KEY_ESC, Platform::PRESS);
+    kernel.handleKey(Platform::KEY_ESC, Platform::RELEASE);
+    ASSERT_FALSE(kernel.isPaused());
+    raceFor(2.0);
+    EXPECT_LT(ann.getThrottle(), 0.01f);
+    EXPECT_EQ(ann.getSteeringRamp().current, 0.0f);
+    EXPECT_TRUE(notice->isVisible());
+
+    // Back in: the notice goes and the pad drives again; A puts her car back at its
+    // respawn point.
+    pad.state = Platform::GamepadState{};
+    pad.state->axes[Platform::AXIS_LEFT_X] = 1.0f;
+    kernel.frame();
+    EXPECT_FALSE(notice->isVisible());
+    EXPECT_FALSE(kernel.isPaused());
+    EXPECT_FLOAT_EQ(ann.getSteeringRamp().current, -1.0f);
+    pad.state->buttons[Platform::BUTTON_A] = true;
+    kernel.frame();
+    const Game::TrackPoint& respawn = ann.getRespawn();
+    EXPECT_LT(
+        glm::length(glm::vec2(ann.getPosition().x - respawn.x, ann.getPosition().z - respawn.z)),
+        0.5f);
+    pad.state->buttons[Platform::BUTTON_A] = false;
+
+    // In the pause menu the d-pad chooses and A picks: "End race" with nobody finished
+    // returns to the launcher.
+    const auto press = [&](Platform::GamepadButton button) {
+        pad.state->buttons[button] = true;
+        kernel.frame();
+        pad.state->buttons[button] = false;
+        kernel.frame();
+    };
+    press(Platform::BUTTON_START);
+    ASSERT_TRUE(kernel.isPaused());
+    press(Platform::BUTTON_DPAD_DOWN);
+    press(Platform::BUTTON_DPAD_DOWN);
+    press(Platform::BUTTON_DPAD_UP);
+    press(Platform::BUTTON_DPAD_DOWN);
+    EXPECT_EQ(kernel.getPauseMenu()->getChosen(), Game::PauseMenu::END_RACE);
+    EXPECT_TRUE(kernel.isRunning());
+    press(Platform::BUTTON_A);
+    EXPECT_FALSE(kernel.isRunning());
 }

@@ -244,3 +244,47 @@ TEST_F(VehicleTest, AHitchCostsNoRaceTimeAndFastFramesMoveTheCarSmoothly) {
         previous = x;
     }
 }
+
+TEST_F(VehicleTest, PedalsInProportionSteerAtOnceReverseAndLetGoAtTheFinish) {
+    buildTestTrack(1);
+    const auto car = addCar("Alice");
+    const float lag = car->getTuning().throttleLag;
+    // Half the accelerator settles at half throttle; the steering is where it is asked,
+    // without a ramp.
+    car->setPedals(-0.5f, 0.5f, 0.0f);
+    level->update(frame);
+    EXPECT_FLOAT_EQ(car->getSteeringRamp().current, -0.5f);
+    runFor(8.0 * lag);
+    EXPECT_NEAR(car->getThrottle(), 0.5f, 0.01f);
+    EXPECT_FLOAT_EQ(car->getSteeringRamp().current, -0.5f) << "held, not returning";
+    EXPECT_GT(car->getForwardSpeed(), 1.0f);
+
+    // The brake follows its share at the brake's rate (full brake takes 5 s): 40 after
+    // 2 s, and no further.
+    car->setPedals(0.0f, 0.0f, 0.4f);
+    runFor(3.0);
+    EXPECT_FLOAT_EQ(car->getBrakeRamp().current, 40.0f);
+    EXPECT_FLOAT_EQ(car->getSteeringRamp().current, 0.0f);
+    // Once the car stands, the brake alone drives it backwards.
+    runFor(1.5);
+    EXPECT_TRUE(car->isReversing());
+    EXPECT_LT(car->getForwardSpeed(), -1.0f);
+
+    // Over the finish line the car lets go, whatever the pedals still ask.
+    const std::vector<Game::TrackPoint> points = {{5, 5, 80, 66, 90}, {5, 5, 60, 66, 90}};
+    level->setTrack(points, level->getStartPositions(), 1);
+    car->placeAt(points[0]);
+    runFor(0.1);
+    car->placeAt(points[1]);
+    runFor(0.1);
+    car->placeAt({1, 1, 55, 66, 90});
+    // Steering a hair to the left, still through the line.
+    car->setPedals(0.02f, 1.0f, 0.0f);
+    runFor(5.0);
+    ASSERT_TRUE(car->isFinished()) << "drove over the line at full throttle";
+    car->setPedals(1.0f, 1.0f, 0.0f);
+    runFor(10.0);
+    EXPECT_FLOAT_EQ(car->getThrottle(), 0.0f);
+    EXPECT_FLOAT_EQ(car->getSteeringRamp().current, 0.0f);
+    EXPECT_LT(glm::length(car->getActor()->getLinearVelocity()), 0.5f);
+}

@@ -26,7 +26,9 @@ class RecordingRace final : public RaceKernel {
 public:
     bool initialise(const Data::Options&) override { return true; }
     bool createLevel(const std::string&, unsigned int) override { return true; }
-    bool createPlayer(std::shared_ptr<Data::Profile>, const glm::vec3&) override { return true; }
+    bool createPlayer(std::shared_ptr<Data::Profile>, const glm::vec3&, int) override {
+        return true;
+    }
     void run() override {
         Data::HighScores scores = Data::HighScores::load(file);
         scores.add(HighScoreKind::BEST_LAP, 5, {"Ann", 3333, 1800000000});

@@ -19,12 +19,13 @@ bool RecordingKernel::createLevel(const std::string& track, unsigned int laps) {
     return failing != "createLevel";
 }
 
-bool RecordingKernel::createPlayer(std::shared_ptr<Data::Profile> profile,
-                                   const glm::vec3& colour) {
-    calls.push_back("createPlayer " + profile->getName() + " " +
-                    std::to_string(static_cast<int>(colour.r)) + "," +
-                    std::to_string(static_cast<int>(colour.g)) + "," +
-                    std::to_string(static_cast<int>(colour.b)));
+bool RecordingKernel::createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour,
+                                   int gamepad) {
+    calls.push_back(
+        "createPlayer " + profile->getName() + " " + std::to_string(static_cast<int>(colour.r)) +
+        "," + std::to_string(static_cast<int>(colour.g)) + "," +
+        std::to_string(static_cast<int>(colour.b)) +
+        (gamepad == Game::Kernel::noGamepad ? "" : " gamepad " + std::to_string(gamepad)));
     return failing != "createPlayer";
 }
 

@@ -27,7 +27,8 @@ class RecordingKernel final : public RaceKernel {
 public:
     bool initialise(const Data::Options& options) override;
     bool createLevel(const std::string& track, unsigned int laps) override;
-    bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour) override;
+    bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour,
+                      int gamepad) override;
     void run() override;
     void releaseAllPlayers() override { calls.push_back("releaseAllPlayers"); }
     void releaseLevel() override { calls.push_back("releaseLevel"); }

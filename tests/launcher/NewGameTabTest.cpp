@@ -1,4 +1,6 @@
 #include "ColorSwatch.h"
+#include "ConfigFile.h"
+#include "Data/ProfileManager.h"
 #include "LauncherTestSupport.h"
 #include "System/File.h"
 #include "TabNewGame.h"
@@ -16,18 +18,23 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
+#include <algorithm>
 #include <memory>
 
 Q_DECLARE_METATYPE(CTabNewGame::PlayerList)
 
-// The New Game tab: choosing drivers with colours, the laps, and "Race !".
+// The New Game tab: choosing drivers with colours and controls, the laps, and "Race !".
 class NewGameTabTest : public QObject {
     Q_OBJECT
 
 private:
     std::unique_ptr<ProfilesFixture> profiles;
     std::unique_ptr<RecordingMessageBoxes> messages;
+    std::unique_ptr<QTemporaryDir> configFolder;
+    std::unique_ptr<ConfigFile> config;
     std::unique_ptr<CTabNewGame> tab;
+    // The pads the tab finds connected.
+    std::vector<Platform::GamepadInfo> connectedPads;
 
     template <class T> T* control(const char* name) const { return childControl<T>(*tab, name); }
     void click(const char* button) {
@@ -65,6 +72,20 @@ private:
         }
         return names;
     }
+    // The control choices shown, by driver name.
+    std::vector<QComboBox*> controlChoices() const {
+        QList<QComboBox*> found = tab->findChildren<QComboBox*>(QStringLiteral("controlChoice"));
+        std::vector<QComboBox*> choices(found.begin(), found.end());
+        std::sort(choices.begin(), choices.end(), [](QComboBox* a, QComboBox* b) {
+            return a->accessibleName() < b->accessibleName();
+        });
+        return choices;
+    }
+    // Picks an item as a person would, which the tab remembers.
+    static void pick(QComboBox* choice, int index) {
+        choice->setCurrentIndex(index);
+        emit choice->activated(index);
+    }
     CTabNewGame::PlayerList raceWith() {
         QSignalSpy raced(tab.get(), &CTabNewGame::raceRequested);
         click("raceButton");
@@ -85,7 +106,11 @@ private slots:
         profiles->addProfile("Amy");
         profiles->addProfile("Bob");
         messages = std::make_unique<RecordingMessageBoxes>();
-        tab = std::make_unique<CTabNewGame>(*messages);
+        configFolder = std::make_unique<QTemporaryDir>();
+        config = std::make_unique<ConfigFile>(configFolder->filePath("config.ini"));
+        connectedPads.clear();
+        tab = std::make_unique<CTabNewGame>(*messages, *config);
+        tab->setPadList([this] { return connectedPads; });
         tab->show();
         QVERIFY(QTest::qWaitForWindowExposed(tab.get()));
     }
@@ -247,7 +272,7 @@ private slots:
         picture.fill(Qt::darkGreen);
         QVERIFY(picture.save(data.filePath(QStringLiteral("data/images/TrackPreview.png"))));
         System::File::init(data.filePath(QStringLiteral("Brumbly")).toStdString());
-        CTabNewGame withTracks(*messages);
+        CTabNewGame withTracks(*messages, *config);
         System::File::init(std::string());
 
         auto* tracks = childControl<QComboBox>(withTracks, "trackList");
@@ -285,6 +310,58 @@ private slots:
         QVERIFY(!drivers->view()->visualRect(first).isEmpty());
         QCOMPARE(drivers->currentText(), "Bob");
         drivers->hidePopup();
+    }
+
+    void eachPersonRacesWithTheKeyboardOrAConnectedPadRememberedPerDriver() {
+        connectedPads = {{0, "Pad A"}, {2, "Pad C"}};
+        Data::ProfileManager::getInstance().find("zed")->controls.aiEnabled = true;
+        addDriver(QStringLiteral("Amy"));
+        addDriver(QStringLiteral("Bob"));
+        addDriver(QStringLiteral("zed"));
+        std::vector<QComboBox*> choices = controlChoices();
+        QCOMPARE(choices.size(), std::size_t{2}); // a computer driver chooses none
+        QCOMPARE(choices[0]->accessibleName(), "Amy");
+        QCOMPARE(choices[1]->accessibleName(), "Bob");
+        QStringList offered;
+        for (int i = 0; i < choices[0]->count(); ++i) {
+            offered.append(choices[0]->itemText(i));
+        }
+        QCOMPARE(offered, (QStringList{"Keyboard", "Gamepad 1: Pad A", "Gamepad 3: Pad C"}));
+        QCOMPARE(choices[0]->currentText(), "Keyboard");
+        const auto* keyWarning = control<QLabel>("keyConflictLabel");
+        QVERIFY(keyWarning->isVisible()); // Amy and Bob share the arrow keys
+
+        // Amy takes pad 3: she races with it, her keys no longer clash, and the choice
+        // is written for her.
+        pick(choices[0], 2);
+        QVERIFY(!keyWarning->isVisible());
+        CTabNewGame::PlayerList players = raceWith();
+        QCOMPARE(players.size(), std::size_t{3});
+        QCOMPARE(players[0]->gamepad, 2);
+        QCOMPARE(players[1]->gamepad, Game::Kernel::noGamepad);
+        QCOMPARE(players[2]->gamepad, Game::Kernel::noGamepad);
+        QCOMPARE(config->readText(QStringLiteral("Gamepads"), QStringLiteral("Amy")),
+                 std::optional<QString>(QStringLiteral("3")));
+
+        // Pad 3 pulled out: Amy is on the keyboard until it is back, found while the
+        // tab shows.
+        connectedPads = {{0, "Pad A"}};
+        tab->hide();
+        tab->show();
+        QCOMPARE(controlChoices()[0]->currentText(), "Keyboard");
+        QCOMPARE(raceWith()[0]->gamepad, Game::Kernel::noGamepad);
+        connectedPads = {{0, "Pad A"}, {2, "Pad C"}};
+        QTRY_COMPARE(controlChoices()[0]->currentText(), "Gamepad 3: Pad C");
+
+        // Chosen again, or on another launcher with the same settings, she has her pad.
+        click("clearButton");
+        QVERIFY(control<QWidget>("driverControls")->isHidden());
+        addDriver(QStringLiteral("Amy"));
+        QCOMPARE(controlChoices()[0]->currentText(), "Gamepad 3: Pad C");
+        CTabNewGame other(*messages, *config);
+        other.setPadList([this] { return connectedPads; });
+        other.choose("Amy");
+        QCOMPARE(other.players().front()->gamepad, 2);
     }
 
     void aDriverIsRacedUnderItsStoredName() {

@@ -5,6 +5,7 @@
 #include "MyTabCtrl.h"
 #include "TabNewGame.h"
 
+#include <QComboBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -63,6 +64,22 @@ private slots:
         QVERIFY(!kernel->windowShownDuringRace);
         QVERIFY(window->isVisible());
         QVERIFY(messages->boxes.empty());
+    }
+
+    void aDriverOnAPadRacesWithIt() {
+        CTabNewGame& page = *window->tabs()->newGamePage();
+        page.setPadList([] { return std::vector<Platform::GamepadInfo>{{1, "Pad"}}; });
+        for (QComboBox* choice : page.findChildren<QComboBox*>(QStringLiteral("controlChoice"))) {
+            if (choice->accessibleName() == QStringLiteral("Ann")) {
+                choice->setCurrentIndex(1);
+                emit choice->activated(1);
+            }
+        }
+        race();
+        QCOMPARE(kernel->calls[2], "createPlayer Ben 0,0,255");
+        QCOMPARE(kernel->calls[3], "createPlayer Ann 255,0,0 gamepad 1");
+        QCOMPARE(config->readText(QStringLiteral("Gamepads"), QStringLiteral("Ann")),
+                 std::optional<QString>(QStringLiteral("2")));
     }
 
     void theLauncherStaysOpenAfterARace() {

@@ -288,6 +288,7 @@ void VehicleObject::finish() {
     // that the car rolls to a stop after the line.
     throttleRamp.mode = ValueRamp::RETURN;
     steeringRamp.mode = ValueRamp::RETURN;
+    throttleRamp.target = steeringRamp.target = 0.0f;
     brakeRamp.mode = ValueRamp::DRIVE_UP;
     accelerating = braking = false;
 }
@@ -385,6 +386,23 @@ void VehicleObject::matchKeys(const std::function<bool(int)>& isDown) {
         setFunction(STEER_LEFT, false);
     }
     if (actor != nullptr) {
+        actor->wakeUp(0.4f);
+    }
+}
+
+void VehicleObject::setPedals(float steering, float throttleShare, float brakeShare) {
+    if (finished || computerDriver) {
+        return;
+    }
+    // Returning ramps move to their targets: the pedals at their rates (and the
+    // throttle's lag), the steering, already there, stays.
+    steeringRamp.mode = throttleRamp.mode = brakeRamp.mode = ValueRamp::RETURN;
+    steeringRamp.current = steeringRamp.target = std::clamp(steering, -1.0f, 1.0f);
+    throttleRamp.target = std::clamp(throttleShare, 0.0f, 1.0f) * throttleRamp.maximum;
+    brakeRamp.target = std::clamp(brakeShare, 0.0f, 1.0f) * brakeRamp.maximum;
+    accelerating = throttleRamp.target > 0.0f;
+    braking = brakeRamp.target > 0.0f;
+    if ((accelerating || braking || steering != 0.0f) && actor != nullptr) {
         actor->wakeUp(0.4f);
     }
 }

@@ -47,6 +47,12 @@ public:
     // did not reach the car (a pause). Changes nothing for a computer-driven or
     // finished car.
     void matchKeys(const std::function<bool(int)>& isDown);
+    // Drives the car in proportions, as a pad does: steering -1 (right) to 1 (left)
+    // turns the wheels at once, throttle and brake 0 to 1 are the shares of the
+    // pedals, which their ramps follow as a held key's would. The brake alone while
+    // the car stands drives it backwards, as the brake key does. Changes nothing for a
+    // computer-driven or finished car.
+    void setPedals(float steering, float throttleShare, float brakeShare);
 
     // The place the reset key returns the car to (the last checkpoint passed, at
     // first its start position).
