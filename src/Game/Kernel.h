@@ -32,6 +32,7 @@ class Level;
 class LoadingScreen;
 class PauseMenu;
 class PhysXManager;
+class PlayerViews;
 class LogOutputStream;
 class RaceDirector;
 class RaceEventListener;
@@ -144,6 +145,8 @@ public:
     RaceOverlay* getRaceOverlay() const { return raceOverlay.get(); }
     // The way ahead of each player in player order; empty for a computer driver.
     const std::vector<std::unique_ptr<WayAhead>>& getWayAheads() const { return wayAheads; }
+    // The views of the race run last: one shared, or one per person on a split screen.
+    const PlayerViews& getViews() const { return *views; }
     PauseMenu* getPauseMenu() const { return pauseMenu.get(); }
     // The race's sounds; none when both volumes are 0 or before initialise.
     RaceSounds* getRaceSounds() const { return raceSounds.get(); }
@@ -160,8 +163,8 @@ private:
     void showStatus(const std::string& text);
     void installHandlers();
     void removeHandlers();
-    // Picks the camera the race starts in.
-    void chooseStartCamera();
+    // Picks the views and the camera the race starts in.
+    void chooseViews();
     // One way ahead per person racing, on the person's panel.
     void createWayAheads();
     std::vector<PlayerStanding> collectStandings() const;
@@ -198,6 +201,8 @@ private:
     std::unique_ptr<Render::RKernel> renderKernel;
     // The options' detail (a Data::Detail value), for the levels of this run.
     std::int32_t detail = 2;
+    bool splitScreen = true;
+    std::unique_ptr<PlayerViews> views;
     std::unique_ptr<Level> level;
     bool running = false;
     // Set by stop() and cleared when a run ends or the kernel is initialised: a stop
