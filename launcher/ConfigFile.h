@@ -12,6 +12,7 @@ inline const QString yResolution = QStringLiteral("YResolution");
 inline const QString colorDepth = QStringLiteral("Colordepth");
 inline const QString fullscreen = QStringLiteral("Fullscreen");
 inline const QString detail = QStringLiteral("Detail");
+inline const QString splitScreen = QStringLiteral("SplitScreen");
 inline const QString soundVolume = QStringLiteral("SoundVolume");
 inline const QString musicVolume = QStringLiteral("MusicVolume");
 } // namespace ConfigKeys

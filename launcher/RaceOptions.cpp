@@ -72,6 +72,9 @@ Data::Options readRaceOptions(const ConfigFile& config, const DisplayModes& disp
     options.fullscreen =
         read(config, videoSection, fullscreen, anyNumber).value_or(defaults.fullscreen ? 1 : 0) !=
         0;
+    options.splitScreen =
+        read(config, videoSection, splitScreen, anyNumber).value_or(defaults.splitScreen ? 1 : 0) !=
+        0;
 
     const std::vector<Data::Options> offered =
         offeredResolutions(standardResolutions(), display, options.fullscreen);

@@ -55,6 +55,10 @@ CTabOption::CTabOption(const ConfigFile& config, QWidget* parent, DisplayModes d
     colorDepthList = new QComboBox(this);
     detailList = new QComboBox(this);
     fullscreenBox = new QCheckBox(QStringLiteral("Fullscreen"), this);
+    splitScreenBox = new QCheckBox(QStringLiteral("Split screen"), this);
+    splitScreenBox->setToolTip(
+        QStringLiteral("Two or three people racing get a view each behind their own car; "
+                       "off, they share one view of the whole track."));
     auto* videoGroup = new QGroupBox(QStringLiteral("Video"), this);
     auto* videoLayout = new QFormLayout(videoGroup);
     videoLayout->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
@@ -62,6 +66,7 @@ CTabOption::CTabOption(const ConfigFile& config, QWidget* parent, DisplayModes d
     videoLayout->addRow(QStringLiteral("Colordepth:"), colorDepthList);
     videoLayout->addRow(QStringLiteral("Detail:"), detailList);
     videoLayout->addRow(QString(), fullscreenBox);
+    videoLayout->addRow(QString(), splitScreenBox);
 
     soundSlider = makeVolumeSlider(this);
     musicSlider = makeVolumeSlider(this);
@@ -85,6 +90,7 @@ CTabOption::CTabOption(const ConfigFile& config, QWidget* parent, DisplayModes d
     colorDepthList->setObjectName(QStringLiteral("colorDepthList"));
     detailList->setObjectName(QStringLiteral("detailList"));
     fullscreenBox->setObjectName(QStringLiteral("fullscreenBox"));
+    splitScreenBox->setObjectName(QStringLiteral("splitScreenBox"));
     soundSlider->setObjectName(QStringLiteral("soundSlider"));
     musicSlider->setObjectName(QStringLiteral("musicSlider"));
     defaultButton->setObjectName(QStringLiteral("defaultButton"));
@@ -104,6 +110,7 @@ CTabOption::CTabOption(const ConfigFile& config, QWidget* parent, DisplayModes d
     connect(colorDepthList, &QComboBox::activated, this, &CTabOption::writeColorDepth);
     connect(detailList, &QComboBox::activated, this, &CTabOption::writeDetail);
     connect(fullscreenBox, &QCheckBox::clicked, this, &CTabOption::writeFullscreen);
+    connect(splitScreenBox, &QCheckBox::clicked, this, &CTabOption::writeSplitScreen);
     connect(soundSlider, &QSlider::actionTriggered, this, [this] {
         this->config.writeInt(ConfigKeys::audioSection, ConfigKeys::soundVolume,
                               soundSlider->sliderPosition());
@@ -131,6 +138,7 @@ void CTabOption::showOptions(const Data::Options& options) {
     colorDepthList->setCurrentIndex(colorDepthPosition(options.colorDepth));
     detailList->setCurrentIndex(options.detail);
     fullscreenBox->setChecked(options.fullscreen);
+    splitScreenBox->setChecked(options.splitScreen);
     soundSlider->setValue(options.soundVolume);
     musicSlider->setValue(options.musicVolume);
 }
@@ -167,6 +175,10 @@ void CTabOption::writeDetail(int level) {
     config.writeInt(ConfigKeys::videoSection, ConfigKeys::detail, level);
 }
 
+void CTabOption::writeSplitScreen(bool checked) {
+    config.writeInt(ConfigKeys::videoSection, ConfigKeys::splitScreen, checked ? 1 : 0);
+}
+
 void CTabOption::restoreDefaults() {
     // What a race does without a settings file.
     showOptions(Data::Options());
@@ -175,6 +187,7 @@ void CTabOption::restoreDefaults() {
     config.writeInt(ConfigKeys::videoSection, ConfigKeys::fullscreen,
                     fullscreenBox->isChecked() ? 1 : 0);
     writeDetail(detailList->currentIndex());
+    writeSplitScreen(splitScreenBox->isChecked());
     config.writeInt(ConfigKeys::audioSection, ConfigKeys::soundVolume, soundSlider->value());
     config.writeInt(ConfigKeys::audioSection, ConfigKeys::musicVolume, musicSlider->value());
 }

@@ -32,7 +32,8 @@ private:
     void writeColorDepth(int position);
     void writeFullscreen(bool checked);
     void writeDetail(int level);
-    // Resets every control to a fresh start's settings and writes all seven.
+    void writeSplitScreen(bool checked);
+    // Resets every control to a fresh start's settings and writes all eight.
     void restoreDefaults();
 
     const ConfigFile& config;
@@ -44,6 +45,7 @@ private:
     QComboBox* colorDepthList;
     QComboBox* detailList;
     QCheckBox* fullscreenBox;
+    QCheckBox* splitScreenBox;
     QSlider* soundSlider;
     QSlider* musicSlider;
 };

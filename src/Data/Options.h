@@ -34,6 +34,8 @@ public:
     std::int32_t fsaaSamples = 16;
     // One of the Detail values.
     std::int32_t detail = DETAIL_HIGH;
+    // Two or three people racing get a view each; otherwise they share the overview.
+    bool splitScreen = true;
 };
 
 } // namespace Data

@@ -17,6 +17,7 @@
 #include "Game/overlay/RaceOverlay.h"
 #include "Game/race/RaceDirector.h"
 #include "Game/vehicle/VehicleObject.h"
+#include "Game/views/PlayerViews.h"
 #include "Game/views/WayAhead.h"
 #include "Platform/Keys.h"
 #include "Platform/Window.h"
@@ -75,7 +76,8 @@ void fitWindowToDesktop(int& width, int& height, bool fullscreen) {
 } // namespace
 
 Kernel::Kernel()
-    : outputStream(std::make_unique<LogOutputStream>()), physX(std::make_unique<PhysXManager>()) {}
+    : outputStream(std::make_unique<LogOutputStream>()), physX(std::make_unique<PhysXManager>()),
+      views(std::make_unique<PlayerViews>()) {}
 
 Kernel::~Kernel() = default;
 
@@ -97,6 +99,7 @@ bool Kernel::initialise(const Data::Options& options) {
     initialiseStart = seconds();
     frameTimes = {};
     detail = options.detail;
+    splitScreen = options.splitScreen;
     paused = false;
     stopRequested = false;
     heldKeys.clear();
@@ -390,7 +393,7 @@ void Kernel::startRun() {
     fpsTimeSum = 0.0f;
     fpsFrameCount = 0;
     Platform::swapInterval(0);
-    chooseStartCamera();
+    chooseViews();
     std::vector<std::string> names;
     std::vector<glm::vec3> colours;
     std::vector<Entrant> entrants;
@@ -442,12 +445,14 @@ void Kernel::createWayAheads() {
     const std::size_t people = std::count_if(players.begin(), players.end(), [](const Player& p) {
         return !p.profile->controls.aiEnabled;
     });
+    // A notice on a shared view says whose car it means.
+    const bool named = people > 1 && views->getPlayers().empty();
     for (std::size_t i = 0; i < players.size(); ++i) {
         const Player& player = players[i];
         wayAheads.push_back(player.profile->controls.aiEnabled
                                 ? nullptr
                                 : WayAhead::create(*overlay, raceOverlay->getPanels()[i], i,
-                                                   player.profile->getName(), people > 1));
+                                                   player.profile->getName(), named));
     }
 }
 
@@ -505,24 +510,17 @@ void Kernel::updateWayAheads(double dt) {
     }
 }
 
-void Kernel::chooseStartCamera() {
+void Kernel::chooseViews() {
     if (!level) {
         return;
     }
-    // One person racing watches their own car, however many computer drivers take
-    // part; two or more people sharing the screen, or computer drivers alone, watch
-    // the overview.
-    std::vector<const Player*> people;
-    for (const Player& player : players) {
-        if (!player.profile->controls.aiEnabled) {
-            people.push_back(&player);
+    std::vector<PlayerViews::Person> people;
+    for (std::size_t i = 0; i < players.size(); ++i) {
+        if (!players[i].profile->controls.aiEnabled) {
+            people.push_back({i, players[i].vehicle->getName()});
         }
     }
-    if (people.size() == 1) {
-        level->setCurrentCamera(Level::chaseCameraName(people.front()->vehicle->getName()));
-    } else if (players.size() >= 2) {
-        level->setCurrentCamera("Overview");
-    }
+    views->choose(*level, people, players.size(), splitScreen);
 }
 
 std::vector<PlayerStanding> Kernel::collectStandings() const {
@@ -617,9 +615,14 @@ void Kernel::frame() {
     renderKernel->setRenderTarget(renderKernel->getScreen());
     glPolygonMode(GL_FRONT_AND_BACK, debugKeys.isWireframe() ? GL_LINE : GL_FILL);
     if (level) {
-        level->draw();
+        views->draw(*level, *renderKernel);
     }
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    if (raceOverlay) {
+        // The views follow the window's shape: their panels move with them.
+        views->arrange(*raceOverlay, wayAheads, renderKernel->getScreen()->getWidth(),
+                       renderKernel->getScreen()->getHeight());
+    }
     if (overlay) {
         overlay->draw();
     }

@@ -35,6 +35,7 @@ class LoadingScreen;
 class PadDrivers;
 class PauseMenu;
 class PhysXManager;
+class PlayerViews;
 class LogOutputStream;
 class RaceDirector;
 class RaceEventListener;
@@ -157,6 +158,8 @@ public:
     RaceOverlay* getRaceOverlay() const { return raceOverlay.get(); }
     // The way ahead of each player in player order; empty for a computer driver.
     const std::vector<std::unique_ptr<WayAhead>>& getWayAheads() const { return wayAheads; }
+    // The views of the race run last: one shared, or one per person on a split screen.
+    const PlayerViews& getViews() const { return *views; }
     PauseMenu* getPauseMenu() const { return pauseMenu.get(); }
     // The drivers on pads in the race run last; none before run.
     PadDrivers* getPadDrivers() const { return padDrivers.get(); }
@@ -177,8 +180,8 @@ private:
     void showStatus(const std::string& text);
     void installHandlers();
     void removeHandlers();
-    // Picks the camera the race starts in.
-    void chooseStartCamera();
+    // Picks the views and the camera the race starts in.
+    void chooseViews();
     // One way ahead per person racing, on the person's panel.
     void createWayAheads();
     // The pads of the drivers who race with one; their cars no longer hear the keys.
@@ -221,6 +224,8 @@ private:
     std::unique_ptr<Render::RKernel> renderKernel;
     // The options' detail (a Data::Detail value), for the levels of this run.
     std::int32_t detail = 2;
+    bool splitScreen = true;
+    std::unique_ptr<PlayerViews> views;
     std::unique_ptr<Level> level;
     std::string trackName;
     bool running = false;

@@ -12,8 +12,10 @@
 #include "Game/overlay/RaceOverlay.h"
 #include "Game/overlay/TextDialog.h"
 #include "Game/race/RaceDirector.h"
+#include "Game/views/PlayerViews.h"
 #include "Game/views/WayAhead.h"
 #include "Platform/Window.h"
+#include "Render/FrameCapture.h"
 #include "ScriptedPad.h"
 #include "VehicleTestSupport.h"
 
@@ -140,8 +142,8 @@ TEST_F(KernelTest, RunsTwoRacesInOneProcessThroughTheWholeLifeCycle) {
         kernel.setRunDuration(0.3);
         kernel.run();
         EXPECT_FALSE(kernel.isRunning());
-        EXPECT_EQ(kernel.getLevel()->getCurrentCamera()->getName(), "Overview")
-            << "two or more players watch the overview";
+        EXPECT_EQ(kernel.getViews().getPlayers(), (std::vector<std::size_t>{0, 1, 2}))
+            << "three people racing get a view each";
         ASSERT_NE(kernel.getRaceOverlay(), nullptr) << "fresh dialogs in race " << race;
         EXPECT_EQ(kernel.getRaceOverlay()->getPanels().size(), 3u);
         const Game::Kernel::FrameTimes& times = kernel.getFrameTimes();
@@ -262,31 +264,164 @@ TEST_F(KernelTest, PauseFreezesTheRaceButNotTheKernelKeys) {
     kernel.handleKey(Platform::KEY_F2, Platform::PRESS);
 }
 
-TEST_F(KernelTest, TheRaceStartsBehindTheOnePersonAndShowsPeopleTheWayAhead) {
+TEST_F(KernelTest, EachPersonRacingWatchesTheirOwnCarAndSeesTheWayAhead) {
     struct Field {
         std::vector<std::pair<std::string, bool>> drivers; // name, computer-driven
-        std::string camera;
+        bool splitScreen;
+        std::vector<std::string> views;  // the camera each view shows
+        std::vector<std::size_t> viewed; // the player each view follows; none: shared
+    };
+    const std::string overview = "Overview";
+    const auto chase = [](const std::string& name) {
+        return "VehicleObject_" + name + "_DefaultCamera";
     };
     const std::vector<Field> fields = {
-        {{{"Ann", false}}, "VehicleObject_Ann_DefaultCamera"},
-        {{{"Bot", true}, {"Ann", false}, {"Cpu", true}}, "VehicleObject_Ann_DefaultCamera"},
-        {{{"Ann", false}, {"Bot", true}, {"Ben", false}}, "Overview"},
-        {{{"Bot", true}, {"Cpu", true}, {"Dee", true}}, "Overview"},
+        {{{"Ann", false}}, true, {chase("Ann")}, {}},
+        {{{"Bot", true}, {"Ann", false}, {"Cpu", true}}, true, {chase("Ann")}, {}},
+        {{{"Ann", false}, {"Ben", false}}, true, {chase("Ann"), chase("Ben")}, {0, 1}},
+        {{{"Ann", false}, {"Bot", true}, {"Ben", false}},
+         true,
+         {chase("Ann"), chase("Ben")},
+         {0, 2}},
+        {{{"Ann", false}, {"Ben", false}, {"Cid", false}},
+         true,
+         {chase("Ann"), chase("Ben"), chase("Cid")},
+         {0, 1, 2}},
+        {{{"Bot", true}, {"Cpu", true}, {"Dee", true}}, true, {overview}, {}},
+        // Without split screen people share the overview, as computer drivers do.
+        {{{"Ann", false}, {"Bot", true}, {"Ben", false}}, false, {overview}, {}},
     };
     for (const Field& field : fields) {
-        ASSERT_TRUE(kernel.initialise(Data::Options(640, 480)));
+        Data::Options options(640, 480);
+        options.splitScreen = field.splitScreen;
+        ASSERT_TRUE(kernel.initialise(options));
         ASSERT_TRUE(kernel.createLevel(3));
         for (const auto& [name, computer] : field.drivers) {
             ASSERT_TRUE(kernel.createPlayer(driver(name, computer), {255, 0, 0}));
         }
         kernel.startRun();
-        EXPECT_EQ(kernel.getLevel()->getCurrentCamera()->getName(), field.camera)
-            << field.drivers.size() << " drivers, first " << field.drivers.front().first;
+        const std::string label = std::to_string(field.drivers.size()) + " drivers, first " +
+                                  field.drivers.front().first + ", split " +
+                                  (field.splitScreen ? "on" : "off");
+        std::vector<std::string> views;
+        for (const Game::CameraPtr& camera : kernel.getViews().getCameras(*kernel.getLevel())) {
+            views.push_back(camera ? camera->getName() : "none");
+        }
+        EXPECT_EQ(views, field.views) << label;
+        EXPECT_EQ(kernel.getViews().getPlayers(), field.viewed) << label;
+        EXPECT_EQ(kernel.getLevel()->getCurrentCamera()->getName(), field.views.front())
+            << "Home and End switch the first view: " << label;
         const auto& wayAheads = kernel.getWayAheads();
         ASSERT_EQ(wayAheads.size(), field.drivers.size());
+        const bool shared = field.viewed.empty();
+        std::size_t people = 0;
         for (std::size_t i = 0; i < wayAheads.size(); ++i) {
-            EXPECT_EQ(wayAheads[i] != nullptr, !field.drivers[i].second)
-                << "the way ahead is shown to people only: " << field.drivers[i].first;
+            const auto& [name, computer] = field.drivers[i];
+            ASSERT_EQ(wayAheads[i] != nullptr, !computer)
+                << "the way ahead is shown to people only: " << name;
+            people += computer ? 0 : 1;
+        }
+        for (std::size_t i = 0; i < wayAheads.size(); ++i) {
+            if (wayAheads[i]) {
+                const std::string& name = field.drivers[i].first;
+                EXPECT_EQ(textOf(wayAheads[i]->getNotice(), "Text"),
+                          shared && people > 1 ? "Wrong way, " + name + "!" : "Wrong way!")
+                    << "a shared screen says whose car drives the wrong way: " << label;
+            }
+        }
+        kernel.stop();
+        EXPECT_TRUE(kernel.releaseAllPlayers());
+        kernel.releaseLevel();
+        kernel.shutdown();
+    }
+}
+
+namespace {
+
+// Which of the cars' colours (red, blue, magenta) a pixel shows, lit or in shade;
+// -1 for none of them.
+int carColourAt(fipImage& picture, unsigned x, unsigned y) {
+    RGBQUAD pixel{};
+    picture.getPixelColor(x, y, &pixel);
+    const int r = pixel.rgbRed, g = pixel.rgbGreen, b = pixel.rgbBlue;
+    if (r > 60 && b > 60 && 2 * g < std::min(r, b) && std::abs(r - b) * 3 < std::max(r, b)) {
+        return 2;
+    }
+    if (r > 60 && 2 * g < r && 2 * b < r) {
+        return 0;
+    }
+    if (b > 60 && 2 * r < b && 2 * g < b) {
+        return 1;
+    }
+    return -1;
+}
+
+bool contains(const Game::DialogRect& outer, const Game::DialogRect& inner) {
+    const float slack = 1e-4f;
+    return inner.corner.x >= outer.corner.x - slack && inner.corner.y >= outer.corner.y - slack &&
+           inner.corner.x + inner.size.x <= outer.corner.x + outer.size.x + slack &&
+           inner.corner.y + inner.size.y <= outer.corner.y + outer.size.y + slack;
+}
+
+} // namespace
+
+TEST_F(KernelTest, TwoAndThreePeopleEachSeeTheirOwnCarAndPanelInTheirOwnView) {
+    const std::vector<std::string> names = {"Ann", "Ben", "Cid"};
+    const std::vector<glm::vec3> colours = {{255, 0, 0}, {0, 0, 255}, {255, 0, 255}};
+    for (const std::size_t people : {2u, 3u}) {
+        ASSERT_TRUE(kernel.initialise(Data::Options(1024, 768)));
+        ASSERT_TRUE(kernel.createLevel(3));
+        for (std::size_t i = 0; i < people; ++i) {
+            ASSERT_TRUE(kernel.createPlayer(driver(names[i]), colours[i]));
+        }
+        kernel.startRun();
+        // The chase cameras settle behind their cars.
+        for (int i = 0; i < 20; ++i) {
+            kernel.frame();
+        }
+        fipImage picture;
+        ASSERT_TRUE(Render::captureFrame(picture));
+        const std::string file =
+            ::testing::TempDir() + "split-screen-" + std::to_string(people) + ".png";
+        EXPECT_TRUE(picture.save(FIF_PNG, file.c_str())) << file;
+
+        const Game::ViewLayout layout = kernel.getViews().layoutFor(1024, 768);
+        ASSERT_EQ(layout.getViews().size(), people);
+        ASSERT_EQ(kernel.getViews().getPlayers().size(), people);
+        const Game::RaceOverlay& overlay = *kernel.getRaceOverlay();
+        for (std::size_t view = 0; view < people; ++view) {
+            const std::size_t player = kernel.getViews().getPlayers()[view];
+            const Game::ViewRect& rect = layout.getViews()[view];
+            // Where the chase camera shows its car: on the view's vertical centre line,
+            // in the lower half (a fifth of the width each way, 5 % to 40 % up).
+            std::vector<int> seen(colours.size(), 0);
+            for (int y = rect.y + rect.height / 20; y < rect.y + 4 * rect.height / 10; ++y) {
+                for (int x = rect.x + 3 * rect.width / 10; x < rect.x + 7 * rect.width / 10; ++x) {
+                    const int colour =
+                        carColourAt(picture, static_cast<unsigned>(x), static_cast<unsigned>(y));
+                    if (colour >= 0) {
+                        ++seen[static_cast<std::size_t>(colour)];
+                    }
+                }
+            }
+            EXPECT_GT(seen[player], 400) << names[player] << "'s car in the middle of view " << view
+                                         << " of " << people << ", " << file;
+            for (std::size_t other = 0; other < people; ++other) {
+                if (other != player) {
+                    EXPECT_GT(seen[player], 2 * seen[other])
+                        << names[player] << "'s view shows " << names[other] << "'s car more";
+                }
+            }
+            const Game::DialogPtr& panel = overlay.getPanels()[player];
+            EXPECT_TRUE(contains(layout.toScreen(rect), panel->getAbsoluteRect()))
+                << names[player] << "'s panel lies in their own view";
+            EXPECT_EQ(textOf(panel, "PlayerName"), names[player]);
+            EXPECT_TRUE(panel->isVisible() && panel->isActive());
+        }
+        // The race time is shown once, in no person's view when a part of the window is free.
+        const Game::DialogRect raceTime = overlay.getRacingDialog()->getAbsoluteRect();
+        for (const Game::ViewRect& free : layout.getFree()) {
+            EXPECT_TRUE(contains(layout.toScreen(free), raceTime));
         }
         kernel.stop();
         EXPECT_TRUE(kernel.releaseAllPlayers());

@@ -237,3 +237,52 @@ TEST(OverlayRaceOverlay, NamesAreShownWholeOrShortenedSoThatNoTwoLookAlike) {
     EXPECT_NE(texts[2], texts[3]);
     EXPECT_TRUE(texts[2].starts_with("Robo")) << texts[2];
 }
+
+TEST(OverlayRaceOverlay, SplitScreenKeepsEachViewedPanelInItsViewAndStacksTheRestByRank) {
+    OverlayTest::useGameData();
+    OverlayTest::loadFonts();
+    Frame frame(nullptr);
+    const std::unique_ptr<RaceOverlay> overlay =
+        RaceOverlay::create(frame, {"Anna", "Bot", "Carl", "Cpu"});
+    ASSERT_TRUE(overlay);
+    const std::vector<DialogPtr>& panels = overlay->getPanels();
+    // Anna and Carl have the upper halves of the window; the lower right quarter is free.
+    const DialogRect anna{{0.0f, 0.5f}, {0.5f, 0.5f}};
+    const DialogRect carl{{0.5f, 0.5f}, {0.5f, 0.5f}};
+    overlay->placeInViews({anna, std::nullopt, carl}, {0.75f, 0.49f}, DA_HIGH);
+    OverlayTest::expectRect(panels[0]->getAbsoluteRect(), {0.09f, 0.94f}, {0.4f, 0.05f});
+    OverlayTest::expectRect(panels[2]->getAbsoluteRect(), {0.59f, 0.94f}, {0.4f, 0.05f});
+    // The race time heads the column in the free quarter; the others follow by rank.
+    OverlayTest::expectRect(overlay->getRacingDialog()->getAbsoluteRect(), {0.55f, 0.44f},
+                            {0.4f, 0.05f});
+    OverlayTest::expectRect(panels[1]->getAbsoluteRect(), {0.55f, 0.39f}, {0.4f, 0.05f});
+    OverlayTest::expectRect(panels[3]->getAbsoluteRect(), {0.55f, 0.34f}, {0.4f, 0.05f});
+
+    // Cpu leads, then Carl, Anna, Bot: the viewed panels stay, with their places told.
+    const std::vector<PlayerStanding> standings = {
+        standing(0, 1, 0, 5.0f), standing(0, 0, -1, 9.0f), standing(0, 2, 1, 5.0f),
+        standing(1, 0, -1, 5.0f)};
+    overlay->update(10.0, "Test Track", 3, standings);
+    EXPECT_EQ(overlay->getRanking(), (std::vector<std::size_t>{3, 2, 0, 1}));
+    OverlayTest::expectRect(panels[0]->getAbsoluteRect(), {0.09f, 0.94f}, {0.4f, 0.05f});
+    OverlayTest::expectRect(panels[2]->getAbsoluteRect(), {0.59f, 0.94f}, {0.4f, 0.05f});
+    EXPECT_EQ(textOf(panels[2], "PlayerPosition"), "2nd");
+    EXPECT_EQ(textOf(panels[0], "PlayerPosition"), "3rd");
+    OverlayTest::expectRect(panels[3]->getAbsoluteRect(), {0.55f, 0.39f}, {0.4f, 0.05f});
+    OverlayTest::expectRect(panels[1]->getAbsoluteRect(), {0.55f, 0.34f}, {0.4f, 0.05f});
+
+    // Three narrow columns: the panels shrink to fit; a column standing on the bottom
+    // edge grows upwards from it.
+    const float third = 1.0f / 3.0f;
+    overlay->placeInViews({DialogRect{{0.0f, 0.0f}, {third, 1.0f}}, std::nullopt,
+                           DialogRect{{third, 0.0f}, {third, 1.0f}}},
+                          {0.5f, 0.01f}, DA_LOW);
+    const DialogRect narrow = panels[0]->getAbsoluteRect();
+    EXPECT_NEAR(narrow.corner.x, 0.01f, 1e-5f);
+    EXPECT_NEAR(narrow.corner.x + narrow.size.x, third - 0.01f, 1e-5f);
+    EXPECT_NEAR(narrow.size.y / narrow.size.x, 0.05f / 0.4f, 1e-5f) << "shrunk in proportion";
+    // Race time, Cpu, Bot: three panels high, the last ending 0.01 above the bottom.
+    OverlayTest::expectRect(overlay->getRacingDialog()->getAbsoluteRect(), {0.3f, 0.11f},
+                            {0.4f, 0.05f});
+    OverlayTest::expectRect(panels[1]->getAbsoluteRect(), {0.3f, 0.01f}, {0.4f, 0.05f});
+}

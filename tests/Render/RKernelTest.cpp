@@ -316,6 +316,26 @@ TEST_F(GLTest, ProjectiveTextureMatrixIsTheLightCamerasClipTransform) {
         EXPECT_NEAR(value[i], (&expected[0][0])[i], 1e-5f) << i;
 }
 
+TEST_F(GLTest, AViewportTakesItsPartOfTheTargetAndCamerasTakeItsShape) {
+    Render::GLShaderMgmt& shaders = kernel->getShaderMgmt();
+    auto camera = std::make_shared<Data::Camera>(1.0f, 100.0f, 60.0f, 0);
+    kernel->setViewport(0, 0, WIDTH / 2, HEIGHT);
+    kernel->setCamera(camera);
+    EXPECT_EQ(shaders.getProjectionMatrix(), camera->getProjection(WIDTH / 2, HEIGHT));
+    // What fills the clip space fills the left half only.
+    shaders.setProjectionMatrix(glm::mat4(1.0f));
+    shaders.setViewMatrix(glm::mat4(1.0f));
+    shaders.writeSharedUniforms();
+    kernel->drawMesh(makeSquare(2.0f, {0.0f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f, 1.0f}));
+    fipImage frame = capture();
+    EXPECT_EQ(pixel(frame, 16, 32), glm::ivec3(255, 0, 0));
+    EXPECT_EQ(pixel(frame, 48, 32), glm::ivec3(0, 0, 0));
+    // A new target brings back the whole of it.
+    kernel->setRenderTarget(kernel->getScreen());
+    kernel->setCamera(camera);
+    EXPECT_EQ(shaders.getProjectionMatrix(), camera->getProjection(WIDTH, HEIGHT));
+}
+
 TEST_F(GLTest, SavedFrameIsThePictureDrawn) {
     kernel->drawMesh(makeSquare(1.0f, {0.5f, 0.5f, 0.0f}, {0.0f, 1.0f, 1.0f, 1.0f}));
     const std::string path = "saved-frame.png";

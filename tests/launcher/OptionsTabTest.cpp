@@ -45,6 +45,7 @@ private:
         options.colorDepth = 16 + 8 * control<QComboBox>(tab, "colorDepthList")->currentIndex();
         options.fullscreen = control<QCheckBox>(tab, "fullscreenBox")->isChecked();
         options.detail = control<QComboBox>(tab, "detailList")->currentIndex();
+        options.splitScreen = control<QCheckBox>(tab, "splitScreenBox")->isChecked();
         options.soundVolume = control<QSlider>(tab, "soundSlider")->value();
         options.musicVolume = control<QSlider>(tab, "musicSlider")->value();
         return options;
@@ -203,9 +204,10 @@ private slots:
     }
 
     // "Default" is what a race does without a settings file: a window.
-    void defaultResetsTheControlsAndWritesAllSevenKeys() {
+    void defaultResetsTheControlsAndWritesAllEightKeys() {
         writeFile("[VideoOptions]\nXResolution=640\nYResolution=480\nColordepth=16\n"
-                  "Fullscreen=0\nDetail=0\n[AudioOptions]\nSoundVolume=3\nMusicVolume=4\n");
+                  "Fullscreen=0\nDetail=0\nSplitScreen=0\n[AudioOptions]\nSoundVolume=3\n"
+                  "MusicVolume=4\n");
         CTabOption tab(config);
         QTest::mouseClick(control<QPushButton>(tab, "defaultButton"), Qt::LeftButton);
         QCOMPARE(control<QComboBox>(tab, "resolutionList")->currentIndex(), 2);
@@ -213,6 +215,8 @@ private slots:
         QCOMPARE(control<QComboBox>(tab, "detailList")->currentText(), "High");
         QCOMPARE(stored("VideoOptions", "Detail"), 2);
         QVERIFY(!control<QCheckBox>(tab, "fullscreenBox")->isChecked());
+        QVERIFY(control<QCheckBox>(tab, "splitScreenBox")->isChecked());
+        QCOMPARE(stored("VideoOptions", "SplitScreen"), 1);
         QCOMPARE(control<QSlider>(tab, "soundSlider")->value(), 75);
         QCOMPARE(control<QSlider>(tab, "musicSlider")->value(), 50);
 
@@ -233,9 +237,9 @@ private slots:
         QFile file(QStringLiteral("config.ini"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray contents = file.readAll();
-        for (const char* line :
-             {"[VideoOptions]", "XResolution=1024", "YResolution=768", "Colordepth=32",
-              "Fullscreen=0", "Detail=2", "[AudioOptions]", "SoundVolume=75", "MusicVolume=50"}) {
+        for (const char* line : {"[VideoOptions]", "XResolution=1024", "YResolution=768",
+                                 "Colordepth=32", "Fullscreen=0", "Detail=2", "SplitScreen=1",
+                                 "[AudioOptions]", "SoundVolume=75", "MusicVolume=50"}) {
             QVERIFY2(contents.contains(line), line);
         }
     }
@@ -265,6 +269,28 @@ private slots:
         QCOMPARE(options.musicVolume, 100);
         writeFile("[VideoOptions]\nDetail=0\n");
         QCOMPARE(readRaceOptions(config, {}).detail, static_cast<std::int32_t>(Data::DETAIL_LOW));
+    }
+
+    // On unless the file says 0: older files keep a view per person.
+    void splitScreenIsOnByDefaultAndTheBoxWritesWhatTheRaceReads() {
+        QVERIFY(readRaceOptions(config, {}).splitScreen);
+        QVERIFY(control<QCheckBox>(CTabOption(config), "splitScreenBox")->isChecked());
+        QVERIFY2(!QFile::exists(QStringLiteral("config.ini")), "showing writes nothing");
+        writeFile("[VideoOptions]\nSplitScreen=0\nDetail=1\n");
+        CTabOption tab(config);
+        auto* box = control<QCheckBox>(tab, "splitScreenBox");
+        QCOMPARE(box->text(), "Split screen");
+        QVERIFY(!box->isChecked());
+        QVERIFY(!readRaceOptions(config, {}).splitScreen);
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(stored("VideoOptions", "SplitScreen"), 1);
+        QVERIFY(readRaceOptions(config, {}).splitScreen);
+        QCOMPARE(stored("VideoOptions", "Detail"), 1);
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(stored("VideoOptions", "SplitScreen"), 0);
+        QCOMPARE(shown(tab), readRaceOptions(config, {}));
+        writeFile("[VideoOptions]\nSplitScreen=no\n");
+        QVERIFY2(readRaceOptions(config, {}).splitScreen, "a value that is no number: on");
     }
 
     void detailOffersThreeLevelsAndWritesTheChoice() {

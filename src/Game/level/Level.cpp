@@ -497,8 +497,7 @@ void Level::renderShadows() {
     renderer->bindTexture("shadowMap", shadowMap);
 }
 
-void Level::draw() {
-    const CameraPtr camera = getCurrentCamera();
+void Level::draw(const CameraPtr& camera) {
     if (renderer == nullptr || !camera) {
         return;
     }

@@ -112,7 +112,9 @@ public:
     // Draws sky, scene and water from the current camera into the current target.
     // Both leave the OpenGL state they change (clear colour, culling, blending) as
     // they found it.
-    void draw();
+    void draw() { draw(getCurrentCamera()); }
+    // The same from that camera (nothing without one), into the current viewport.
+    void draw(const CameraPtr& camera);
 
     // Whether a car of this level is driven with that window-layer key.
     bool isDrivingKey(int key) const;

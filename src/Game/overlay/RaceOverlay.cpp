@@ -17,7 +17,9 @@ const glm::vec4 GREY(0.75f, 0.75f, 0.75f, 1.0f);
 constexpr float PANEL_RIGHT = 0.99f;
 constexpr float PANEL_WIDTH = 0.4f;
 constexpr float PANEL_HEIGHT = 0.05f;
-constexpr float FIRST_PANEL_TOP = 0.9f;
+constexpr float RACING_TOP = 0.95f;
+// The gap between a panel in a view and the view's edges.
+constexpr float VIEW_MARGIN = 0.01f;
 
 struct TextSpec {
     const char* name;
@@ -151,15 +153,14 @@ std::unique_ptr<RaceOverlay> RaceOverlay::create(Frame& frame,
         return nullptr;
     }
     std::unique_ptr<RaceOverlay> overlay(new RaceOverlay());
+    overlay->columnTop = {PANEL_RIGHT, RACING_TOP};
     overlay->racingDialog = makePanel(frame, "RacingDialog");
-    overlay->racingDialog->setPosition({PANEL_RIGHT, 0.95f});
     addTexts(frame, overlay->racingDialog, RACE_TEXTS);
     overlay->racingDialog->setVisible(true);
     overlay->racingDialog->setActive(true);
 
     for (std::size_t i = 0; i < playerNames.size(); ++i) {
         const DialogPtr panel = makePanel(frame, panelName(i));
-        panel->setPosition({PANEL_RIGHT, FIRST_PANEL_TOP - PANEL_HEIGHT * static_cast<float>(i)});
         addColourMark(frame, panel, i < colours.size() ? colours[i] : glm::vec3(255.0f));
         addTexts(frame, panel, PANEL_TEXTS);
         changeText(panel, "PlayerName", playerNames[i]);
@@ -168,7 +169,9 @@ std::unique_ptr<RaceOverlay> RaceOverlay::create(Frame& frame,
         panel->setActive(true);
         overlay->panels.push_back(panel);
         overlay->ranking.push_back(i);
+        overlay->inView.push_back(false);
     }
+    overlay->placeColumn();
     overlay->distinguishNames();
     return overlay;
 }
@@ -217,12 +220,47 @@ void RaceOverlay::update(double raceTime, const std::string& levelName, unsigned
     ranking = rankStandings(standings, laps);
     std::erase_if(ranking, [&](std::size_t player) { return player >= count; });
     for (std::size_t rank = 0; rank < ranking.size(); ++rank) {
-        const DialogPtr& panel = panels[ranking[rank]];
-        panel->setPosition(
-            {PANEL_RIGHT, FIRST_PANEL_TOP - PANEL_HEIGHT * static_cast<float>(rank)});
-        changeText(panel, "PlayerPosition", ordinal(static_cast<int>(rank) + 1));
+        changeText(panels[ranking[rank]], "PlayerPosition", ordinal(static_cast<int>(rank) + 1));
     }
+    placeColumn();
     // A change of the screen's shape shortens the names anew.
+    distinguishNames();
+}
+
+void RaceOverlay::placeColumn() {
+    racingDialog->setAlignment(columnAlignment, DA_HIGH);
+    racingDialog->setPosition(columnTop);
+    float top = columnTop.y - PANEL_HEIGHT;
+    for (const std::size_t player : ranking) {
+        if (!inView[player]) {
+            panels[player]->setAlignment(columnAlignment, DA_HIGH);
+            panels[player]->setPosition({columnTop.x, top});
+            top -= PANEL_HEIGHT;
+        }
+    }
+}
+
+void RaceOverlay::placeInViews(const std::vector<std::optional<DialogRect>>& views,
+                               const glm::vec2& column, std::int32_t columnEdge) {
+    std::size_t inColumn = 1;
+    for (std::size_t player = 0; player < panels.size(); ++player) {
+        const DialogPtr& panel = panels[player];
+        inView[player] = player < views.size() && views[player].has_value();
+        if (!inView[player]) {
+            ++inColumn;
+            panel->setSize({PANEL_WIDTH, PANEL_HEIGHT});
+            continue;
+        }
+        const DialogRect& view = *views[player];
+        const float scale = std::min(1.0f, (view.size.x - 2.0f * VIEW_MARGIN) / PANEL_WIDTH);
+        panel->setAlignment(DA_HIGH, DA_HIGH);
+        panel->setSize({PANEL_WIDTH * scale, PANEL_HEIGHT * scale});
+        panel->setPosition(view.corner + view.size - glm::vec2(VIEW_MARGIN));
+    }
+    const float height = PANEL_HEIGHT * static_cast<float>(inColumn);
+    columnTop = {column.x, columnEdge == DA_LOW ? column.y + height : column.y};
+    columnAlignment = DA_CENTRE;
+    placeColumn();
     distinguishNames();
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <glm/vec3.hpp>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,14 @@ public:
     void update(double raceTime, const std::string& levelName, unsigned laps,
                 const std::vector<PlayerStanding>& standings);
 
+    // Split screen: the panel of each player with a view (its rectangle in screen space,
+    // by player index) sits at that view's top-right corner, shrunk to fit a narrow
+    // view. The race time and, ranked below it, the panels of the players without a
+    // view form a column centred on `column.x` whose top (DA_HIGH) or bottom (DA_LOW)
+    // edge lies at `column.y`.
+    void placeInViews(const std::vector<std::optional<DialogRect>>& views, const glm::vec2& column,
+                      std::int32_t columnEdge);
+
     const DialogPtr& getRacingDialog() const { return racingDialog; }
     // In player order.
     const std::vector<DialogPtr>& getPanels() const { return panels; }
@@ -75,10 +84,17 @@ public:
 private:
     RaceOverlay() = default;
     void distinguishNames();
+    // Places the race time and, below it by rank, the panels not in a view.
+    void placeColumn();
 
     DialogPtr racingDialog;
     std::vector<DialogPtr> panels;
     std::vector<std::size_t> ranking;
+    // Per panel: whether it stays in its player's view.
+    std::vector<bool> inView;
+    // The column's top edge; its horizontal alignment says which point `columnTop.x` is.
+    glm::vec2 columnTop;
+    std::int32_t columnAlignment = DA_HIGH;
 };
 
 } // namespace Game

@@ -15,6 +15,7 @@ namespace Game {
 namespace {
 
 const glm::vec4 ARROW_COLOUR(1.0f, 0.85f, 0.1f, 0.95f);
+const glm::vec2 NOTICE_SIZE(0.42f, 0.08f);
 
 // An arrow pointing up (+y) in the unit square around the origin: a head and a shaft.
 Data::MeshPtr makeArrowMesh(const Data::MaterialPtr& material) {
@@ -107,7 +108,7 @@ std::unique_ptr<WayAhead> WayAhead::create(Frame& frame, const DialogPtr& panel,
     // Several people's notices stack down the screen's middle.
     const float height = 0.5f - 0.09f * static_cast<float>(index);
     const DialogPtr notice = createNotice(frame, "WrongWay" + std::to_string(index), text,
-                                          {0.5f, height}, {0.42f, 0.08f}, 0.6f);
+                                          {0.5f, height}, NOTICE_SIZE, 0.6f);
     if (!notice) {
         return nullptr;
     }
@@ -125,6 +126,12 @@ std::unique_ptr<WayAhead> WayAhead::create(Frame& frame, const DialogPtr& panel,
     arrow->setActive(panel->isActive());
     wayAhead->arrow = arrow;
     return wayAhead;
+}
+
+void WayAhead::placeNotice(const DialogRect& view) {
+    const float scale = std::min(1.0f, 0.9f * view.size.x / NOTICE_SIZE.x);
+    notice->setPosition(view.corner + view.size / 2.0f);
+    notice->setSize(NOTICE_SIZE * scale);
 }
 
 void WayAhead::update(const glm::quat& rotation, const glm::vec2& position,

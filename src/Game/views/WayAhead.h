@@ -45,6 +45,10 @@ public:
     static std::unique_ptr<WayAhead> create(Frame& frame, const DialogPtr& panel, std::size_t index,
                                             const std::string& driver, bool named);
 
+    // Moves the notice to the middle of the person's own view (a rectangle in screen
+    // space), narrowed to fit it.
+    void placeNotice(const DialogRect& view);
+
     // Turns the arrow by the bearing of the next checkpoint and shows the notice while
     // the watch tells the wrong way.
     void update(const glm::quat& rotation, const glm::vec2& position, const glm::vec2& checkpoint,

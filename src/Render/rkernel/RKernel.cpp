@@ -182,17 +182,27 @@ void RKernel::setDefaultState() {
 
 void RKernel::setRenderTarget(const RenderTargetPtr& target) {
     currentTarget = target;
+    viewportWidth = 0;
+    viewportHeight = 0;
     if (currentTarget)
         currentTarget->begin();
+}
+
+void RKernel::setViewport(int x, int y, int width, int height) {
+    glViewport(x, y, width, height);
+    viewportWidth = width;
+    viewportHeight = height;
 }
 
 void RKernel::setCamera(const Data::CameraPtr& camera) {
     if (!camera)
         return;
     const RenderTarget& target = currentTarget ? *currentTarget : *screen;
+    const int width = viewportWidth > 0 ? viewportWidth : target.getWidth();
+    const int height = viewportHeight > 0 ? viewportHeight : target.getHeight();
     const glm::mat4 world = camera->getWorldTransformation();
-    shaderMgmt.setProjectionMatrix(camera->getProjection(
-        static_cast<unsigned>(target.getWidth()), static_cast<unsigned>(target.getHeight())));
+    shaderMgmt.setProjectionMatrix(
+        camera->getProjection(static_cast<unsigned>(width), static_cast<unsigned>(height)));
     shaderMgmt.setCameraPosition(glm::vec3(world * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)));
     shaderMgmt.setViewMatrix(glm::inverse(world));
     shaderMgmt.writeSharedUniforms();

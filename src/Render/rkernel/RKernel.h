@@ -47,8 +47,12 @@ public:
     // the window could not be opened.
     int init(int width, int height, int depthBits, int fsaaSamples, bool fullscreen);
 
-    // Makes the target current and begins it (viewport and clear).
+    // Makes the target current and begins it (viewport and clear); the viewport then
+    // covers the whole target.
     void setRenderTarget(const RenderTargetPtr& target);
+    // Draws from now on into that part of the current target (pixels from its lower-left
+    // corner); cameras set afterwards take its shape.
+    void setViewport(int x, int y, int width, int height);
     const RenderTargetPtr& getRenderTarget() const { return currentTarget; }
     const RTScreenPtr& getScreen() const { return screen; }
 
@@ -68,7 +72,7 @@ public:
     const Data::MaterialPtr& getDefaultMaterial() const { return defaultMaterial; }
     const Data::MaterialPtr& getCurrentMaterial() const { return currentMaterial; }
 
-    // Projection, position and view of the camera for the current target, written
+    // Projection, position and view of the camera for the current viewport, written
     // into the current program at once.
     void setCamera(const Data::CameraPtr& camera);
     // Draws the tree below the node, skipping the children of cameras.
@@ -109,6 +113,9 @@ private:
 
     RTScreenPtr screen;
     RenderTargetPtr currentTarget;
+    // Width and height of the viewport; none: the current target's.
+    int viewportWidth = 0;
+    int viewportHeight = 0;
     std::map<std::string, GLTexturePtr> textureCache;
     std::map<MeshKey, GLMeshPtr, std::owner_less<>> meshCache;
     GLShaderMgmt shaderMgmt;
