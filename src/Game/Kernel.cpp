@@ -16,6 +16,8 @@
 #include "Game/overlay/RaceOverlay.h"
 #include "Game/race/RaceDirector.h"
 #include "Game/vehicle/VehicleObject.h"
+#include "Game/views/MiniMap.h"
+#include "Game/views/NameTags.h"
 #include "Game/views/WayAhead.h"
 #include "Platform/Keys.h"
 #include "Platform/Window.h"
@@ -178,6 +180,8 @@ void Kernel::shutdown() {
     raceSounds.reset();
     raceOverlay.reset();
     wayAheads.clear();
+    miniMap.reset();
+    nameTags.reset();
     debugDialog.reset();
     pauseMenu.reset();
     overlay.reset();
@@ -333,6 +337,8 @@ void Kernel::restartRace() {
     raceDirector.reset();
     raceOverlay.reset();
     wayAheads.clear();
+    miniMap.reset();
+    nameTags.reset();
     debugDialog.reset();
     pauseMenu.reset();
     players.clear();
@@ -399,6 +405,8 @@ void Kernel::startRun() {
     if (overlay) {
         raceOverlay = RaceOverlay::create(*overlay, names, colours);
         createWayAheads();
+        miniMap = level ? MiniMap::create(*level) : nullptr;
+        nameTags = std::make_unique<NameTags>(names, colours);
         pauseMenu = PauseMenu::create(*overlay);
         debugDialog = DebugDialog::create(*overlay, keyboardDrivers);
         if (debugDialog) {
@@ -447,6 +455,33 @@ void Kernel::updateWayAheads(double dt) {
             level->getCheckpoints()[static_cast<std::size_t>(car.getNextCheckpoint())];
         wayAheads[i]->update(car.getRotation(), {car.getPosition().x, car.getPosition().z},
                              {next.x, next.z}, dt);
+    }
+}
+
+void Kernel::drawViewMarks() {
+    const CameraPtr camera = level ? level->getCurrentCamera() : nullptr;
+    if (!camera) {
+        return;
+    }
+    const std::shared_ptr<VehicleObject> viewed = level->getCameraCar(camera->getName());
+    std::vector<MapCar> cars;
+    std::vector<glm::vec3> positions;
+    std::optional<std::size_t> own;
+    for (std::size_t i = 0; i < players.size(); ++i) {
+        const glm::vec3& position = players[i].vehicle->getPosition();
+        cars.push_back({{position.x, position.z}, players[i].colour});
+        positions.push_back(position);
+        if (players[i].vehicle == viewed) {
+            own = i;
+        }
+    }
+    const glm::vec2 screen = screenSize(*renderKernel);
+    const PixelRect view{0.0f, 0.0f, screen.x, screen.y};
+    if (nameTags) {
+        nameTags->draw(*renderKernel, view, *camera->getCamera(), positions, own);
+    }
+    if (miniMap) {
+        miniMap->draw(*renderKernel, view, cars, own);
     }
 }
 
@@ -564,6 +599,7 @@ void Kernel::frame() {
         level->draw();
     }
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    drawViewMarks();
     if (overlay) {
         overlay->draw();
     }

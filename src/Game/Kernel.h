@@ -30,6 +30,8 @@ class DebugDialog;
 class Frame;
 class Level;
 class LoadingScreen;
+class MiniMap;
+class NameTags;
 class PauseMenu;
 class PhysXManager;
 class LogOutputStream;
@@ -164,6 +166,8 @@ private:
     void chooseStartCamera();
     // One way ahead per person racing, on the person's panel.
     void createWayAheads();
+    // The map and the other cars' name tags over the view of the current camera.
+    void drawViewMarks();
     std::vector<PlayerStanding> collectStandings() const;
     void updateWayAheads(double dt);
     // Shows the standings on the race overlay and moves the race on.
@@ -186,6 +190,8 @@ private:
     std::unique_ptr<RaceOverlay> raceOverlay;
     // In player order; empty for a computer driver.
     std::vector<std::unique_ptr<WayAhead>> wayAheads;
+    std::unique_ptr<MiniMap> miniMap;
+    std::unique_ptr<NameTags> nameTags;
     std::unique_ptr<DebugDialog> debugDialog;
     std::unique_ptr<PauseMenu> pauseMenu;
     std::unique_ptr<RaceSounds> raceSounds;
