@@ -12,12 +12,12 @@ namespace Game {
 
 namespace {
 
-const char* const FONT = "Arial";
-const glm::vec4 PLATE_COLOUR(0.0f, 0.0f, 0.0f, 0.5f);
+const char* const FONT = "Newsflash";
+const glm::vec4 PLATE_COLOUR(0.0f, 0.0f, 0.0f, 0.65f);
 // The text's height in pixels: a share of the view's height, never below a size
 // that still reads.
-constexpr float TEXT_SHARE = 0.03f;
-constexpr float MINIMUM_TEXT = 14.0f;
+constexpr float TEXT_SHARE = 0.04f;
+constexpr float MINIMUM_TEXT = 18.0f;
 // Around the text on its plate, in text heights.
 constexpr float PADDING = 0.25f;
 // Closer than this to the camera's plane a point counts as behind it.
@@ -25,7 +25,7 @@ constexpr float NEAREST = 0.1f;
 
 // A driver's colour lightened a little, so that dark colours read on the dark plate.
 glm::vec4 textColour(const glm::vec3& colour) {
-    return glm::vec4(glm::mix(colour / 255.0f, glm::vec3(1.0f), 0.3f), 1.0f);
+    return glm::vec4(glm::mix(colour / 255.0f, glm::vec3(1.0f), 0.2f), 1.0f);
 }
 
 } // namespace
@@ -38,17 +38,10 @@ NameTags::NameTags(const std::vector<std::string>& names, const std::vector<glm:
         const glm::vec3 colour = i < colours.size() ? colours[i] : glm::vec3(255.0f);
         text->setMaterial(flatMaterial(textColour(colour)));
         const Data::BoundingBox box = text->getBoundingBox();
-        const float width = std::max(box[3] - box[0], 0.0f);
         auto plate = std::make_shared<Data::Object>(
             Data::makeQuad(1.0f, 1.0f, 1.0f, 1.0f, 0.0f, 0.0f, nullptr));
         plate->setMaterial(flatMaterial(PLATE_COLOUR));
-        plate->setTransformation(
-            glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, -0.5f, 0.0f)),
-                       glm::vec3(width + 2.0f * PADDING, 1.0f + PADDING, 1.0f)));
-        auto tag = std::make_shared<Data::SGNode>();
-        tag->addChild(plate);
-        tag->addChild(text);
-        tags.push_back(tag);
+        tags.push_back({text, plate, std::max(box[3] - box[0], 0.0f) + 2.0f * PADDING});
     }
     shown.assign(tags.size(), false);
 }
@@ -77,26 +70,53 @@ void NameTags::place(const PixelRect& view, const glm::vec2& screen, const Data:
     const float range = own ? carViewRange : overviewRange;
     const float height = std::max(MINIMUM_TEXT, TEXT_SHARE * view.height);
     const float size = 2.0f * height / screen.y;
-    nodes.clear();
+    // The tags in view, lowest on the screen first: a tag that would cover one
+    // placed already moves up above it, so that cars side by side keep readable tags.
+    std::vector<std::pair<std::size_t, glm::vec2>> feet;
     const std::size_t count = std::min(tags.size(), positions.size());
-    shown.assign(tags.size(), false);
     for (std::size_t i = 0; i < count; ++i) {
         if (own == i) {
             continue;
         }
-        const std::optional<glm::vec2> foot = project(positions[i] + glm::vec3(0.0f, lift, 0.0f),
-                                                      viewMatrix, projection, view, range);
-        if (!foot) {
-            continue;
+        if (const std::optional<glm::vec2> foot = project(
+                positions[i] + glm::vec3(0.0f, lift, 0.0f), viewMatrix, projection, view, range)) {
+            feet.emplace_back(i, *foot);
         }
-        // The text hangs from its origin: one text height (and the plate's padding)
-        // above the foot.
+    }
+    std::stable_sort(feet.begin(), feet.end(),
+                     [](const auto& a, const auto& b) { return a.second.y < b.second.y; });
+    const float plateHeight = (1.0f + PADDING) * height;
+    std::vector<glm::vec4> placed; // left, bottom, right, top in pixels
+    nodes.clear();
+    shown.assign(tags.size(), false);
+    for (auto [car, foot] : feet) {
+        const Tag& tag = tags[car];
+        const float half = tag.width * height / 2.0f;
+        for (std::size_t pass = 0; pass <= placed.size(); ++pass) {
+            const auto covered =
+                std::find_if(placed.begin(), placed.end(), [&](const glm::vec4& r) {
+                    return foot.x - half < r.z && foot.x + half > r.x && foot.y < r.w &&
+                           foot.y + plateHeight > r.y;
+                });
+            if (covered == placed.end()) {
+                break;
+            }
+            foot.y = covered->w;
+        }
+        placed.emplace_back(foot.x - half, foot.y, foot.x + half, foot.y + plateHeight);
+        const glm::vec2 middle = pixelToOverlay(foot + glm::vec2(0.0f, plateHeight / 2.0f), screen);
+        tag.plate->setTransformation(glm::scale(
+            glm::translate(glm::mat4(1.0f), glm::vec3(middle, 0.0f)),
+            glm::vec3(2.0f * half * 2.0f / screen.y, plateHeight * 2.0f / screen.y, 1.0f)));
+        // The text hangs from its origin, half the padding below the plate's top.
         const glm::vec2 origin =
-            pixelToOverlay(*foot, screen) + glm::vec2(0.0f, (1.0f + PADDING / 2.0f) * size);
-        tags[i]->setTransformation(glm::scale(
+            pixelToOverlay(foot + glm::vec2(0.0f, (1.0f + PADDING / 2.0f) * height), screen);
+        tag.text->setTransformation(glm::scale(
             glm::translate(glm::mat4(1.0f), glm::vec3(origin, 0.0f)), glm::vec3(size, size, 1.0f)));
-        shown[i] = true;
-        nodes.push_back(tags[i]);
+        shown[car] = true;
+        // Each plate right before its text: children of one node are drawn in no set
+        // order.
+        nodes.insert(nodes.end(), {tag.plate, tag.text});
     }
 }
 

@@ -49,12 +49,18 @@ public:
     void draw(Render::RKernel& kernel, const PixelRect& view, const Data::Camera& camera,
               const std::vector<glm::vec3>& positions, std::optional<std::size_t> own);
 
-    // As placed last.
+    // As placed last; the nodes are each shown tag's plate and text.
     bool isShown(std::size_t car) const { return car < shown.size() && shown[car]; }
     const Data::SGNodeList& getNodes() const { return nodes; }
 
 private:
-    std::vector<Data::SGNodePtr> tags;
+    struct Tag {
+        Data::SGNodePtr text;
+        Data::SGNodePtr plate;
+        float width = 0.0f; // the plate's, in text heights
+    };
+
+    std::vector<Tag> tags;
     std::vector<bool> shown;
     Data::SGNodeList nodes;
 };
