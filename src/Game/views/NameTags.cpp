@@ -41,7 +41,14 @@ NameTags::NameTags(const std::vector<std::string>& names, const std::vector<glm:
         auto plate = std::make_shared<Data::Object>(
             Data::makeQuad(1.0f, 1.0f, 1.0f, 1.0f, 0.0f, 0.0f, nullptr));
         plate->setMaterial(flatMaterial(PLATE_COLOUR));
-        tags.push_back({text, plate, std::max(box[3] - box[0], 0.0f) + 2.0f * PADDING});
+        // The plate covers the glyphs, and at least the line's height, with padding.
+        glm::vec2 low(0.0f, -1.0f);
+        glm::vec2 high(0.0f, 0.0f);
+        if (!Data::isEmptyBox(box)) {
+            low = glm::vec2(box[0], std::min(box[1], low.y));
+            high = glm::vec2(box[3], std::max(box[4], high.y));
+        }
+        tags.push_back({text, plate, low - PADDING, high + PADDING});
     }
     shown.assign(tags.size(), false);
 }
@@ -85,34 +92,35 @@ void NameTags::place(const PixelRect& view, const glm::vec2& screen, const Data:
     }
     std::stable_sort(feet.begin(), feet.end(),
                      [](const auto& a, const auto& b) { return a.second.y < b.second.y; });
-    const float plateHeight = (1.0f + PADDING) * height;
     std::vector<glm::vec4> placed; // left, bottom, right, top in pixels
     nodes.clear();
     shown.assign(tags.size(), false);
     for (auto [car, foot] : feet) {
         const Tag& tag = tags[car];
-        const float half = tag.width * height / 2.0f;
+        const glm::vec2 plate = (tag.high - tag.low) * height;
         for (std::size_t pass = 0; pass <= placed.size(); ++pass) {
             const auto covered =
                 std::find_if(placed.begin(), placed.end(), [&](const glm::vec4& r) {
-                    return foot.x - half < r.z && foot.x + half > r.x && foot.y < r.w &&
-                           foot.y + plateHeight > r.y;
+                    return foot.x - plate.x / 2.0f < r.z && foot.x + plate.x / 2.0f > r.x &&
+                           foot.y < r.w && foot.y + plate.y > r.y;
                 });
             if (covered == placed.end()) {
                 break;
             }
             foot.y = covered->w;
         }
-        placed.emplace_back(foot.x - half, foot.y, foot.x + half, foot.y + plateHeight);
-        const glm::vec2 middle = pixelToOverlay(foot + glm::vec2(0.0f, plateHeight / 2.0f), screen);
-        tag.plate->setTransformation(glm::scale(
-            glm::translate(glm::mat4(1.0f), glm::vec3(middle, 0.0f)),
-            glm::vec3(2.0f * half * 2.0f / screen.y, plateHeight * 2.0f / screen.y, 1.0f)));
-        // The text hangs from its origin, half the padding below the plate's top.
+        placed.emplace_back(foot.x - plate.x / 2.0f, foot.y, foot.x + plate.x / 2.0f,
+                            foot.y + plate.y);
+        // The plate's bottom middle on the foot; text and plate share the placing.
         const glm::vec2 origin =
-            pixelToOverlay(foot + glm::vec2(0.0f, (1.0f + PADDING / 2.0f) * height), screen);
-        tag.text->setTransformation(glm::scale(
-            glm::translate(glm::mat4(1.0f), glm::vec3(origin, 0.0f)), glm::vec3(size, size, 1.0f)));
+            foot - glm::vec2((tag.low.x + tag.high.x) / 2.0f, tag.low.y) * height;
+        const glm::mat4 placing = glm::scale(
+            glm::translate(glm::mat4(1.0f), glm::vec3(pixelToOverlay(origin, screen), 0.0f)),
+            glm::vec3(size, size, 1.0f));
+        tag.text->setTransformation(placing);
+        tag.plate->setTransformation(
+            glm::scale(glm::translate(placing, glm::vec3((tag.low + tag.high) / 2.0f, 0.0f)),
+                       glm::vec3(tag.high - tag.low, 1.0f)));
         shown[car] = true;
         // Each plate right before its text: children of one node are drawn in no set
         // order.

@@ -57,7 +57,9 @@ private:
     struct Tag {
         Data::SGNodePtr text;
         Data::SGNodePtr plate;
-        float width = 0.0f; // the plate's, in text heights
+        // The plate's corners around the text's origin, in text heights.
+        glm::vec2 low{0.0f};
+        glm::vec2 high{0.0f};
     };
 
     std::vector<Tag> tags;
