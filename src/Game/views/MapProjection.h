@@ -16,17 +16,13 @@ public:
 
     // The pixel of a ground position; positions beyond the terrain land on its edge.
     glm::vec2 toMap(const glm::vec2& ground) const;
-    // Pixels per metre.
-    float getScale() const { return scale; }
-    // The pixels the terrain covers.
-    const PixelRect& getCovered() const { return covered; }
     // The transform from map-plane coordinates (x, -z, 0) to pixels.
     glm::mat4 planeToPixels() const;
 
 private:
     glm::vec2 levelSize;
-    float scale = 0.0f;
-    PixelRect covered;
+    float scale = 0.0f; // pixels per metre
+    PixelRect covered;  // by the terrain
 };
 
 } // namespace Game

@@ -235,7 +235,11 @@ void MiniMap::place(const PixelRect& view, const glm::vec2& screen, const std::v
 
 void MiniMap::draw(Render::RKernel& kernel, const PixelRect& view, const std::vector<MapCar>& cars,
                    std::optional<std::size_t> own) {
-    place(view, screenSize(kernel), cars, own);
+    const glm::vec2 screen = screenSize(kernel);
+    if (screen.x <= 0.0f || screen.y <= 0.0f) {
+        return;
+    }
+    place(view, screen, cars, own);
     drawOverScreen(kernel, nodes);
 }
 

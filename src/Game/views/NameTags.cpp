@@ -130,7 +130,11 @@ void NameTags::place(const PixelRect& view, const glm::vec2& screen, const Data:
 
 void NameTags::draw(Render::RKernel& kernel, const PixelRect& view, const Data::Camera& camera,
                     const std::vector<glm::vec3>& positions, std::optional<std::size_t> own) {
-    place(view, screenSize(kernel), camera, positions, own);
+    const glm::vec2 screen = screenSize(kernel);
+    if (screen.x <= 0.0f || screen.y <= 0.0f) {
+        return;
+    }
+    place(view, screen, camera, positions, own);
     if (!nodes.empty()) {
         drawOverScreen(kernel, nodes);
     }

@@ -21,10 +21,6 @@ struct PixelRect {
     float y = 0.0f;
     float width = 0.0f;
     float height = 0.0f;
-
-    bool contains(const glm::vec2& pixel) const {
-        return pixel.x >= x && pixel.x <= x + width && pixel.y >= y && pixel.y <= y + height;
-    }
 };
 
 // A pixel of a screen `screen` pixels large in the units the overlay draws in:
@@ -43,7 +39,7 @@ inline glm::mat4 overlayFromPixels(const glm::vec2& screen) {
 // A material that the overlay draws in one colour (red, green, blue, alpha 0..1).
 Data::MaterialPtr flatMaterial(const glm::vec4& colour);
 
-// The size of the render kernel's screen in pixels.
+// The size of the render kernel's screen in pixels; a minimised window's has no area.
 glm::vec2 screenSize(const Render::RKernel& kernel);
 
 // Draws nodes placed in overlay units (see pixelToOverlay) over the whole screen, as
