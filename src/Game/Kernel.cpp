@@ -17,6 +17,8 @@
 #include "Game/overlay/RaceOverlay.h"
 #include "Game/race/RaceDirector.h"
 #include "Game/vehicle/VehicleObject.h"
+#include "Game/views/MiniMap.h"
+#include "Game/views/NameTags.h"
 #include "Game/views/PlayerViews.h"
 #include "Game/views/WayAhead.h"
 #include "Platform/Keys.h"
@@ -184,6 +186,8 @@ void Kernel::shutdown() {
     raceSounds.reset();
     raceOverlay.reset();
     wayAheads.clear();
+    miniMap.reset();
+    nameTags.reset();
     debugDialog.reset();
     pauseMenu.reset();
     overlay.reset();
@@ -348,6 +352,8 @@ void Kernel::restartRace() {
     padDrivers.reset();
     raceOverlay.reset();
     wayAheads.clear();
+    miniMap.reset();
+    nameTags.reset();
     debugDialog.reset();
     pauseMenu.reset();
     players.clear();
@@ -418,6 +424,8 @@ void Kernel::startRun() {
     if (overlay) {
         raceOverlay = RaceOverlay::create(*overlay, names, colours);
         createWayAheads();
+        miniMap = level ? MiniMap::create(*level) : nullptr;
+        nameTags = std::make_unique<NameTags>(names, colours);
         pauseMenu = PauseMenu::create(*overlay);
         debugDialog = DebugDialog::create(*overlay, keyboardDrivers);
         if (debugDialog) {
@@ -507,6 +515,44 @@ void Kernel::updateWayAheads(double dt) {
             level->getCheckpoints()[static_cast<std::size_t>(car.getNextCheckpoint())];
         wayAheads[i]->update(car.getRotation(), {car.getPosition().x, car.getPosition().z},
                              {next.x, next.z}, dt);
+    }
+}
+
+void Kernel::drawViewMarks() {
+    if (!level) {
+        return;
+    }
+    std::vector<MapCar> cars;
+    std::vector<glm::vec3> positions;
+    for (const Player& player : players) {
+        const glm::vec3& position = player.vehicle->getPosition();
+        cars.push_back({{position.x, position.z}, player.colour});
+        positions.push_back(position);
+    }
+    const glm::vec2 screen = screenSize(*renderKernel);
+    const ViewLayout layout =
+        views->layoutFor(static_cast<int>(screen.x), static_cast<int>(screen.y));
+    const std::vector<CameraPtr> cameras = views->getCameras(*level);
+    for (std::size_t view = 0; view < cameras.size(); ++view) {
+        if (!cameras[view]) {
+            continue;
+        }
+        const ViewRect& area = layout.getViews()[view];
+        const PixelRect rect{static_cast<float>(area.x), static_cast<float>(area.y),
+                             static_cast<float>(area.width), static_cast<float>(area.height)};
+        const std::shared_ptr<VehicleObject> viewed = level->getCameraCar(cameras[view]->getName());
+        std::optional<std::size_t> own;
+        for (std::size_t i = 0; i < players.size(); ++i) {
+            if (players[i].vehicle == viewed) {
+                own = i;
+            }
+        }
+        if (nameTags) {
+            nameTags->draw(*renderKernel, rect, *cameras[view]->getCamera(), positions, own);
+        }
+        if (miniMap) {
+            miniMap->draw(*renderKernel, rect, cars, own);
+        }
     }
 }
 
@@ -623,6 +669,7 @@ void Kernel::frame() {
         views->arrange(*raceOverlay, wayAheads, renderKernel->getScreen()->getWidth(),
                        renderKernel->getScreen()->getHeight());
     }
+    drawViewMarks();
     if (overlay) {
         overlay->draw();
     }

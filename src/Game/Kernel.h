@@ -33,6 +33,8 @@ class GamepadReader;
 class Level;
 class LoadingScreen;
 class PadDrivers;
+class MiniMap;
+class NameTags;
 class PauseMenu;
 class PhysXManager;
 class PlayerViews;
@@ -188,6 +190,8 @@ private:
     void createPadDrivers();
     // Drives the pads' cars and answers their Start buttons and disconnections.
     void readPads();
+    // The map and the other cars' name tags over the view of the current camera.
+    void drawViewMarks();
     std::vector<PlayerStanding> collectStandings() const;
     void updateWayAheads(double dt);
     // Shows the standings on the race overlay and moves the race on.
@@ -210,6 +214,8 @@ private:
     std::unique_ptr<RaceOverlay> raceOverlay;
     // In player order; empty for a computer driver.
     std::vector<std::unique_ptr<WayAhead>> wayAheads;
+    std::unique_ptr<MiniMap> miniMap;
+    std::unique_ptr<NameTags> nameTags;
     std::unique_ptr<DebugDialog> debugDialog;
     std::unique_ptr<PauseMenu> pauseMenu;
     std::unique_ptr<RaceSounds> raceSounds;

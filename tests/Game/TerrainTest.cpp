@@ -1,5 +1,6 @@
 // The terrain built from small height maps written by the tests: grid and mesh,
 // the height rule, the physics height field and the walls.
+#include "Game/level/EdgeBarrier.h"
 #include "LevelTestSupport.h"
 #include "Physics/HeightField.h"
 #include "Physics/HeightFieldShape.h"
@@ -93,9 +94,10 @@ TEST_F(TerrainTest, GridMeshAndWaterSizes) {
     const Data::MeshPtr& water = terrain.getWaterNode()->getMeshes().at(0);
     EXPECT_EQ(water->vertices.size(), 6u);
     EXPECT_FLOAT_EQ(water->getBoundingBox()[1], 5.0f);
-    // Ground, four skirts and the bottom plate are drawn as one object.
+    // Ground, four skirts, the bottom plate and the edge's barrier are drawn as one
+    // object.
     const auto& ground = *terrain.getNode()->getChildren().begin()->second;
-    EXPECT_EQ(dynamic_cast<const Data::Object&>(ground).getMeshes().size(), 6u);
+    EXPECT_EQ(dynamic_cast<const Data::Object&>(ground).getMeshes().size(), 7u);
 }
 
 TEST_F(TerrainTest, UnequalColumnsAndRowsMapConsistently) {
@@ -161,5 +163,72 @@ TEST_F(TerrainTest, BoxesSlidingIntoTheWallsStayInside) {
         EXPECT_LT(p.z, 40.0f);
         EXPECT_GT(p.y, terrain.getHeight(p.x, p.z) - 1.0f)
             << "fell through at " << p.x << ", " << p.z;
+    }
+}
+
+TEST_F(TerrainTest, TheEdgeBarrierStandsOnTheGroundsEdgeAllAroundAtTheWalls) {
+    // Heights rise along x and z, so that each edge slopes its own way.
+    const auto map = writeHeightMap("slopes.png", 5, 5, [](unsigned c, unsigned r) -> BYTE {
+        return static_cast<BYTE>(50 * c + 10 * r + (c == 2 && r == 0 ? 40 : 0));
+    });
+    const Game::Terrain& terrain = buildTerrain(smallDesc(map));
+    const auto& ground =
+        dynamic_cast<const Data::Object&>(*terrain.getNode()->getChildren().begin()->second);
+    const Data::MeshPtr barrier = ground.getMeshes().back();
+    ASSERT_EQ(barrier->name, "EdgeBarrier");
+    ASSERT_EQ(barrier->faces.size(), 3u) << "posts, red and white rails";
+
+    // The drawn ground's height along an edge: straight between the grid's vertices.
+    const auto edgeHeight = [&](float x, float z) {
+        const float spacing = 10.0f;
+        const bool alongX = z < 1.0f || z > 39.0f;
+        const float t = std::clamp(alongX ? x : z, 0.0f, 40.0f) / spacing;
+        const int k = std::min(static_cast<int>(t), 3);
+        const int row = z > 39.0f ? 4 : 0;
+        const int column = x > 39.0f ? 4 : 0;
+        const auto at = [&](int step) {
+            const int index = alongX ? row * 5 + step : step * 5 + column;
+            return terrain.getGrid()[static_cast<std::size_t>(index)].position.y;
+        };
+        return at(k) + (at(k + 1) - at(k)) * (t - static_cast<float>(k));
+    };
+    // Every post's top: the middle of each upward quad of the posts' run.
+    int tops[4] = {0, 0, 0, 0}; // near z, far z, near x, far x
+    for (std::size_t i = 0; i < barrier->faces.front().count; i += 6) {
+        if (barrier->normals[i] != glm::vec3(0.0f, 1.0f, 0.0f)) {
+            continue;
+        }
+        glm::vec3 low(1e9f);
+        glm::vec3 high(-1e9f);
+        for (std::size_t j = i; j < i + 6; ++j) {
+            low = glm::min(low, barrier->vertices[j]);
+            high = glm::max(high, barrier->vertices[j]);
+        }
+        const glm::vec3 top = (low + high) / 2.0f;
+        EXPECT_NEAR(high.x - low.x, Game::EdgeBarrier::postSide, 1e-4f);
+        EXPECT_NEAR(top.y, edgeHeight(top.x, top.z) + Game::EdgeBarrier::height, 1e-3f)
+            << "post at " << top.x << ", " << top.z;
+        // The post's inner face lies at the wall's, just inside the edge.
+        const float inner = Game::EdgeBarrier::postSide - Game::EdgeBarrier::inset;
+        const float fromEdge[4] = {-low.z, high.z - 40.0f, -low.x, high.x - 40.0f};
+        bool onAnEdge = false;
+        for (int side = 0; side < 4; ++side) {
+            if (std::abs(fromEdge[side] - inner) < 1e-4f) {
+                ++tops[side];
+                onAnEdge = true;
+            }
+        }
+        EXPECT_TRUE(onAnEdge) << "post at " << top.x << ", " << top.z;
+    }
+    // 40 m a side with posts at most 4 m apart, the corners included.
+    for (int side = 0; side < 4; ++side) {
+        EXPECT_GE(tops[side], 11) << "side " << side;
+    }
+    // The rails run from post to post around the whole terrain, never higher than the
+    // posts' tops.
+    for (std::size_t i = barrier->faces.front().count; i < barrier->vertices.size(); ++i) {
+        const glm::vec3& v = barrier->vertices[i];
+        EXPECT_LE(v.y, edgeHeight(v.x, v.z) + Game::EdgeBarrier::height + 0.1f);
+        EXPECT_GE(v.y, edgeHeight(v.x, v.z));
     }
 }

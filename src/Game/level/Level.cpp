@@ -112,6 +112,7 @@ void Level::releaseContent() {
     lights.clear();
     currentCamera = cameras.end();
     cameras.clear();
+    cameraCars.clear();
     drawList.clear();
     root.reset();
     if (scene != nullptr && sdk != nullptr) {
@@ -289,12 +290,14 @@ void Level::addVehicleCameras(const VehicleObject& vehicle, const VehicleDesc& d
     const auto ride = [&](const CameraDesc& cameraDesc) {
         if (const CameraPtr camera = createCamera(cameraDesc)) {
             camera->attachToNode(vehicle.getNode());
+            cameraCars[cameraDesc.name] = vehicle.getName();
         }
     };
     ride(side);
     // The chase camera follows the car's heading but not its roll or pitch.
     if (const CameraPtr camera = createCamera(chase)) {
         camera->follow(vehicle.getNode(), chase.position, chase.target);
+        cameraCars[chase.name] = vehicle.getName();
     }
     for (const CameraDesc& cameraDesc : desc.cameras) {
         ride(cameraDesc);
@@ -327,6 +330,15 @@ void Level::setTrack(const std::vector<TrackPoint>& newCheckpoints,
             glm::rotate(glm::mat4(1.0f), glm::radians(point.heading + 180.0f), {0, 1, 0}));
         labels->addChild(label);
     }
+}
+
+std::shared_ptr<VehicleObject> Level::getCameraCar(const std::string& cameraName) const {
+    const auto rider = cameraCars.find(cameraName);
+    if (rider == cameraCars.end()) {
+        return nullptr;
+    }
+    const auto car = vehicles.find(rider->second);
+    return car == vehicles.end() ? nullptr : car->second;
 }
 
 CameraPtr Level::getCurrentCamera() const {

@@ -93,6 +93,9 @@ public:
         return vehicleName + "_DefaultCamera";
     }
     CameraPtr getCurrentCamera() const;
+    // The car that the camera of that name rides with (its chase and side cameras);
+    // none for the level's own cameras.
+    std::shared_ptr<VehicleObject> getCameraCar(const std::string& cameraName) const;
     // False, leaving the current camera, when no camera has that name.
     bool setCurrentCamera(const std::string& cameraName);
     // The first camera in name order, or none when there is no camera.
@@ -180,6 +183,8 @@ private:
     Physics::Scene* scene = nullptr;
     Map<Camera> cameras;
     Map<Camera>::iterator currentCamera;
+    // The car's name for each camera that rides with a car.
+    std::map<std::string, std::string, NoCaseLess> cameraCars;
     Map<Light> lights;
     std::vector<Data::LightPtr> activeLights;
     Map<StaticObject> objects;

@@ -1,6 +1,7 @@
 #include "Game/level/Terrain.h"
 
 #include "Data/Material.h"
+#include "Game/level/EdgeBarrier.h"
 #include "Game/level/Level.h"
 #include "Physics/ActorDesc.h"
 #include "Physics/HeightField.h"
@@ -90,6 +91,9 @@ void Terrain::create(Level* owner, const TerrainDesc& desc) {
         ground->addMesh(skirt);
     }
     ground->addMesh(buildBottomPlate());
+    if (const Data::MeshPtr barrier = EdgeBarrier::build(*this); !barrier->vertices.empty()) {
+        ground->addMesh(barrier);
+    }
     auto root = std::make_shared<Data::SGNode>();
     root->addChild(ground);
     attach(owner, root);

@@ -56,6 +56,8 @@ public:
     void release() override;
 
     const Data::ObjectPtr& getWaterNode() const { return waterNode; }
+    // The ground's extent along x and z; it starts at the origin.
+    glm::vec2 getSize() const { return {sizeX, sizeZ}; }
     const std::vector<GridVertex>& getGrid() const { return grid; }
     int getGridColumns() const { return columns + 2; }
     int getGridRows() const { return rows + 2; }

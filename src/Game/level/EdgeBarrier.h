@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Data/Mesh.h"
+
+namespace Game {
+
+class Terrain;
+
+// The visible edge of the world: a fence of posts and two rails, striped red and
+// white, along the four edges of the terrain where its invisible walls stand. It
+// follows the ground's edge up and down as the drawn ground does, and is one mesh.
+struct EdgeBarrier {
+    static constexpr float height = 1.2f;      // the posts' tops above the ground
+    static constexpr float postSpacing = 4.0f; // at most, in metres
+    static constexpr float postSide = 0.3f;
+    // The posts' inner faces lie where the walls' inner faces lie, this far inside
+    // the edge, so that a car touches the wall where it sees the fence.
+    static constexpr float inset = 0.05f;
+
+    static Data::MeshPtr build(const Terrain& terrain);
+};
+
+} // namespace Game
