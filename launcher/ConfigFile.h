@@ -12,6 +12,8 @@ inline const QString yResolution = QStringLiteral("YResolution");
 inline const QString colorDepth = QStringLiteral("Colordepth");
 inline const QString fullscreen = QStringLiteral("Fullscreen");
 inline const QString detail = QStringLiteral("Detail");
+// The level "Auto" detail drew the last race at; written by the race, shown by the tab.
+inline const QString autoDetail = QStringLiteral("AutoDetail");
 inline const QString soundVolume = QStringLiteral("SoundVolume");
 inline const QString musicVolume = QStringLiteral("MusicVolume");
 } // namespace ConfigKeys

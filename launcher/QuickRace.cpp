@@ -68,11 +68,13 @@ int runQuickRace(const LaunchRequest& request, const ConfigFile& config,
         return 2;
     }
     Game::Kernel::getInstance().setRunDuration(request.benchmarkSeconds);
-    error = startRace(kernel, readRaceOptions(config, display), drivers, request.laps);
+    const Data::Options options = readRaceOptions(config, display);
+    error = startRace(kernel, options, drivers, request.laps);
     if (!error.empty()) {
         err << "Brumbly: " << error << "\n";
         return 1;
     }
+    rememberAutoDetail(config, options, kernel.drawnDetail());
     if (request.benchmarkSeconds > 0.0) {
         out << benchmarkReport(Game::Kernel::getInstance().getFrameTimes(),
                                peakResidentKilobytes());

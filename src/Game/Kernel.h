@@ -2,12 +2,14 @@
 
 #include "Game/DebugKeys.h"
 #include "Game/InputListeners.h"
+#include "Game/level/DetailSettings.h"
 #include "Tool/Export.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <glm/vec3.hpp>
 #include <memory>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -113,6 +115,9 @@ public:
     // When positive, run() stops by itself after that many seconds of racing.
     void setRunDuration(double seconds) { runDuration = seconds; }
     const FrameTimes& getFrameTimes() const { return frameTimes; }
+    // The detail level (a Data::Detail value, never DETAIL_AUTO) drawn now, or last
+    // when the run has ended; with Auto detail the one it settled on.
+    std::int32_t getDetail() const { return detail; }
 
     // The key and mouse listeners of the window; the level's cameras and cars join
     // them.
@@ -160,6 +165,8 @@ private:
     void showStatus(const std::string& text);
     void installHandlers();
     void removeHandlers();
+    // Draws the scene at the detail level's scale on a software renderer.
+    void applySceneScale();
     // Picks the camera the race starts in.
     void chooseStartCamera();
     // One way ahead per person racing, on the person's panel.
@@ -196,8 +203,11 @@ private:
     std::int32_t fpsFrameCount = 0;
 
     std::unique_ptr<Render::RKernel> renderKernel;
-    // The options' detail (a Data::Detail value), for the levels of this run.
+    // The detail level the levels of this run are drawn at (Auto resolved).
     std::int32_t detail = 2;
+    // Chooses the level when the options leave it to the game.
+    std::optional<AutoDetail> autoDetail;
+    bool softwareRenderer = false;
     std::unique_ptr<Level> level;
     bool running = false;
     // Set by stop() and cleared when a run ends or the kernel is initialised: a stop
