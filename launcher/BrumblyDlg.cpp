@@ -52,8 +52,12 @@ void CBrumblyDlg::race(const CTabNewGame::PlayerList& players, unsigned int laps
         drivers.push_back(*player);
     }
     hide();
-    const std::string error = startRace(*raceKernel, readRaceOptions(config, queryDisplayModes()),
-                                        drivers, tabControl->newGamePage()->track(), laps);
+    const Data::Options options = readRaceOptions(config, queryDisplayModes());
+    const std::string error =
+        startRace(*raceKernel, options, drivers, tabControl->newGamePage()->track(), laps);
+    if (error.empty()) {
+        rememberAutoDetail(config, options, raceKernel->drawnDetail());
+    }
     tabControl->highScorePage()->refresh();
     show();
     raise();

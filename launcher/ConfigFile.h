@@ -13,6 +13,8 @@ inline const QString colorDepth = QStringLiteral("Colordepth");
 inline const QString fullscreen = QStringLiteral("Fullscreen");
 inline const QString detail = QStringLiteral("Detail");
 inline const QString splitScreen = QStringLiteral("SplitScreen");
+// The level "Auto" detail drew the last race at; written by the race, shown by the tab.
+inline const QString autoDetail = QStringLiteral("AutoDetail");
 inline const QString soundVolume = QStringLiteral("SoundVolume");
 inline const QString musicVolume = QStringLiteral("MusicVolume");
 } // namespace ConfigKeys

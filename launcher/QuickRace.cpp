@@ -70,11 +70,13 @@ int runQuickRace(const LaunchRequest& request, const std::vector<std::string>& t
         return 2;
     }
     Game::Kernel::getInstance().setRunDuration(request.benchmarkSeconds);
-    error = startRace(kernel, readRaceOptions(config, display), drivers, track, request.laps);
+    const Data::Options options = readRaceOptions(config, display);
+    error = startRace(kernel, options, drivers, track, request.laps);
     if (!error.empty()) {
         err << "Brumbly: " << error << "\n";
         return 1;
     }
+    rememberAutoDetail(config, options, kernel.drawnDetail());
     if (request.benchmarkSeconds > 0.0) {
         out << benchmarkReport(Game::Kernel::getInstance().getFrameTimes(),
                                peakResidentKilobytes());

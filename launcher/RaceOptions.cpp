@@ -53,6 +53,10 @@ bool isColorDepth(int value) {
 }
 
 bool isDetail(int value) {
+    return value >= Data::DETAIL_LOW && value <= Data::DETAIL_AUTO;
+}
+
+bool isDrawnDetail(int value) {
     return value >= Data::DETAIL_LOW && value <= Data::DETAIL_HIGH;
 }
 
@@ -101,4 +105,15 @@ Data::Options readRaceOptions(const ConfigFile& config, const DisplayModes& disp
         options.yResolution = offered[*shown].yResolution;
     }
     return options;
+}
+
+std::optional<std::int32_t> lastAutoDetail(const ConfigFile& config) {
+    return read(config, ConfigKeys::videoSection, ConfigKeys::autoDetail, isDrawnDetail);
+}
+
+void rememberAutoDetail(const ConfigFile& config, const Data::Options& options,
+                        std::int32_t drawnDetail) {
+    if (options.detail == Data::DETAIL_AUTO && isDrawnDetail(drawnDetail)) {
+        config.writeInt(ConfigKeys::videoSection, ConfigKeys::autoDetail, drawnDetail);
+    }
 }

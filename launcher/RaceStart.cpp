@@ -32,6 +32,10 @@ void GameRaceKernel::shutdown() {
     Game::Kernel::getInstance().shutdown();
 }
 
+std::int32_t GameRaceKernel::drawnDetail() const {
+    return Game::Kernel::getInstance().getDetail();
+}
+
 namespace {
 
 std::string raceWith(RaceKernel& kernel, const Data::Options& options,

@@ -4,6 +4,7 @@
 #include "Game/Kernel.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <glm/vec3.hpp>
 #include <memory>
 #include <string>
@@ -26,6 +27,8 @@ public:
     virtual void releaseAllPlayers() = 0;
     virtual void releaseLevel() = 0;
     virtual void shutdown() = 0;
+    // The detail level (Low, Medium or High) the race was drawn at last.
+    virtual std::int32_t drawnDetail() const = 0;
 };
 
 // The real kernel of the game library.
@@ -39,6 +42,7 @@ public:
     void releaseAllPlayers() override;
     void releaseLevel() override;
     void shutdown() override;
+    std::int32_t drawnDetail() const override;
 };
 
 // The most drivers a race takes: the track has three start positions.

@@ -99,7 +99,13 @@ CTabOption::CTabOption(const ConfigFile& config, QWidget* parent, DisplayModes d
                               QStringLiteral("Truecolor (24 Bit)"),
                               QStringLiteral("Truecolor (32 Bit)")});
     // Positions are the values of Data::Detail.
-    detailList->addItems({QStringLiteral("Low"), QStringLiteral("Medium"), QStringLiteral("High")});
+    const QStringList levels = {QStringLiteral("Low"), QStringLiteral("Medium"),
+                                QStringLiteral("High")};
+    detailList->addItems(levels);
+    // Auto names the level it drew the last race at, once it has raced.
+    const std::optional<std::int32_t> chosen = lastAutoDetail(config);
+    detailList->addItem(chosen ? QStringLiteral("Auto (%1 last race)").arg(levels.at(*chosen))
+                               : QStringLiteral("Auto"));
     // The race's own reader: the page shows what the next race will use.
     showOptions(readRaceOptions(config, this->display));
 

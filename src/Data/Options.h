@@ -9,7 +9,9 @@ namespace Data {
 
 // How much the game draws: the shadow map's size and softness, per-pixel or
 // per-vertex lighting, the water's reflections and how far objects are drawn.
-enum Detail : std::int32_t { DETAIL_LOW = 0, DETAIL_MEDIUM = 1, DETAIL_HIGH = 2 };
+// DETAIL_AUTO leaves the level to the game: chosen by the renderer and the frame
+// times, and lowered during the race while frames stay slow.
+enum Detail : std::int32_t { DETAIL_LOW = 0, DETAIL_MEDIUM = 1, DETAIL_HIGH = 2, DETAIL_AUTO = 3 };
 
 // The audio and video settings handed from the launcher to the game kernel.
 class BRUMBLY_API Options {
@@ -33,7 +35,7 @@ public:
     // Multisample count of the window; 0 requests none. Not stored in the config file.
     std::int32_t fsaaSamples = 16;
     // One of the Detail values.
-    std::int32_t detail = DETAIL_HIGH;
+    std::int32_t detail = DETAIL_AUTO;
     // Two or three people racing get a view each; otherwise they share the overview.
     bool splitScreen = true;
 };

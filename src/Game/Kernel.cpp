@@ -75,6 +75,17 @@ void fitWindowToDesktop(int& width, int& height, bool fullscreen) {
         Tool::MT_WARNING));
 }
 
+std::string detailName(std::int32_t detail) {
+    switch (detail) {
+    case Data::DETAIL_LOW:
+        return "Low";
+    case Data::DETAIL_MEDIUM:
+        return "Medium";
+    default:
+        return "High";
+    }
+}
+
 } // namespace
 
 Kernel::Kernel()
@@ -108,14 +119,37 @@ bool Kernel::initialise(const Data::Options& options) {
     int width = static_cast<int>(options.xResolution);
     int height = static_cast<int>(options.yResolution);
     fitWindowToDesktop(width, height, options.fullscreen);
-    renderKernel = std::make_unique<Render::RKernel>();
-    const int samples = DetailSettings::of(detail).multisampling ? options.fsaaSamples : 0;
-    if (renderKernel->init(width, height, options.colorDepth, samples, options.fullscreen) != 0) {
+    // The window opens without multisampling: a software renderer would pay for it
+    // in every pixel. A hardware renderer gets it, where the level asks for it, in a
+    // window opened anew.
+    const auto openWindow = [&](int samples) {
+        renderKernel.reset();
+        renderKernel = std::make_unique<Render::RKernel>();
+        return renderKernel->init(width, height, options.colorDepth, samples, options.fullscreen) ==
+               0;
+    };
+    bool opened = openWindow(0);
+    const bool software = opened && isSoftwareRenderer(renderKernel->getRendererName());
+    autoDetail.reset();
+    if (opened && detail == Data::DETAIL_AUTO) {
+        autoDetail.emplace(software);
+        detail = autoDetail->getLevel();
+        logKernel("Auto detail chose " + detailName(detail),
+                  (software ? "software renderer " : "renderer ") +
+                      renderKernel->getRendererName());
+    }
+    if (opened && !software && options.fsaaSamples != 0 &&
+        DetailSettings::of(detail).multisampling) {
+        opened = openWindow(options.fsaaSamples);
+    }
+    if (!opened) {
         Tool::LogManager::getInstance().send(Tool::Message("Game::Kernel",
                                                            "Render::Kernel initialised .. [Failed]",
                                                            "", __FILE__, __LINE__, Tool::MT_ERROR));
         return false;
     }
+    softwareRenderer = software;
+    applySceneScale();
     logKernel("Render::Kernel initialised .. [OK]");
     // A close or Escape from the first moment the window shows ends the race.
     installHandlers();
@@ -146,6 +180,11 @@ bool Kernel::initialise(const Data::Options& options) {
     initialised = true;
     logKernel("Game::Kernel initialised .. [OK]");
     return true;
+}
+
+void Kernel::applySceneScale() {
+    renderKernel->setSceneScale(softwareRenderer ? DetailSettings::of(detail).softwareRenderScale
+                                                 : 1.0f);
 }
 
 void Kernel::installHandlers() {
@@ -658,12 +697,13 @@ void Kernel::frame() {
     if (level) {
         level->renderShadows();
     }
-    renderKernel->setRenderTarget(renderKernel->getScreen());
+    renderKernel->setRenderTarget(renderKernel->getSceneTarget());
     glPolygonMode(GL_FRONT_AND_BACK, debugKeys.isWireframe() ? GL_LINE : GL_FILL);
     if (level) {
         views->draw(*level, *renderKernel);
     }
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    renderKernel->presentScene();
     if (raceOverlay) {
         // The views follow the window's shape: their panels move with them.
         views->arrange(*raceOverlay, wayAheads, renderKernel->getScreen()->getWidth(),
@@ -681,6 +721,16 @@ void Kernel::frame() {
     }
     frameTimes.frames.push_back(presented - frameStart);
     frameTimes.processorTimes.push_back(processorSeconds() - processorStart);
+    if (autoDetail && autoDetail->addFrame(presented - frameStart)) {
+        const bool lower = autoDetail->getLevel() < detail;
+        detail = autoDetail->getLevel();
+        logKernel(std::string("Auto detail ") + (lower ? "lowered" : "raised") + " to " +
+                  detailName(detail));
+        if (level) {
+            level->setDetail(detail);
+        }
+        applySceneScale();
+    }
     previousFrame = now;
     if (runDuration > 0.0 && now - runStart >= runDuration) {
         stop();

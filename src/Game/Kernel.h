@@ -2,12 +2,14 @@
 
 #include "Game/DebugKeys.h"
 #include "Game/InputListeners.h"
+#include "Game/level/DetailSettings.h"
 #include "Tool/Export.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <glm/vec3.hpp>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -129,6 +131,9 @@ public:
     // When positive, run() stops by itself after that many seconds of racing.
     void setRunDuration(double seconds) { runDuration = seconds; }
     const FrameTimes& getFrameTimes() const { return frameTimes; }
+    // The detail level (a Data::Detail value, never DETAIL_AUTO) drawn now, or last
+    // when the run has ended; with Auto detail the one it settled on.
+    std::int32_t getDetail() const { return detail; }
 
     // The key and mouse listeners of the window; the level's cameras and cars join
     // them.
@@ -184,13 +189,15 @@ private:
     void removeHandlers();
     // Picks the views and the camera the race starts in.
     void chooseViews();
+    // Draws the scene at the detail level's scale on a software renderer.
+    void applySceneScale();
     // One way ahead per person racing, on the person's panel.
     void createWayAheads();
     // The pads of the drivers who race with one; their cars no longer hear the keys.
     void createPadDrivers();
     // Drives the pads' cars and answers their Start buttons and disconnections.
     void readPads();
-    // The map and the other cars' name tags over the view of the current camera.
+    // Each view's map and the name tags of the other cars it shows.
     void drawViewMarks();
     std::vector<PlayerStanding> collectStandings() const;
     void updateWayAheads(double dt);
@@ -228,10 +235,13 @@ private:
     std::int32_t fpsFrameCount = 0;
 
     std::unique_ptr<Render::RKernel> renderKernel;
-    // The options' detail (a Data::Detail value), for the levels of this run.
+    // The detail level the levels of this run are drawn at (Auto resolved).
     std::int32_t detail = 2;
     bool splitScreen = true;
     std::unique_ptr<PlayerViews> views;
+    // Chooses the level when the options leave it to the game.
+    std::optional<AutoDetail> autoDetail;
+    bool softwareRenderer = false;
     std::unique_ptr<Level> level;
     std::string trackName;
     bool running = false;

@@ -17,6 +17,6 @@ TEST(OptionsTest, DefaultsAndResolutionText) {
     EXPECT_EQ(sized.colorDepth, 32);
     EXPECT_FALSE(sized.fullscreen);
     EXPECT_EQ(sized.fsaaSamples, 16);
-    EXPECT_EQ(sized.detail, Data::DETAIL_HIGH);
+    EXPECT_EQ(sized.detail, Data::DETAIL_AUTO) << "a new player's detail is left to the game";
     EXPECT_EQ(Options(4294967295u, 0).getResolutionString(), "4294967295 x 0");
 }

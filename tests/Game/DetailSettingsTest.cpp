@@ -91,3 +91,61 @@ TEST_F(DetailProgramsTest, EveryLevelBuildsItsPrograms) {
         }
     }
 }
+
+// Auto detail: where it begins by the renderer, how the first seconds may lift it,
+// how spans of slow frames lower it, and that it settles instead of swinging.
+TEST(AutoDetailTest, ChoosesByRendererAndFrameTimesAndSettles) {
+    for (const char* software : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe",
+                                 "Software Rasterizer", "Mesa X11 swrast"}) {
+        EXPECT_TRUE(Game::isSoftwareRenderer(software)) << software;
+    }
+    for (const char* hardware : {"NVIDIA GeForce RTX 3060/PCIe/SSE2",
+                                 "AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6, DRM 3.49)",
+                                 "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", ""}) {
+        EXPECT_FALSE(Game::isSoftwareRenderer(hardware)) << hardware;
+    }
+
+    // Frames of one duration for about `seconds`; how often the level changed.
+    const auto feed = [](Game::AutoDetail& detail, double frame, double seconds) {
+        int changes = 0;
+        for (int n = static_cast<int>(seconds / frame); n > 0; --n) {
+            changes += detail.addFrame(frame) ? 1 : 0;
+        }
+        return changes;
+    };
+    const double span = Game::AutoDetail::span;
+
+    Game::AutoDetail software(true);
+    EXPECT_EQ(software.getLevel(), Data::DETAIL_LOW);
+    EXPECT_EQ(feed(software, 0.008, 10 * span), 0) << "8 ms frames keep Low";
+
+    Game::AutoDetail roomy(true);
+    EXPECT_EQ(feed(roomy, 0.003, 1.1 * span), 1);
+    EXPECT_EQ(roomy.getLevel(), Data::DETAIL_MEDIUM) << "ample room at first lifts one level";
+    EXPECT_EQ(feed(roomy, 0.003, 10 * span), 0) << "only the first seconds lift it";
+
+    // Single long frames (a hitch, a level loading) among quick ones change nothing.
+    Game::AutoDetail hitches(false);
+    for (int n = 0; n < 1000; ++n) {
+        EXPECT_FALSE(hitches.addFrame(n % 4 == 0 ? 0.2 : 0.01));
+    }
+    EXPECT_EQ(hitches.getLevel(), Data::DETAIL_HIGH);
+
+    Game::AutoDetail hardware(false);
+    EXPECT_EQ(hardware.getLevel(), Data::DETAIL_HIGH);
+    EXPECT_EQ(feed(hardware, 0.04, 1.1 * span), 1);
+    EXPECT_EQ(hardware.getLevel(), Data::DETAIL_MEDIUM) << "one slow span, one level down";
+    EXPECT_EQ(feed(hardware, 0.04, 2.1 * span), 1);
+    EXPECT_EQ(hardware.getLevel(), Data::DETAIL_LOW);
+    EXPECT_EQ(feed(hardware, 0.04, 5 * span), 0) << "nothing below Low";
+
+    // Quick and slow spans taking turns: lifted once at first, lowered once, then
+    // it stays where it settled.
+    Game::AutoDetail swinging(true);
+    int changes = 0;
+    for (int turn = 0; turn < 20; ++turn) {
+        changes += feed(swinging, turn % 2 == 0 ? 0.002 : 0.05, 3 * span);
+    }
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(swinging.getLevel(), Data::DETAIL_LOW);
+}

@@ -248,6 +248,45 @@ TEST_F(TestTrackTest, EveryDetailLevelShowsTheTrackAndItsShadows) {
     }
 }
 
+// The shadow map keeps the still track from frame to frame and draws what moves
+// anew: at Low a crate lifted over open ground throws its shadow where it is now,
+// and leaves none where it was; the goal's shadow stays, and goes with the goal.
+TEST_F(TestTrackTest, KeptShadowsFollowWhatMoves) {
+    buildTestTrack(3, Data::DETAIL_LOW);
+    run(0.5);
+    const glm::vec3 light =
+        level->getLights().begin()->second->getShadowCamera()->getWorldTransformation()[3];
+    const Game::StaticObjectPtr& crate = level->getObjects().at("DynamicObject_Crate5");
+    // Holds the crate 8 above the ground at (x, z); where its shadow falls.
+    const auto holdCrateAt = [&](float x, float z) {
+        const glm::vec3 held(x, ground(x, z) + 8.0f, z);
+        crate->setPosition(held);
+        const glm::vec3 ray = glm::normalize(held - light);
+        return held + ray * (8.0f / -ray.y);
+    };
+    // Open ground beside the goal, and further off.
+    const float x = Game::TestTrackLayout::checkpoints[0].x - 6.0f;
+    const float z = Game::TestTrackLayout::checkpoints[0].z - 10.0f;
+    holdCrateAt(x - 30.0f, z);
+    const glm::vec3 shadow = holdCrateAt(x, z);
+    addCamera("AboveTheCrate", {shadow.x, shadow.y + 70, shadow.z + 1}, shadow);
+    level->setCurrentCamera("AboveTheCrate");
+    fipImage here = drawFrame();
+    here.save("TestTrack_kept_shadow_crate.png");
+    holdCrateAt(x - 30.0f, z);
+    fipImage away = drawFrame();
+    EXPECT_LT(brightnessAt(here, shadow), 0.8f * brightnessAt(away, shadow))
+        << "the crate's shadow where it is";
+    holdCrateAt(x, z);
+    fipImage back = drawFrame();
+    EXPECT_NEAR(brightnessAt(back, shadow), brightnessAt(here, shadow), 2.0f)
+        << "the shadow follows it back";
+
+    const GoalShadow goal = lookAtGoalShadow("TestTrack_kept_shadow_goal.png");
+    EXPECT_LT(goal.shaded, 0.8f * goal.shadedWithoutGoal);
+    EXPECT_NEAR(goal.open, goal.openWithoutGoal, 2.0f);
+}
+
 // The shaders take the light camera's range from it: another near and far plane
 // moves no shadow.
 TEST_F(TestTrackTest, ALightCameraOfAnotherRangeCastsTheSameShadows) {

@@ -37,6 +37,7 @@ public:
     void releaseAllPlayers() override {}
     void releaseLevel() override {}
     void shutdown() override {}
+    std::int32_t drawnDetail() const override { return Data::DETAIL_LOW; }
 
     std::filesystem::path file;
 };

@@ -33,6 +33,7 @@ public:
     void releaseAllPlayers() override { calls.push_back("releaseAllPlayers"); }
     void releaseLevel() override { calls.push_back("releaseLevel"); }
     void shutdown() override { calls.push_back("shutdown"); }
+    std::int32_t drawnDetail() const override { return Data::DETAIL_MEDIUM; }
 
     std::vector<std::string> calls;
     std::string failing;

@@ -212,8 +212,8 @@ private slots:
         QTest::mouseClick(control<QPushButton>(tab, "defaultButton"), Qt::LeftButton);
         QCOMPARE(control<QComboBox>(tab, "resolutionList")->currentIndex(), 2);
         QCOMPARE(control<QComboBox>(tab, "colorDepthList")->currentIndex(), 2);
-        QCOMPARE(control<QComboBox>(tab, "detailList")->currentText(), "High");
-        QCOMPARE(stored("VideoOptions", "Detail"), 2);
+        QCOMPARE(control<QComboBox>(tab, "detailList")->currentText(), "Auto");
+        QCOMPARE(stored("VideoOptions", "Detail"), 3);
         QVERIFY(!control<QCheckBox>(tab, "fullscreenBox")->isChecked());
         QVERIFY(control<QCheckBox>(tab, "splitScreenBox")->isChecked());
         QCOMPARE(stored("VideoOptions", "SplitScreen"), 1);
@@ -238,7 +238,7 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray contents = file.readAll();
         for (const char* line : {"[VideoOptions]", "XResolution=1024", "YResolution=768",
-                                 "Colordepth=32", "Fullscreen=0", "Detail=2", "SplitScreen=1",
+                                 "Colordepth=32", "Fullscreen=0", "Detail=3", "SplitScreen=1",
                                  "[AudioOptions]", "SoundVolume=75", "MusicVolume=50"}) {
             QVERIFY2(contents.contains(line), line);
         }
@@ -253,8 +253,8 @@ private slots:
         QCOMPARE(options.soundVolume, 75);
         QCOMPARE(options.musicVolume, 50);
         QCOMPARE(options.fsaaSamples, Data::Options().fsaaSamples);
-        // Older files keep today's look.
-        QCOMPARE(options.detail, static_cast<std::int32_t>(Data::DETAIL_HIGH));
+        // A new player's detail is left to the game.
+        QCOMPARE(options.detail, static_cast<std::int32_t>(Data::DETAIL_AUTO));
     }
 
     void raceReaderTakesEveryKeyFromTheFile() {
@@ -293,22 +293,38 @@ private slots:
         QVERIFY2(readRaceOptions(config, {}).splitScreen, "a value that is no number: on");
     }
 
-    void detailOffersThreeLevelsAndWritesTheChoice() {
-        QCOMPARE(control<QComboBox>(CTabOption(config), "detailList")->currentText(), "High");
+    void detailOffersThreeLevelsAndAutoAndWritesTheChoice() {
+        QCOMPARE(control<QComboBox>(CTabOption(config), "detailList")->currentText(), "Auto");
         QVERIFY(!QFile::exists(QStringLiteral("config.ini")));
         writeFile("[VideoOptions]\nDetail=1\n");
         QCOMPARE(control<QComboBox>(CTabOption(config), "detailList")->currentText(), "Medium");
-        writeFile("[VideoOptions]\nDetail=12\n"); // no level: drawn as High
+        writeFile("[VideoOptions]\nDetail=12\n"); // no level: the default
         CTabOption tab(config);
         auto* levels = control<QComboBox>(tab, "detailList");
-        QCOMPARE(levels->count(), 3);
+        QCOMPARE(levels->count(), 4);
         QCOMPARE(levels->itemText(0), "Low");
         QCOMPARE(levels->itemText(1), "Medium");
         QCOMPARE(levels->itemText(2), "High");
-        QCOMPARE(levels->currentText(), "High");
+        QCOMPARE(levels->itemText(3), "Auto");
+        QCOMPARE(levels->currentText(), "Auto");
         chooseEntry(levels, 0);
         QCOMPARE(stored("VideoOptions", "Detail"), 0);
         QCOMPARE(readRaceOptions(config, {}).detail, static_cast<std::int32_t>(Data::DETAIL_LOW));
+    }
+
+    // A race at Auto stores the level it drew at, and the tab names it; a race at a
+    // chosen level leaves the stored one alone.
+    void autoShowsTheLevelItDrewTheLastRaceAt() {
+        Data::Options options;
+        rememberAutoDetail(config, options, Data::DETAIL_MEDIUM);
+        QCOMPARE(stored("VideoOptions", "AutoDetail"), 1);
+        QCOMPARE(control<QComboBox>(CTabOption(config), "detailList")->itemText(3),
+                 "Auto (Medium last race)");
+        options.detail = Data::DETAIL_HIGH;
+        rememberAutoDetail(config, options, Data::DETAIL_HIGH);
+        QCOMPARE(stored("VideoOptions", "AutoDetail"), 1);
+        writeFile("[VideoOptions]\nAutoDetail=3\n"); // no level Auto draws at
+        QCOMPARE(control<QComboBox>(CTabOption(config), "detailList")->itemText(3), "Auto");
     }
 
     void displayModesJoinTheListAndAWindowGetsNoneLargerThanTheDesktop() {

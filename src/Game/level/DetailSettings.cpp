@@ -3,6 +3,9 @@
 #include "Data/Options.h"
 
 #include <algorithm>
+#include <array>
+#include <cctype>
+#include <iterator>
 #include <limits>
 
 namespace Game {
@@ -10,12 +13,50 @@ namespace Game {
 DetailSettings DetailSettings::of(std::int32_t detail) {
     switch (detail) {
     case Data::DETAIL_LOW:
-        return {1024, 1, false, false, 450.0f, 1, false};
+        return {1024, 1, false, false, 450.0f, 1, false, 0.625f};
     case Data::DETAIL_MEDIUM:
-        return {2048, 1, true, true, 600.0f, 1, false};
+        return {2048, 1, true, true, 600.0f, 1, false, 0.8f};
     default:
-        return {2048, 4, true, true, std::numeric_limits<float>::infinity(), 2, true};
+        return {2048, 4, true, true, std::numeric_limits<float>::infinity(), 2, true, 1.0f};
     }
+}
+
+bool isSoftwareRenderer(const std::string& renderer) {
+    std::string name;
+    std::transform(renderer.begin(), renderer.end(), std::back_inserter(name),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    constexpr std::array<const char*, 5> software{"llvmpipe", "softpipe", "swrast",
+                                                  "software rasterizer", "swiftshader"};
+    return std::any_of(software.begin(), software.end(),
+                       [&name](const char* part) { return name.find(part) != std::string::npos; });
+}
+
+AutoDetail::AutoDetail(bool softwareRenderer)
+    : level(softwareRenderer ? Data::DETAIL_LOW : Data::DETAIL_HIGH) {}
+
+bool AutoDetail::addFrame(double seconds) {
+    frames.push_back(seconds);
+    spanTime += seconds;
+    if (spanTime < span) {
+        return false;
+    }
+    auto middle = frames.begin() + static_cast<std::ptrdiff_t>(frames.size() / 2);
+    std::nth_element(frames.begin(), middle, frames.end());
+    const double median = *middle;
+    const bool wasFirst = firstSpan;
+    frames.clear();
+    spanTime = 0.0;
+    firstSpan = false;
+    if (median > slowFrame && level > Data::DETAIL_LOW) {
+        --level;
+        steppedDown = true;
+        return true;
+    }
+    if (wasFirst && !steppedDown && median < roomyFrame && level < Data::DETAIL_HIGH) {
+        ++level;
+        return true;
+    }
+    return false;
 }
 
 LightSetup LightSetup::of(const std::vector<Data::LightPtr>& lights) {

@@ -37,8 +37,12 @@ struct DetailSettings {
     // How textures blend their mipmaps (Render::GLTexture): 2 between the two
     // nearest, 1 from the nearest only.
     int mipmapMode = 0;
-    // Whether the window asks for the multisampling the options name.
+    // Whether the window asks for the multisampling the options name (a hardware
+    // renderer only).
     bool multisampling = false;
+    // The fraction of the window's size the 3D scene is drawn at on a software
+    // renderer, scaled up before the overlay (a hardware renderer draws it whole).
+    float softwareRenderScale = 1.0f;
 
     // The settings of a Data::Detail value; unknown values draw as DETAIL_HIGH.
     static DetailSettings of(std::int32_t detail);
@@ -47,6 +51,38 @@ struct DetailSettings {
     std::vector<std::string> litDefines(const LightSetup& lights) const;
     // The defines of the water's program.
     std::vector<std::string> waterDefines() const;
+};
+
+// Whether the OpenGL renderer (its GL_RENDERER text) rasterises on the processor:
+// Mesa's llvmpipe, softpipe and swrast, and the like.
+bool isSoftwareRenderer(const std::string& renderer);
+
+// The detail level that Data::DETAIL_AUTO draws at. It begins at Low on a software
+// renderer and at High otherwise. The first seconds of the race may lift it one
+// level when their frames leave ample room; whenever frames stay slow for a while
+// it steps down one level. Once it has stepped down it never steps up again, so it
+// settles instead of swinging between two levels.
+class AutoDetail {
+public:
+    // Frames are judged in spans of at least this much time.
+    static constexpr double span = 2.0;
+    // A span whose median frame is longer than this is slow.
+    static constexpr double slowFrame = 1.0 / 60.0;
+    // The first span lifts the level when its median frame is shorter than this.
+    static constexpr double roomyFrame = slowFrame / 3.0;
+
+    explicit AutoDetail(bool softwareRenderer);
+
+    std::int32_t getLevel() const { return level; }
+    // Takes one race frame's duration in seconds; true when the level changed.
+    bool addFrame(double seconds);
+
+private:
+    std::int32_t level;
+    std::vector<double> frames;
+    double spanTime = 0.0;
+    bool firstSpan = true;
+    bool steppedDown = false;
 };
 
 // A copy of the program built with the defines (each "NAME" or "NAME value") in

@@ -75,11 +75,28 @@ Level::Level(Physics::PhysicsSDK* sdk, std::int32_t detail, Render::RKernel* ren
       shadowProgram(loadProgram("createShadowMap")),
       reflectionProgram(withDefines(loadProgram("defaultReflections"), settings.waterDefines())) {
     root->addChild(labels);
-    if (renderer != nullptr) {
-        Render::GLTexture::setFilterSettings(1, 1, settings.mipmapMode);
-        shadowMap =
-            std::make_shared<Render::RTTexture>(settings.shadowMapSize, settings.shadowMapSize);
+    applySettings();
+}
+
+void Level::applySettings() {
+    if (renderer == nullptr) {
+        return;
     }
+    Render::GLTexture::setFilterSettings(1, 1, settings.mipmapMode);
+    stillShadowMap =
+        std::make_shared<Render::RTTexture>(settings.shadowMapSize, settings.shadowMapSize);
+    shadowMap = std::make_shared<Render::RTTexture>(settings.shadowMapSize, settings.shadowMapSize);
+    shadowMap->setBase(stillShadowMap);
+    stillShadowView.reset();
+}
+
+void Level::setDetail(std::int32_t detail) {
+    settings = DetailSettings::of(detail);
+    litPrograms.clear();
+    reflectionProgram = withDefines(loadProgram("defaultReflections"), settings.waterDefines());
+    applySettings();
+    // Built now rather than halfway through the next frame; a failure is logged.
+    buildPrograms();
 }
 
 Level::~Level() {
@@ -106,6 +123,7 @@ void Level::releaseContent() {
     checkpoints.clear();
     startPositions.clear();
     shadowMap.reset();
+    stillShadowMap.reset();
     terrain.reset();
     objects.clear();
     vehicles.clear();
@@ -416,11 +434,23 @@ bool Level::isDrivingKey(int key) const {
 void Level::addToDrawList(const Data::SGNodePtr& node) {
     if (node && std::find(drawList.begin(), drawList.end(), node) == drawList.end()) {
         drawList.push_back(node);
+        stillShadowView.reset();
     }
 }
 
 void Level::removeFromDrawList(const Data::SGNodePtr& node) {
     drawList.erase(std::remove(drawList.begin(), drawList.end(), node), drawList.end());
+    stillShadowView.reset();
+}
+
+bool Level::isStill(const Data::SGNodePtr& node) const {
+    if (terrain && node == terrain->getNode()) {
+        return true;
+    }
+    return std::any_of(objects.begin(), objects.end(), [&node](const auto& entry) {
+        return entry.second->getNode() == node &&
+               dynamic_cast<const DynamicObject*>(entry.second.get()) == nullptr;
+    });
 }
 
 void Level::refreshLights() {
@@ -486,7 +516,7 @@ void Level::renderShadows() {
         return;
     }
     renderer->getShaderMgmt().setCurrentProgram(shadowProgram);
-    // The shadow map starts at the farthest depth; whoever draws next clears with
+    // The shadow maps start at the farthest depth; whoever draws next clears with
     // their own colour.
     std::array<GLfloat, 4> clearColour{};
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour.data());
@@ -498,9 +528,26 @@ void Level::renderShadows() {
     glEnable(GL_CULL_FACE);
     glEnable(GL_DEPTH_TEST);
     glCullFace(GL_FRONT);
+    Data::SGNodeList still;
+    Data::SGNodeList moving;
+    for (const Data::SGNodePtr& node : drawList) {
+        (isStill(node) ? still : moving).push_back(node);
+    }
+    const glm::mat4 lightView =
+        lightCamera->getProjection(static_cast<unsigned>(shadowMap->getWidth()),
+                                   static_cast<unsigned>(shadowMap->getHeight())) *
+        glm::inverse(lightCamera->getWorldTransformation());
+    if (stillShadowView != lightView) {
+        renderer->setRenderTarget(stillShadowMap);
+        renderer->setCamera(lightCamera);
+        renderer->drawNodes(still);
+        stillShadowMap->end();
+        stillShadowView = lightView;
+    }
+    // The shadow map begins as a copy of the still one.
     renderer->setRenderTarget(shadowMap);
     renderer->setCamera(lightCamera);
-    renderer->drawNodes(drawList);
+    renderer->drawNodes(moving);
     shadowMap->end();
     glCullFace(static_cast<GLenum>(culledFace));
     glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);

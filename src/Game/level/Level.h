@@ -17,6 +17,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -110,7 +111,10 @@ public:
     // and the cars wait on their brakes. A new level has started.
     void setRaceStarted(bool started) { raceStarted = started; }
     bool isRaceStarted() const { return raceStarted; }
-    // Draws the scene's depth from the first light into the shadow map.
+    // Draws the scene's depth from the first light into the shadow map. The still
+    // part of the track (the ground and the static objects) is drawn once into a
+    // map of its own and copied each frame; only what moves is drawn anew. It is
+    // drawn again when the light moves or an object is shown or hidden.
     void renderShadows();
     // Draws sky, scene and water from the current camera into the current target.
     // Both leave the OpenGL state they change (clear colour, culling, blending) as
@@ -121,6 +125,11 @@ public:
 
     // Whether a car of this level is driven with that window-layer key.
     bool isDrivingKey(int key) const;
+
+    // Draws at another detail level (a Data::Detail value) from the next frame on:
+    // programs and shadow maps are built anew.
+    void setDetail(std::int32_t detail);
+    const DetailSettings& getDetailSettings() const { return settings; }
 
     void addToDrawList(const Data::SGNodePtr& node);
     void removeFromDrawList(const Data::SGNodePtr& node);
@@ -166,6 +175,10 @@ private:
     void place(LevelAble& object, const LevelAbleDesc& desc);
     void addVehicleCameras(const VehicleObject& vehicle, const VehicleDesc& desc);
     Data::CameraPtr shadowCamera() const;
+    // Makes the render resources the detail settings ask for.
+    void applySettings();
+    // Whether the node belongs to the ground or a static object: nothing that moves.
+    bool isStill(const Data::SGNodePtr& node) const;
     // The lit program built for the active lights: their number and kinds.
     const Data::ShaderPtr& litProgram();
     // Builds every program the track is drawn with; false, with one error naming
@@ -197,6 +210,10 @@ private:
     Data::ShaderPtr shadowProgram;
     Data::ShaderPtr reflectionProgram;
     Render::RTTexturePtr shadowMap;
+    Render::RTTexturePtr stillShadowMap;
+    // The light's projection and view the still shadow map was drawn with; empty:
+    // it is to be drawn.
+    std::optional<glm::mat4> stillShadowView;
     std::vector<TrackPoint> checkpoints;
     std::vector<TrackPoint> startPositions;
     DrivingLine drivingLine;

@@ -85,8 +85,9 @@ void PlayerViews::arrange(RaceOverlay& overlay,
 }
 
 void PlayerViews::draw(Level& level, Render::RKernel& renderer) const {
-    const int width = renderer.getScreen()->getWidth();
-    const int height = renderer.getScreen()->getHeight();
+    // The scene may be drawn into a smaller target than the window.
+    const int width = renderer.getSceneTarget()->getWidth();
+    const int height = renderer.getSceneTarget()->getHeight();
     const ViewLayout layout = layoutFor(width, height);
     const std::vector<CameraPtr> cameras = getCameras(level);
     for (std::size_t view = 0; view < cameras.size(); ++view) {

@@ -60,6 +60,7 @@ RKernel::RKernel()
 }
 
 RKernel::~RKernel() {
+    scaledScene.reset();
     textureCache.clear();
     for (auto& cache : unnamedTextures)
         cache.clear();
@@ -124,6 +125,10 @@ int RKernel::init(int width, int height, int depthBits, int fsaaSamples, bool fu
             features);
     }
     glGetError();
+    if (const GLubyte* renderer = glGetString(GL_RENDERER)) {
+        rendererName = reinterpret_cast<const char*>(renderer);
+    }
+    log("Renderer", rendererName);
     logContext(depthBits, fsaaSamples);
     windowOpen = true;
 
@@ -178,6 +183,36 @@ void RKernel::setDefaultState() {
     glEnable(GL_DEPTH_TEST);
     glCullFace(GL_BACK);
     glEnable(GL_CULL_FACE);
+}
+
+void RKernel::setSceneScale(float scale) {
+    const int width = std::max(1, static_cast<int>(std::lround(screen->getWidth() * scale)));
+    const int height = std::max(1, static_cast<int>(std::lround(screen->getHeight() * scale)));
+    if (!windowOpen || scale >= 1.0f || scale <= 0.0f) {
+        scaledScene.reset();
+    } else if (!scaledScene || scaledScene->getWidth() != width ||
+               scaledScene->getHeight() != height) {
+        scaledScene = std::make_shared<RTScaled>(width, height);
+        // Without its framebuffer the scene is drawn whole.
+        if (!scaledScene->isComplete()) {
+            scaledScene.reset();
+        }
+    }
+}
+
+RenderTargetPtr RKernel::getSceneTarget() const {
+    if (scaledScene) {
+        return scaledScene;
+    }
+    return screen;
+}
+
+void RKernel::presentScene() {
+    if (!scaledScene || currentTarget != scaledScene) {
+        return;
+    }
+    scaledScene->present(screen->getWidth(), screen->getHeight());
+    currentTarget = screen;
 }
 
 void RKernel::setRenderTarget(const RenderTargetPtr& target) {

@@ -8,6 +8,7 @@
 #include "Render/GLShaderMgmt.h"
 #include "Render/glResources/GLMesh.h"
 #include "Render/glResources/GLTexture.h"
+#include "Render/targets/RTScaled.h"
 #include "Render/targets/RTScreen.h"
 #include "Render/targets/RTTexture.h"
 #include "Render/targets/RenderTarget.h"
@@ -46,6 +47,18 @@ public:
     // Opens the window (titled "Brumbly") and prepares OpenGL: 0 on success, 1 when
     // the window could not be opened.
     int init(int width, int height, int depthBits, int fsaaSamples, bool fullscreen);
+
+    // The OpenGL renderer's name (GL_RENDERER); empty before init.
+    const std::string& getRendererName() const { return rendererName; }
+
+    // The 3D scene is drawn at this fraction (0 to 1) of the window's size into a
+    // target of its own, or into the window itself at 1 (the start value).
+    void setSceneScale(float scale);
+    // Where the 3D scene is drawn: the screen or the scaled target.
+    RenderTargetPtr getSceneTarget() const;
+    // After drawing into a scaled scene target: scales the picture up onto the
+    // screen, which becomes the current target, not cleared, for the overlay.
+    void presentScene();
 
     // Makes the target current and begins it (viewport and clear); the viewport then
     // covers the whole target.
@@ -112,6 +125,7 @@ private:
     GLTexturePtr textureFor(const Data::ImagePtr& image, bool cubeMap);
 
     RTScreenPtr screen;
+    RTScaledPtr scaledScene;
     RenderTargetPtr currentTarget;
     // Width and height of the viewport; none: the current target's.
     int viewportWidth = 0;
@@ -132,6 +146,7 @@ private:
     std::map<ImageKey, GLTexturePtr, std::owner_less<>> unnamedTextures[2];
     bool windowOpen = false;
     bool coreContext = false;
+    std::string rendererName;
     std::uint32_t vertexArray = 0;
     StreamBuffers streamBuffers;
 };

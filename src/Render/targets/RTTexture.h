@@ -18,8 +18,13 @@ public:
     RTTexture& operator=(const RTTexture&) = delete;
     ~RTTexture() override;
 
+    // Binds the target and sets the viewport; then clears it, or with a base copies
+    // the base's depth instead.
     void begin() override;
     void end() override;
+
+    // A target of the same size whose depth each begin() starts from; none: cleared.
+    void setBase(std::shared_ptr<RTTexture> newBase) { base = std::move(newBase); }
 
     const GLTexturePtr& getTexture() const { return depthTexture; }
     std::uint32_t getFramebuffer() const { return framebuffer; }
@@ -27,6 +32,7 @@ public:
 private:
     std::uint32_t framebuffer = 0;
     GLTexturePtr depthTexture;
+    std::shared_ptr<RTTexture> base;
 };
 
 using RTTexturePtr = std::shared_ptr<RTTexture>;
