@@ -55,7 +55,7 @@ TEST(ViewMarksTest, TheMapsDotsFollowTheCarsFromCornerToCornerInAnyView) {
     map.place(WHOLE, SCREEN, cars, 2);
 
     // The map is a square in the view's lower-left corner, the terrain filling it.
-    const PixelRect area = MiniMap::areaIn(WHOLE);
+    const PixelRect area = MiniMap::areaIn(WHOLE, SCREEN);
     EXPECT_GT(area.x, 0.0f);
     EXPECT_GT(area.y, 0.0f);
     EXPECT_LT(area.x + area.width, WHOLE.width / 2.0f);
@@ -103,10 +103,13 @@ TEST(ViewMarksTest, TheMapsDotsFollowTheCarsFromCornerToCornerInAnyView) {
                 "beyond the far x edge");
 
     // In the right half of the screen, as a second view, with no own car: the map
-    // lies in that view's corner and every car is drawn alike.
+    // lies in that view's lower-right corner, clear of the race time at the bottom
+    // centre, and every car is drawn alike.
     map.place(RIGHT_HALF, SCREEN, cars, std::nullopt);
-    const PixelRect right = MiniMap::areaIn(RIGHT_HALF);
-    EXPECT_GT(right.x, RIGHT_HALF.x);
+    const PixelRect right = MiniMap::areaIn(RIGHT_HALF, SCREEN);
+    EXPECT_GT(right.x, RIGHT_HALF.x + RIGHT_HALF.width / 2.0f);
+    EXPECT_LT(right.x + right.width, RIGHT_HALF.x + RIGHT_HALF.width);
+    EXPECT_LT(right.y + right.height, RIGHT_HALF.height / 2.0f);
     expectPixel(pixelOf(map.getDots()[0]),
                 {right.x + right.width / 2.0f, right.y + right.height * 0.75f}, "second view");
     EXPECT_EQ(map.getNodes().size(), 7u);

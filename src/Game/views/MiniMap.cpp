@@ -194,16 +194,18 @@ std::unique_ptr<MiniMap> MiniMap::create(const Level& level) {
     return std::make_unique<MiniMap>(terrain->getSize(), road, level.getCheckpoints());
 }
 
-PixelRect MiniMap::areaIn(const PixelRect& view) {
+PixelRect MiniMap::areaIn(const PixelRect& view, const glm::vec2& screen) {
     const float shorter = std::min(view.width, view.height);
     const float margin = MAP_MARGIN * shorter;
     const float side = MAP_SIDE * shorter;
-    return {view.x + margin, view.y + margin, side, side};
+    const bool rightOfMiddle = view.x + view.width / 2.0f > screen.x / 2.0f;
+    const float x = rightOfMiddle ? view.x + view.width - margin - side : view.x + margin;
+    return {x, view.y + margin, side, side};
 }
 
 void MiniMap::place(const PixelRect& view, const glm::vec2& screen, const std::vector<MapCar>& cars,
                     std::optional<std::size_t> own) {
-    const PixelRect area = areaIn(view);
+    const PixelRect area = areaIn(view, screen);
     projection = MapProjection(levelSize, area);
     picture->setTransformation(overlayFromPixels(screen) * projection.planeToPixels());
     while (dots.size() < cars.size()) {

@@ -43,8 +43,10 @@ public:
     // when it has none. Empty without a terrain.
     static std::unique_ptr<MiniMap> create(const Level& level);
 
-    // Where the map lies in a view: a square in its lower-left corner.
-    static PixelRect areaIn(const PixelRect& view);
+    // Where the map lies in a view on a screen of `screen` pixels: a square in its lower
+    // corner on the screen's outer side (left, or right for a view right of the middle),
+    // clear of the race time that stands at the bottom centre between two views.
+    static PixelRect areaIn(const PixelRect& view, const glm::vec2& screen);
 
     // Places the picture and the dots in the view on a screen of `screen` pixels;
     // `own` is the index of the viewing player's car, none for a view of no car.
