@@ -12,6 +12,17 @@ constexpr double frame = 1.0 / 60.0;
 
 class VehicleTest : public LevelTest {
 protected:
+    // Sets a track of two checkpoints and one lap and takes the car through both; it
+    // stands just past the finish line.
+    void passBothCheckpointsOfAOneLapTrack(Game::VehicleObject& car) {
+        const std::vector<Game::TrackPoint> points = {{5, 5, 80, 66, 90}, {5, 5, 60, 66, 90}};
+        level->setTrack(points, level->getStartPositions(), 1);
+        car.placeAt(points[0]);
+        runFor(0.1);
+        car.placeAt(points[1]);
+        runFor(0.1);
+        car.placeAt({1, 1, 55, 66, 90});
+    }
     Game::VehicleObjectPtr addCar(const std::string& driver,
                                   const Data::Control& control = arrowKeys()) {
         return level->createVehicleObject(Game::describePlayerCar(driver, control),
@@ -203,13 +214,7 @@ TEST_F(VehicleTest, LapsCountOnlyCheckpointsPassedInOrder) {
 TEST_F(VehicleTest, AFinishedCarLetsGoAndStopsAfterTheLine) {
     buildTestTrack(1);
     const auto car = addCar("Alice");
-    const std::vector<Game::TrackPoint> points = {{5, 5, 80, 66, 90}, {5, 5, 60, 66, 90}};
-    level->setTrack(points, level->getStartPositions(), 1);
-    car->placeAt(points[0]);
-    runFor(0.1);
-    car->placeAt(points[1]);
-    runFor(0.1);
-    car->placeAt({1, 1, 55, 66, 90});
+    passBothCheckpointsOfAOneLapTrack(*car);
     sendKey(Platform::KEY_UP, Platform::PRESS);
     runFor(5.0);
     ASSERT_TRUE(car->isFinished()) << "drove over the line at full throttle";
@@ -271,13 +276,7 @@ TEST_F(VehicleTest, PedalsInProportionSteerAtOnceReverseAndLetGoAtTheFinish) {
     EXPECT_LT(car->getForwardSpeed(), -1.0f);
 
     // Over the finish line the car lets go, whatever the pedals still ask.
-    const std::vector<Game::TrackPoint> points = {{5, 5, 80, 66, 90}, {5, 5, 60, 66, 90}};
-    level->setTrack(points, level->getStartPositions(), 1);
-    car->placeAt(points[0]);
-    runFor(0.1);
-    car->placeAt(points[1]);
-    runFor(0.1);
-    car->placeAt({1, 1, 55, 66, 90});
+    passBothCheckpointsOfAOneLapTrack(*car);
     // Steering a hair to the left, still through the line.
     car->setPedals(0.02f, 1.0f, 0.0f);
     runFor(5.0);

@@ -10,6 +10,7 @@
 #include "Physics/PhysicsSDK.h"
 #include "Physics/Scene.h"
 #include "Platform/Window.h"
+#include "Render/GLCapability.h"
 #include "Render/rkernel/RKernel.h"
 #include "System/File.h"
 #include "Tool/LogManager.h"
@@ -38,14 +39,6 @@ Data::ImagePtr loadImage(const std::string& file) {
 
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
-}
-
-void setCapability(GLenum capability, GLboolean enabled) {
-    if (enabled == GL_TRUE) {
-        glEnable(capability);
-    } else {
-        glDisable(capability);
-    }
 }
 
 } // namespace
@@ -551,8 +544,8 @@ void Level::renderShadows() {
     shadowMap->end();
     glCullFace(static_cast<GLenum>(culledFace));
     glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
-    setCapability(GL_CULL_FACE, culling);
-    setCapability(GL_DEPTH_TEST, depthTest);
+    Render::setCapability(GL_CULL_FACE, culling);
+    Render::setCapability(GL_DEPTH_TEST, depthTest);
     renderer->bindTexture("shadowMap", shadowMap);
 }
 
@@ -598,7 +591,7 @@ void Level::draw(const CameraPtr& camera) {
         renderer->setCamera(view);
         renderer->drawNode(terrain->getWaterNode());
     }
-    setCapability(GL_BLEND, blending);
+    Render::setCapability(GL_BLEND, blending);
 }
 
 } // namespace Game

@@ -1,5 +1,6 @@
 #include "Render/targets/RTScaled.h"
 
+#include "Render/GLCapability.h"
 #include "Tool/LogManager.h"
 
 #include <GL/glew.h>
@@ -72,14 +73,6 @@ GLuint buildProgram() {
     return program;
 }
 
-void setCapability(GLenum capability, GLboolean enabled) {
-    if (enabled == GL_TRUE) {
-        glEnable(capability);
-    } else {
-        glDisable(capability);
-    }
-}
-
 } // namespace
 
 RTScaled::RTScaled(int width, int height) : RenderTarget(width, height) {
@@ -149,9 +142,9 @@ void RTScaled::present(int screenWidth, int screenHeight) const {
     glUseProgram(program);
     glDrawArrays(GL_TRIANGLES, 0, 3);
     glUseProgram(static_cast<GLuint>(previousProgram));
-    setCapability(GL_DEPTH_TEST, depthTest);
-    setCapability(GL_BLEND, blending);
-    setCapability(GL_CULL_FACE, culling);
+    Render::setCapability(GL_DEPTH_TEST, depthTest);
+    Render::setCapability(GL_BLEND, blending);
+    Render::setCapability(GL_CULL_FACE, culling);
 }
 
 } // namespace Render
