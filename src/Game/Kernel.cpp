@@ -149,8 +149,6 @@ bool Kernel::initialise(const Data::Options& options) {
         return false;
     }
     softwareRenderer = software;
-    // The race's pictures are loaded for it and drawn flat by this kernel only.
-    renderKernel->setReleasePicturesOnUpload(true);
     applySceneScale();
     logKernel("Render::Kernel initialised .. [OK]");
     // A close or Escape from the first moment the window shows ends the race.

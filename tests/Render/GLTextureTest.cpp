@@ -232,27 +232,6 @@ TEST_F(TextureTest, KernelCachesTexturesByOriginAndUse) {
     EXPECT_EQ(cache.at("file:broken.png")->getPixelType(), Render::GLTexture::PT_NONE);
 }
 
-TEST_F(TextureTest, ReleasedPicturesKeepTheirCachedTexture) {
-    kernel->setReleasePicturesOnUpload(true);
-    const auto rows = std::vector<std::vector<Rgba>>(2, std::vector<Rgba>(2, {1, 2, 3, 4}));
-    const auto named = makeImage(24, rows, "file:data/images/released.png");
-    const auto unnamed = makeImage(24, rows);
-    kernel->bindTexture("diffuseTex", named);
-    kernel->bindTexture("diffuseTex", unnamed);
-    EXPECT_FALSE(named->isValid());
-    // Without an origin nothing could find the texture again: the pixels stay.
-    EXPECT_TRUE(unnamed->isValid());
-    // Drawing the image again binds the texture made from its pixels, not a new one.
-    kernel->bindTexture("diffuseTex", named);
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    const auto& texture = kernel->getTextureCache().at("file:data/images/released.png");
-    EXPECT_EQ(static_cast<GLuint>(bound), texture->getName());
-    EXPECT_EQ(texture->getPixelType(), Render::GLTexture::PT_RGB);
-    kernel->setReleasePicturesOnUpload(false);
-    glActiveTexture(GL_TEXTURE0);
-}
-
 TEST_F(TextureTest, ImagesWithoutOriginDoNotShareATexture) {
     const auto first = makeImage(24, {{{255, 0, 0, 0}}});
     const auto second = makeImage(24, {{{0, 255, 0, 0}}});

@@ -425,8 +425,6 @@ GLTexturePtr RKernel::textureFor(const Data::ImagePtr& image, bool cubeMap) {
         // A texture that failed stays cached, so that the failure is reported once.
         *slot = std::make_shared<GLTexture>();
         (*slot)->upload(*image, true, cubeMap);
-        if (releasePicturesOnUpload && !image->origin.empty())
-            image->picture.clear();
     }
     return *slot;
 }

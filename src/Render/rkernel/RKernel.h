@@ -101,10 +101,6 @@ public:
 
     // Binds the image's texture (made on first use) to the sampler's unit.
     void bindTexture(const std::string& sampler, const Data::ImagePtr& image, bool cubeMap = false);
-    // When on, an image loaded from a file (with an origin) gives up its decoded pixels
-    // once uploaded, as its texture stays cached for this kernel's lifetime; such an
-    // image can then be drawn by this kernel only, and in one form (flat or cube map).
-    void setReleasePicturesOnUpload(bool release) { releasePicturesOnUpload = release; }
     // Binds the target's depth texture to the sampler's unit.
     void bindTexture(const std::string& sampler, const RTTexturePtr& target);
 
@@ -148,7 +144,6 @@ private:
 
     // Images without an origin have no cache key; they are cached by identity.
     std::map<ImageKey, GLTexturePtr, std::owner_less<>> unnamedTextures[2];
-    bool releasePicturesOnUpload = false;
     bool windowOpen = false;
     bool coreContext = false;
     std::string rendererName;
