@@ -25,11 +25,15 @@ void ValueRamp::update(double dt) {
     }
     const auto step = [dt](float rate) { return std::fabs(rate) * static_cast<float>(dt); };
     switch (mode) {
+    // Driven back across the target (steering from one lock to the other), the value
+    // moves at least as fast as it would return there on its own.
     case DRIVE_UP:
-        current = std::min(current + step(driveRate), high);
+        current = std::min(
+            current + step(current < target ? std::max(driveRate, returnRate) : driveRate), high);
         break;
     case DRIVE_DOWN:
-        current = std::max(current - step(driveRate), low);
+        current = std::max(
+            current - step(current > target ? std::max(driveRate, returnRate) : driveRate), low);
         break;
     default:
         if (current < target) {
