@@ -56,7 +56,8 @@
 //   brake works against the wheel's spin up to the brake torque; a wheel it holds
 //   standing still passes the tyre's friction straight to the brake, which lets a parked
 //   car stand on a slope. With anti-lock brakes the brake torque is capped at a share of
-//   what the tyre can pass to the ground at its load, so a braking wheel keeps turning.
+//   what the tyre can pass to the ground at its load beside its sideways force, and a
+//   wheel in the air is not braked, so a braking wheel keeps turning.
 // - The car carries the air drag of its body description (acceleration airDrag * v^2),
 //   and never sleeps: raycast wheels make no contacts that would wake it.
 
@@ -511,15 +512,31 @@ private:
         wheel.axleSpeed += torque * h * w.invWheelInertia;
     }
 
+    // The brake torque the wheel receives. Anti-lock brakes release a wheel in the air,
+    // which would otherwise land locked, and on the ground give it no more than what the
+    // friction ellipse leaves the tyre along its rolling direction beside the sideways
+    // force it carries (a braking wheel in a bend would lock on the whole of its grip).
+    float brakeLimit(const WheelWork& w) const {
+        const WheelShape& wheel = *w.wheel;
+        if (wheel.tuning.antiLockShare <= 0.0f) {
+            return wheel.brakeTorque;
+        }
+        if (!w.touching) {
+            return 0.0f;
+        }
+        const float maxLateral = w.lateralFriction * w.normalImpulse();
+        const float sideways =
+            maxLateral > 0.0f ? std::min(1.0f, std::fabs(w.lateralImpulse) / maxLateral) : 0.0f;
+        const float along = std::sqrt(1.0f - sideways * sideways);
+        return std::min(wheel.brakeTorque, wheel.tuning.antiLockShare * along * tractionTorque(w));
+    }
+
     float solveBrake(WheelWork& w) const {
         WheelShape& wheel = *w.wheel;
         if (wheel.brakeTorque <= 0.0f || w.invWheelInertia == 0.0f) {
             return 0.0f;
         }
-        float torque = wheel.brakeTorque;
-        if (wheel.tuning.antiLockShare > 0.0f && w.touching) {
-            torque = std::min(torque, wheel.tuning.antiLockShare * tractionTorque(w));
-        }
+        const float torque = brakeLimit(w);
         const float limit = torque * h;
         const float total =
             std::clamp(w.brakeImpulse - wheel.axleSpeed / w.invWheelInertia, -limit, limit);
@@ -568,7 +585,7 @@ private:
             longitudal = w.longitudalImpulse - rolling / w.longitudal.inverseMass;
             limitFriction(w, longitudal, lateral);
             const float brake = w.brakeImpulse + (longitudal - w.longitudalImpulse) * wheel.radius;
-            held = std::fabs(brake) <= wheel.brakeTorque * h;
+            held = std::fabs(brake) <= brakeLimit(w) * h;
             if (held) {
                 w.brakeImpulse = brake;
             }
