@@ -15,7 +15,7 @@ struct CarTuning {
     // The automatic gearbox: wheel turns times gear ratio times final drive give the
     // engine speed; it shifts up above upshiftSpeed and down below downshiftSpeed.
     std::vector<float> gearRatios{3.2f, 2.2f, 1.65f, 1.3f, 1.1f};
-    float finalDrive = 7.6f;
+    float finalDrive = 8.3f;
     float upshiftSpeed = 5300.0f;
     float downshiftSpeed = 2600.0f;
 
@@ -23,11 +23,11 @@ struct CarTuning {
     float fullDriveTorque = 5200.0f;
     // The largest friction coefficients the tyres give along and across their rolling.
     float maxLongitudalFriction = 1.9f;
-    float maxLateralFriction = 1.1f;
+    float maxLateralFriction = 1.4f;
     // Anti-lock brakes: the share of a tyre's grip its brake may use.
     float antiLockShare = 1.0f;
     // Slowing by airDrag * v^2: what limits the top speed.
-    float airDrag = 0.007f;
+    float airDrag = 0.006f;
 
     // Seconds the throttle takes to follow the accelerator (a time constant): a tapped
     // key gives a share of the drive that follows how long it is held.

@@ -22,6 +22,8 @@ struct WheelDesc {
     float spring = 0.0f;
     float damper = 8000.0f;
     float springTarget = 0.0f;
+    // The inverse of the wheel's mass, which sets how hard it is to spin up or stop.
+    float inverseWheelMass = 1.0f;
 };
 
 // A car: the model, its body nodes (the shape list), mass, the driver's controls,
@@ -45,7 +47,9 @@ namespace Game {
 
 // The car a driver races in: the jeep in "data\vehicles\jeep\" named
 // "VehicleObject_" + driver, body node "body", mass 3, the driver's controls,
-// front-wheel drive and steering, brakes on all four wheels.
+// front-wheel drive and steering, brakes on all four wheels. Its wheels are light
+// next to its body and its steering reaches full lock in half a second, quick enough
+// for a keyboard player to catch the car.
 VehicleDesc describePlayerCar(const std::string& driverName, const Data::Control& control);
 
 } // namespace Game

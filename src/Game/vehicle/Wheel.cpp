@@ -31,7 +31,7 @@ Wheel::Wheel(const Data::SGNodePtr& node, const WheelDesc& desc)
     shapeDesc.wheelFlags = Physics::WF_INPUT_LAT_SLIPVELOCITY | Physics::WF_INPUT_LNG_SLIPVELOCITY |
                            Physics::WF_CLAMPED_FRICTION;
     shapeDesc.mass = 20.0f;
-    shapeDesc.inverseWheelMass = 1.0f;
+    shapeDesc.inverseWheelMass = desc.inverseWheelMass;
     shapeDesc.motorTorque = 0.0f;
     shapeDesc.brakeTorque = 0.0f;
     shapeDesc.steerAngle = 0.0f;
