@@ -97,6 +97,28 @@ TEST_F(VehicleTest, CarsStartOnTheirWheelsAtTheirStartPositions) {
     EXPECT_NEAR(seen.x, alice->getPosition().x - 30.0f, 0.1f);
 }
 
+// Steering kept slow (full lock in 1.5 s): driven from one lock toward the other it
+// crosses the centre as quickly as it would return there on its own (0.75 s), then goes
+// on at its own rate.
+TEST(ValueRampTest, DrivenBackAcrossItsTargetMovesAtLeastAtTheReturnRate) {
+    Game::ValueRamp steering{1.0f, 0.0f, -1.0f, 1.0f, 1.0f / 1.5f, 4.0f / 3.0f};
+    const auto runFor = [&](double seconds) {
+        for (int i = 0; i < static_cast<int>(seconds * 60.0 + 0.5); ++i) {
+            steering.update(1.0 / 60.0);
+        }
+    };
+    steering.mode = Game::ValueRamp::DRIVE_DOWN;
+    runFor(0.75);
+    EXPECT_NEAR(steering.current, 0.0f, 0.02f);
+    runFor(0.75);
+    EXPECT_NEAR(steering.current, -0.5f, 0.02f);
+    steering.mode = Game::ValueRamp::DRIVE_UP;
+    runFor(0.375);
+    EXPECT_NEAR(steering.current, 0.0f, 0.02f);
+    runFor(0.75);
+    EXPECT_NEAR(steering.current, 0.5f, 0.02f);
+}
+
 TEST_F(VehicleTest, RampsAndTorqueCurve) {
     buildTestTrack();
     const auto car = addCar("Alice");
@@ -114,9 +136,12 @@ TEST_F(VehicleTest, RampsAndTorqueCurve) {
     runFor(6.0 * lag);
     EXPECT_LT(car->getThrottle(), 0.01f) << "back to idle";
 
+    // Full lock in half a second, quick enough for a keyboard player to catch the car.
     sendKey(Platform::KEY_LEFT, Platform::PRESS);
-    runFor(1.5);
-    EXPECT_NEAR(car->getSteeringRamp().current, 1.0f, 1e-4f) << "full lock after 1.5 s";
+    runFor(0.25);
+    EXPECT_NEAR(car->getSteeringRamp().current, 0.5f, 0.02f);
+    runFor(0.25);
+    EXPECT_NEAR(car->getSteeringRamp().current, 1.0f, 1e-4f) << "full lock after 0.5 s";
     // The front wheels point at one centre on the rear axle's line, 30 degrees midway
     // between them: the inner (left) wheel turns further than the outer one.
     const float inner = car->getWheels()[2]->getSteerAngle();
