@@ -156,10 +156,20 @@ TEST_F(CarHandling, TheGearboxSpansTheTorqueCurve) {
     std::printf(
         "[ figures  ] engine at 5, 15, 28 u/s: %.0f %.0f %.0f rpm; fastest %.1f u/s after %.1f s\n",
         at[0], at[1], at[2], fastest, time);
+    // Full braking from top speed, the wheel held straight: the car stops in a straight
+    // line, shifting down as it slows.
     pedals.set(Car::ACCELERATE, false);
     pedals.set(Car::BRAKE, true);
+    pedals.steerToward(0.0f);
+    const glm::vec3 from = car->getPosition();
+    const float heading = headingOf(*car);
     runUntil([&] { return car->getForwardSpeed() < 6.0f; }, 10.0);
     EXPECT_LE(car->getGear(), 1u) << "shifted down";
+    runUntil([&] { return car->getForwardSpeed() < 0.1f; }, 10.0);
+    const float distance = groundDistance(car->getPosition(), from);
+    EXPECT_LT(distance, 50.0f);
+    EXPECT_NEAR(headingOf(*car), heading, 5.0f) << "stops in a straight line";
+    std::printf("[ figures  ] from 28 u/s stopped in %.1f units\n", distance);
 }
 
 // Tapping the accelerator half the time holds a middling speed; the drive follows
