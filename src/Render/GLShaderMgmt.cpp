@@ -49,9 +49,9 @@ void GLShaderMgmt::clear() {
 }
 
 int GLShaderMgmt::location(const std::string& name) const {
-    if (!currentProgram || currentProgram->getProgram() == 0)
+    if (!currentProgram)
         return -1;
-    return glGetUniformLocation(currentProgram->getProgram(), name.c_str());
+    return currentProgram->uniformLocation(name);
 }
 
 // A program that failed to build has no program object; nothing is written then.

@@ -33,6 +33,8 @@ System::AssetRef writeHeightMap(const std::string& file, unsigned width, unsigne
 class TerrainTest : public LevelTest {
 protected:
     Game::Terrain& buildTerrain(const Game::TerrainDesc& desc) {
+        // A level made before goes first: it gives its scene back to its own SDK.
+        level.reset();
         sdk = createSdk();
         level = std::make_unique<Game::Level>(sdk.get());
         level->initialise("Terrain", -9.81f);
@@ -98,6 +100,27 @@ TEST_F(TerrainTest, GridMeshAndWaterSizes) {
     // object.
     const auto& ground = *terrain.getNode()->getChildren().begin()->second;
     EXPECT_EQ(dynamic_cast<const Data::Object&>(ground).getMeshes().size(), 7u);
+}
+
+TEST_F(TerrainTest, WaterSpansOnlyTheCellsBelowItsLevel) {
+    // One grid vertex dips below the water (5 units; the rest stand at about 15.7):
+    // the plane covers the four cells around it and nothing else.
+    const auto dip = writeHeightMap(
+        "dip.png", 5, 5, [](unsigned c, unsigned r) -> BYTE { return c == 1 && r == 2 ? 0 : 200; });
+    const Data::ObjectPtr& water = buildTerrain(smallDesc(dip)).getWaterNode();
+    ASSERT_NE(water, nullptr);
+    const Data::BoundingBox box = water->getMeshes().at(0)->getBoundingBox();
+    EXPECT_FLOAT_EQ(box[0], 0.0f);
+    EXPECT_FLOAT_EQ(box[2], 10.0f);
+    EXPECT_FLOAT_EQ(box[3], 20.0f);
+    EXPECT_FLOAT_EQ(box[5], 30.0f);
+    EXPECT_FLOAT_EQ(box[1], 5.0f);
+    EXPECT_FLOAT_EQ(box[4], 5.0f);
+
+    // Ground wholly above the water level has no water to draw.
+    const auto high =
+        writeHeightMap("high.png", 5, 5, [](unsigned, unsigned) -> BYTE { return 200; });
+    EXPECT_EQ(buildTerrain(smallDesc(high)).getWaterNode(), nullptr);
 }
 
 TEST_F(TerrainTest, UnequalColumnsAndRowsMapConsistently) {

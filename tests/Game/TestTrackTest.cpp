@@ -30,8 +30,8 @@ protected:
         return level->createCamera(desc);
     }
 
-    // Mean brightness of the 3 x 3 pixels where the current camera sees `world`.
-    float brightnessAt(fipImage& frame, const glm::vec3& world) {
+    // Mean colour of the 3 x 3 pixels where the current camera sees `world`.
+    glm::vec3 colourAt(fipImage& frame, const glm::vec3& world) {
         const Data::CameraPtr& camera = level->getCurrentCamera()->getCamera();
         const glm::vec4 clip = camera->getProjection(WIDTH, HEIGHT) *
                                glm::inverse(camera->getWorldTransformation()) *
@@ -39,14 +39,19 @@ protected:
         const glm::vec2 ndc = glm::vec2(clip) / clip.w;
         const int x = static_cast<int>((ndc.x + 1.0f) * 0.5f * WIDTH);
         const int y = static_cast<int>((ndc.y + 1.0f) * 0.5f * HEIGHT);
-        float sum = 0.0f;
+        glm::vec3 sum(0.0f);
         for (int dy = -1; dy <= 1; ++dy) {
             for (int dx = -1; dx <= 1; ++dx) {
-                const glm::ivec3 c = pixel(frame, x + dx, y + dy);
-                sum += static_cast<float>(c.r + c.g + c.b);
+                sum += glm::vec3(pixel(frame, x + dx, y + dy));
             }
         }
-        return sum / 27.0f;
+        return sum / 9.0f;
+    }
+
+    // Mean brightness of the 3 x 3 pixels where the current camera sees `world`.
+    float brightnessAt(fipImage& frame, const glm::vec3& world) {
+        const glm::vec3 colour = colourAt(frame, world);
+        return (colour.r + colour.g + colour.b) / 3.0f;
     }
 
     // Where the sun throws a goal post's shadow, and open ground further off, seen
@@ -238,6 +243,13 @@ TEST_F(TestTrackTest, EveryDetailLevelShowsTheTrackAndItsShadows) {
         overview.save((std::string("TestTrack_detail_") + detail.name + ".png").c_str());
         EXPECT_GT(colourCount(overview), 500u);
         EXPECT_LT(meanDifference(overview, highOverview), 3.0f);
+        // The lake is drawn: its middle is bluer than green, unlike the grass.
+        const Data::ObjectPtr& water = level->getTerrain()->getWaterNode();
+        ASSERT_NE(water, nullptr);
+        const Data::BoundingBox lake = water->getMeshes().at(0)->getBoundingBox();
+        const glm::vec3 lakeColour =
+            colourAt(overview, {(lake[0] + lake[3]) / 2.0f, lake[1], (lake[2] + lake[5]) / 2.0f});
+        EXPECT_GT(lakeColour.b, lakeColour.g) << "water in the lake's middle";
 
         const GoalShadow goal = lookAtGoalShadow(
             (std::string("TestTrack_detail_") + detail.name + "_goal.png").c_str());

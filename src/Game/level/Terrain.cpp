@@ -12,7 +12,9 @@
 #include "Tool/LogManager.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <glm/common.hpp>
 #include <limits>
 
 namespace Game {
@@ -223,10 +225,33 @@ void Terrain::buildGroundMesh() {
 }
 
 void Terrain::buildWaterPlane() {
+    // The plane spans only the cells whose ground dips below it: elsewhere the ground
+    // hides it, and every pixel it covers costs a depth test. Ground wholly above the
+    // water has none.
     const float h = planeHeight;
+    const int nx = getGridColumns();
+    const int nz = getGridRows();
+    glm::vec2 low(std::numeric_limits<float>::max());
+    glm::vec2 high(std::numeric_limits<float>::lowest());
+    for (int i = 0; i + 1 < nz; ++i) {
+        for (int j = 0; j + 1 < nx; ++j) {
+            const std::array<const GridVertex*, 4> corners{
+                &gridAt(j, i), &gridAt(j + 1, i), &gridAt(j, i + 1), &gridAt(j + 1, i + 1)};
+            if (std::none_of(corners.begin(), corners.end(),
+                             [h](const GridVertex* v) { return v->position.y < h; })) {
+                continue;
+            }
+            low = glm::min(low, glm::vec2(corners[0]->position.x, corners[0]->position.z));
+            high = glm::max(high, glm::vec2(corners[3]->position.x, corners[3]->position.z));
+        }
+    }
+    waterNode.reset();
+    if (low.x > high.x) {
+        return;
+    }
     auto water = std::make_shared<Data::Mesh>("Water");
-    water->vertices = {{0, h, 0}, {0, h, sizeZ},     {sizeX, h, sizeZ},
-                       {0, h, 0}, {sizeX, h, sizeZ}, {sizeX, h, 0}};
+    water->vertices = {{low.x, h, low.y}, {low.x, h, high.y},  {high.x, h, high.y},
+                       {low.x, h, low.y}, {high.x, h, high.y}, {high.x, h, low.y}};
     water->normals.assign(6, {0.0f, 1.0f, 0.0f});
     water->faces.push_back(
         {Data::FT_TRIANGLES, 6, surfaceMaterial({1.0f, 1.0f, 1.0f, 0.75f}, nullptr)});

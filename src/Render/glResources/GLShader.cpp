@@ -130,6 +130,16 @@ void GLShader::release() {
         glDeleteShader(fragmentShader);
     program = vertexShader = fragmentShader = 0;
     compiled = false;
+    locations.clear();
+}
+
+int GLShader::uniformLocation(const std::string& uniform) const {
+    if (program == 0)
+        return -1;
+    const auto [found, added] = locations.try_emplace(uniform, -1);
+    if (added)
+        found->second = glGetUniformLocation(program, uniform.c_str());
+    return found->second;
 }
 
 bool GLShader::compile(const Data::Shader& shader) {

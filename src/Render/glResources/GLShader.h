@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace Data {
 struct Shader;
@@ -27,6 +28,9 @@ public:
     const std::string& getOrigin() const { return origin; }
     std::uint32_t getProgram() const { return program; }
     bool isCompiled() const { return compiled; }
+    // The uniform's location in the program (-1: none), asked of the driver once per
+    // name: uniforms are written by name many times each frame.
+    int uniformLocation(const std::string& uniform) const;
 
 private:
     void release();
@@ -38,6 +42,7 @@ private:
     std::uint32_t vertexShader = 0;
     std::uint32_t fragmentShader = 0;
     bool compiled = false;
+    mutable std::unordered_map<std::string, int> locations;
 };
 
 using GLShaderPtr = std::shared_ptr<GLShader>;
