@@ -2,6 +2,7 @@
 // height rule: the road around the checkpoints stays dry and climbable on the
 // 26 x 26 grid the ground mesh and the physics use, and the places where cars,
 // crates and houses stand are level.
+#include "Game/level/TestTrackLayout.h"
 #include "GameDataSupport.h"
 #include "TrackGen/RoadLine.h"
 #include "track/plans/Plans.h"
@@ -102,7 +103,7 @@ TEST_F(TestTrackLand, RoadStaysAboveTheWaterEveryUnit) {
 }
 
 TEST_F(TestTrackLand, RoadIsClimbableBetweenGridVertices) {
-    const float reach = Tools::TrackLayout::roadHalfWidth + 2.0f;
+    const float reach = Plans::testTrack().roadHalfWidth + 2.0f;
     int edges = 0;
     for (int row = 0; row < gridCount; ++row) {
         for (int column = 0; column < gridCount; ++column) {

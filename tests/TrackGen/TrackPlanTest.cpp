@@ -5,6 +5,7 @@
 #include "Track/TestTrack.h"
 #include "Track/TrackFile.h"
 #include "TrackGen/Generator.h"
+#include "TrackGen/TerrainModel.h"
 #include "track/plans/Plans.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +76,8 @@ TEST(TrackPlanTest, TheDrivabilityCheckFindsEachFault) {
          }},
         {"comes before the one before it",
          [](auto& p) { std::swap(p.checkpoints[1], p.checkpoints[2]); }},
-        {"is off the road", [](auto& p) { p.checkpoints[3].x += 40.0f; }},
+        {"is off the road",
+         [](auto& p) { p.checkpoints[3].x = 130.0f, p.checkpoints[3].z = 128.0f; }},
         {"leaves the terrain", [](auto& p) { p.road[7].x = 250.0f; }},
         {"bends with a radius",
          [](auto& p) {
@@ -138,4 +140,85 @@ TEST(TrackPlanTest, AGeneratedTrackRepeatsItselfAndItsHeightMapCarriesTheGrid) {
                         plan.heightScale / 510.0f);
         }
     }
+}
+
+namespace {
+
+// What a lap of a plan's road is like: its length, the length of its long straights (100
+// units or more, heading within 3 degrees) together, how many hairpins (turning half round within
+// 60 units), how far it climbs from its lowest to its highest point, and how long it runs under
+// water.
+struct RoadCharacter {
+    float length = 0.0f;
+    float longStraights = 0.0f;
+    int hairpins = 0;
+    float relief = 0.0f;
+    float underWater = 0.0f;
+};
+
+RoadCharacter characterOf(const TrackGen::TrackPlan& plan) {
+    const TrackGen::RoadLine road(plan.road);
+    const TrackGen::TerrainModel terrain(plan, road);
+    const auto& samples = road.samples();
+    const int n = static_cast<int>(samples.size());
+    const auto heading = [&](int i) {
+        const TrackGen::GroundPoint d = road.direction(i);
+        return std::atan2(d.x, d.z);
+    };
+    const auto turn = [&](int from, int to) {
+        return std::remainder(heading(to) - heading(from), 2.0f * 3.14159265f);
+    };
+    RoadCharacter character;
+    character.length = road.length();
+    float lowest = 1e9f;
+    float highest = -1e9f;
+    const int hairpinReach = static_cast<int>(60.0f / TrackGen::RoadLine::spacing);
+    for (int i = 0; i < n; ++i) {
+        const float h = terrain.heightAt(samples[i].x, samples[i].z);
+        lowest = std::min(lowest, h);
+        highest = std::max(highest, h);
+        character.underWater += h < plan.waterLevel ? TrackGen::RoadLine::spacing : 0.0f;
+    }
+    for (int i = 0; i < n;) {
+        int j = i;
+        while (j - i < n && std::fabs(turn(i, j)) < 3.0f * 3.14159265f / 180.0f) {
+            ++j;
+        }
+        const float straight = static_cast<float>(j - i) * TrackGen::RoadLine::spacing;
+        character.longStraights += straight >= 100.0f ? straight : 0.0f;
+        i = std::max(j, i + 1);
+    }
+    character.relief = highest - lowest;
+    // Hairpins counted once each: a half turn within reach, then skip past it.
+    for (int i = 0; i < n;) {
+        if (std::fabs(turn(i, i + hairpinReach)) > 2.8f) {
+            ++character.hairpins;
+            i += hairpinReach;
+        } else {
+            ++i;
+        }
+    }
+    return character;
+}
+
+} // namespace
+
+TEST(TrackPlanTest, EachNewTrackHasItsOwnCharacter) {
+    const RoadCharacter test = characterOf(Plans::testTrack());
+    const RoadCharacter lakeside = characterOf(Plans::lakeside());
+    const RoadCharacter forest = characterOf(Plans::forestHills());
+    const RoadCharacter quarry = characterOf(Plans::quarry());
+    // Lakeside: the long straights, fast and flat, round its lake.
+    EXPECT_GT(lakeside.longStraights, 300.0f);
+    EXPECT_GT(lakeside.longStraights, 2.0f * std::max(forest.longStraights, quarry.longStraights));
+    EXPECT_LT(lakeside.relief, 3.0f);
+    // Forest Hills: hairpins, and the most climbing.
+    EXPECT_GE(forest.hairpins, 2);
+    EXPECT_EQ(test.hairpins + lakeside.hairpins, 0);
+    EXPECT_GT(forest.relief, 6.0f);
+    EXPECT_GT(forest.relief, std::max({test.relief, lakeside.relief}));
+    // Quarry: the shortest lap, and the only one through water, but not deep.
+    EXPECT_LT(quarry.length, std::min({test.length, lakeside.length, forest.length}));
+    EXPECT_GT(quarry.underWater, 10.0f);
+    EXPECT_EQ(test.underWater + lakeside.underWater + forest.underWater, 0.0f);
 }

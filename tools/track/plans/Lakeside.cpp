@@ -19,13 +19,15 @@ TrackGen::TrackPlan lakeside() {
         {236.0f, 236.0f, 70.0f, 12.0f}, {16.0f, 236.0f, 60.0f, 10.0f},
         {128.0f, 246.0f, 30.0f, 5.0f},  {250.0f, 128.0f, 34.0f, 6.0f},
     };
-    // Long straights on the south and east sides, a sweep round the north shore.
+    // Long straights on the south, east and west sides, a sweep round the north shore.
     plan.road = {
-        {40.0f, 34.0f},   {80.0f, 34.0f},   {120.0f, 34.0f},  {160.0f, 34.0f},  {196.0f, 36.0f},
-        {216.0f, 50.0f},  {222.0f, 76.0f},  {222.0f, 110.0f}, {222.0f, 145.0f}, {220.0f, 178.0f},
-        {208.0f, 206.0f}, {182.0f, 220.0f}, {150.0f, 214.0f}, {120.0f, 204.0f}, {90.0f, 212.0f},
-        {60.0f, 218.0f},  {38.0f, 202.0f},  {32.0f, 172.0f},  {34.0f, 140.0f},  {36.0f, 108.0f},
-        {34.0f, 76.0f},   {28.0f, 52.0f},
+        {40.0f, 30.0f},   {70.0f, 30.0f},   {100.0f, 30.0f},  {130.0f, 30.0f},  {160.0f, 30.0f},
+        {190.0f, 30.0f},  {205.0f, 30.0f},  {220.0f, 38.0f},  {228.0f, 54.0f},  {228.0f, 70.0f},
+        {228.0f, 100.0f}, {228.0f, 130.0f}, {228.0f, 160.0f}, {228.0f, 190.0f}, {226.0f, 204.0f},
+        {214.0f, 218.0f}, {196.0f, 224.0f}, {170.0f, 222.0f}, {145.0f, 212.0f}, {120.0f, 204.0f},
+        {90.0f, 212.0f},  {62.0f, 220.0f},  {42.0f, 214.0f},  {30.0f, 198.0f},  {28.0f, 180.0f},
+        {28.0f, 150.0f},  {28.0f, 120.0f},  {28.0f, 90.0f},   {28.0f, 60.0f},   {28.0f, 46.0f},
+        {32.0f, 36.0f},
     };
     plan.roadWave = 60.0f;
     const TrackGen::RoadLine road(plan.road);
@@ -34,15 +36,15 @@ TrackGen::TrackPlan lakeside() {
         TrackGen::addCheckpoint(plan, road, along);
     }
     plan.houses = {
-        {"StaticObject_House", 196.0f, 10.0f + 6.0f, 0.0f},
-        {"StaticObject_House1", 246.0f - 6.0f, 196.0f, 90.0f},
+        {"StaticObject_House", 110.0f, 12.0f, 0.0f},
+        {"StaticObject_House1", 246.0f, 150.0f, 90.0f},
         {"StaticObject_House2", 70.0f, 244.0f - 4.0f, 0.0f},
     };
     for (const TrackGen::House& house : plan.houses) {
         plan.pads.push_back({house.x - 8.0f, house.z - 7.0f, house.x + 8.0f, house.z + 7.0f});
     }
     plan.crateGroups = {
-        {"DynamicObject_Crate", 238.0f, 60.0f, 0.0f, 3},
+        {"DynamicObject_Crate", 244.0f, 70.0f, 0.0f, 3},
         {"DynamicObject_CrateB", 200.0f, 236.0f, 90.0f, 3},
         {"DynamicObject_CrateC", 14.0f + 4.0f, 180.0f, 0.0f, 2},
     };
