@@ -2,8 +2,10 @@
 // height rule: the road around the checkpoints stays dry and climbable on the
 // 26 x 26 grid the ground mesh and the physics use, and the places where cars,
 // crates and houses stand are level.
+#include "Game/level/TestTrackLayout.h"
 #include "GameDataSupport.h"
-#include "common/TrackLayout.h"
+#include "TrackGen/RoadLine.h"
+#include "track/plans/Plans.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +62,7 @@ protected:
 
     Data::ImagePtr map;
     float grid[gridCount][gridCount] = {};
-    Tools::TrackLayout track;
+    TrackGen::RoadLine track{Plans::testTrack().road};
 };
 
 } // namespace
@@ -101,7 +103,7 @@ TEST_F(TestTrackLand, RoadStaysAboveTheWaterEveryUnit) {
 }
 
 TEST_F(TestTrackLand, RoadIsClimbableBetweenGridVertices) {
-    const float reach = Tools::TrackLayout::roadHalfWidth + 2.0f;
+    const float reach = Plans::testTrack().roadHalfWidth + 2.0f;
     int edges = 0;
     for (int row = 0; row < gridCount; ++row) {
         for (int column = 0; column < gridCount; ++column) {
