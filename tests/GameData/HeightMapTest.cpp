@@ -3,7 +3,8 @@
 // 26 x 26 grid the ground mesh and the physics use, and the places where cars,
 // crates and houses stand are level.
 #include "GameDataSupport.h"
-#include "common/TrackLayout.h"
+#include "TrackGen/RoadLine.h"
+#include "track/plans/Plans.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +61,7 @@ protected:
 
     Data::ImagePtr map;
     float grid[gridCount][gridCount] = {};
-    Tools::TrackLayout track;
+    TrackGen::RoadLine track{Plans::testTrack().road};
 };
 
 } // namespace

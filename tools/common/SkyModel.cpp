@@ -23,7 +23,7 @@ const Colour valley = rgb(0.45f, 0.53f, 0.50f);
 SkyModel::SkyModel() = default;
 
 Direction SkyModel::sunDirection() {
-    return normalised({-0.3536f, 0.8660f, 0.3536f});
+    return TrackGen::sunDirection();
 }
 
 Direction SkyModel::faceDirection(int face, float u, float v) {

@@ -1,13 +1,14 @@
 #pragma once
 
-#include "Noise.h"
-#include "Raster.h"
+#include "TrackGen/Noise.h"
+#include "TrackGen/Raster.h"
+#include "TrackGen/TrackPreview.h"
 
 #include <array>
 
 namespace Tools {
 
-using Direction = std::array<float, 3>;
+using namespace TrackGen;
 
 // The bright day around the Test Track: a blue sky with haze toward the horizon,
 // the sun where the level's main light comes from, drifting cumulus clouds and a

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "Raster.h"
+#include "TrackGen/Raster.h"
 
 #include <memory>
 #include <string>
 
 namespace Tools {
+
+using namespace TrackGen;
 
 // Draws text with a TrueType font into a Raster (FreeType's anti-aliased glyphs).
 class TextPainter {

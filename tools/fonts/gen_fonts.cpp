@@ -5,7 +5,7 @@
 //   <name>.ini       one "code=width" line per code 0-255, the glyph's advance in
 //                    pixels (what the game's text layout spaces glyphs by).
 //   gen_fonts <fonts folder> <truetype folder>
-#include "common/Raster.h"
+#include "TrackGen/Raster.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -56,7 +56,7 @@ bool bake(FT_Library library, const FontFace& font, const std::string& truetype,
         return static_cast<int>(face->glyph->advance.x >> 6);
     }();
 
-    Tools::Raster texture(cell * grid, cell * grid, Tools::rgb(1, 1, 1, 0));
+    TrackGen::Raster texture(cell * grid, cell * grid, TrackGen::rgb(1, 1, 1, 0));
     std::ofstream widths(folder + "/" + font.name + ".ini", std::ios::binary);
     for (int code = 0; code < 256; ++code) {
         int advance = spaceAdvance;
@@ -79,7 +79,7 @@ bool bake(FT_Library library, const FontFace& font, const std::string& truetype,
                     }
                     const float coverage =
                         bitmap.buffer[row * static_cast<unsigned>(bitmap.pitch) + column] / 255.0f;
-                    Tools::Colour& px = texture.at(x, texture.height() - 1 - top);
+                    TrackGen::Colour& px = texture.at(x, texture.height() - 1 - top);
                     px[3] = std::max(px[3], coverage);
                 }
             }
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
         std::cerr << "usage: gen_fonts <fonts folder> <truetype folder>\n";
         return 2;
     }
-    Tools::ensureParentDirectory(std::string(argv[1]) + "/.");
+    TrackGen::ensureParentDirectory(std::string(argv[1]) + "/.");
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) {
         std::cerr << "gen_fonts: FreeType did not start\n";

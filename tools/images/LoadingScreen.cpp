@@ -1,9 +1,10 @@
 #include "LoadingScreen.h"
 
+#include "TrackGen/GroundPainter.h"
+#include "TrackGen/TerrainModel.h"
 #include "common/SkyModel.h"
-#include "common/TerrainModel.h"
 #include "common/TextPainter.h"
-#include "terrain/GroundPainter.h"
+#include "track/plans/Plans.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,7 +24,7 @@ struct View {
     float horizon; // screen row of the horizon, from the top
 };
 
-void drawLand(Raster& picture, const View& view, const TerrainModel& terrain,
+void drawLand(Raster& picture, const View& view, float waterHeight, const TerrainModel& terrain,
               const GroundPainter& painter, const SkyModel& sky) {
     const Direction sun = SkyModel::sunDirection();
     // Right-hand side of the view: forward x up (+x lies to the left looking along +z).
@@ -38,12 +39,12 @@ void drawLand(Raster& picture, const View& view, const TerrainModel& terrain,
             const float z = view.z + (view.fz + rz * s) * depth;
             if (x >= 0.0f && x <= 256.0f && z >= 0.0f && z <= 256.0f) {
                 const float ground = terrain.heightAt(x, z);
-                const float h = std::max(ground, TrackLayout::waterHeight);
+                const float h = std::max(ground, waterHeight);
                 const int row = static_cast<int>(view.horizon + (view.y - h) / depth * view.focal);
                 if (row < lowest[column]) {
                     const auto n = terrain.normalAt(x, z);
                     Colour c;
-                    if (ground < TrackLayout::waterHeight) {
+                    if (ground < waterHeight) {
                         const Direction up = {view.fx + rx * s, 0.35f, view.fz + rz * s};
                         c = lerp(rgb(0.10f, 0.24f, 0.27f), sky.colour(up), 0.55f);
                     } else {
@@ -86,14 +87,15 @@ void drawTitle(Raster& picture, const std::string& truetype) {
 } // namespace
 
 Raster loadingScreen(const std::string& truetype) {
-    const TrackLayout track;
-    const TerrainModel terrain(track);
-    const GroundPainter painter(track, terrain);
+    const TrackGen::TrackPlan plan = Plans::testTrack();
+    const RoadLine road(plan.road);
+    const TerrainModel terrain(plan, road);
+    const GroundPainter painter(plan, road, terrain);
     const SkyModel sky;
     Raster picture(width, height);
     const float angle = 0.78f; // looking north-east over the start straight and the lake
     const View view{12.0f, 15.0f, 30.0f, std::sin(angle), std::cos(angle), 620.0f, 330.0f};
-    drawLand(picture, view, terrain, painter, sky);
+    drawLand(picture, view, plan.waterLevel, terrain, painter, sky);
     // A darker band at the bottom keeps the status line readable.
     for (int y = 0; y < height; ++y) {
         const float shade = 1.0f - 0.45f * smoothstep(170.0f, 0.0f, static_cast<float>(y));

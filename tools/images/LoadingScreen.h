@@ -1,10 +1,12 @@
 #pragma once
 
-#include "common/Raster.h"
+#include "TrackGen/Raster.h"
 
 #include <string>
 
 namespace Tools {
+
+using namespace TrackGen;
 
 // The loading screen, 1024 x 768: the Test Track seen from beside the start
 // straight (the land drawn column by column from the terrain model, the sky from

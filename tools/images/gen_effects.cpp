@@ -3,12 +3,10 @@
 //   gradient_map.jpg     tileable wave bump map (normals: red/green x/z, blue up)
 //   RaceDialog.png       translucent rounded panel of the race overlay
 //   Brumbly.jpg          the loading screen: the title over a view of the track
-//   TrackPreview.png     the launcher's picture of the track, seen from above
 //   gen_effects <images folder> <truetype folder>
 #include "LoadingScreen.h"
-#include "TrackPreview.h"
-#include "common/Noise.h"
-#include "common/Raster.h"
+#include "TrackGen/Noise.h"
+#include "TrackGen/Raster.h"
 
 #include <cmath>
 #include <iostream>
@@ -94,8 +92,7 @@ int main(int argc, char** argv) {
     const bool ok = cloudShadows().savePng(folder + "CloudShadowMap1.png") &&
                     waveBumps().saveJpeg(folder + "gradient_map.jpg", 95) &&
                     raceDialog().savePng(folder + "RaceDialog.png") &&
-                    loadingScreen(argv[2]).saveJpeg(folder + "Brumbly.jpg", 92) &&
-                    trackPreview(argv[2]).savePng(folder + "TrackPreview.png");
+                    loadingScreen(argv[2]).saveJpeg(folder + "Brumbly.jpg", 92);
     if (!ok) {
         std::cerr << "gen_effects: could not write the pictures to " << folder << "\n";
         return 1;

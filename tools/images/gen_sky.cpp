@@ -2,7 +2,7 @@
 // the top, then -X, +Y, -Y, +Z and -Z. Every pixel is the sky seen in the direction
 // the built-in sky box maps to it, so the faces meet without seams.
 //   gen_sky <images folder>
-#include "common/Raster.h"
+#include "TrackGen/Raster.h"
 #include "common/SkyModel.h"
 
 #include <iostream>
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     }
     constexpr int face = 512;
     const Tools::SkyModel sky;
-    Tools::Raster picture(face, face * 6);
+    TrackGen::Raster picture(face, face * 6);
     picture.fill([&](int x, int y) {
         const int f = 5 - y / face; // row 0 is the bottom of the picture
         const float u = (x + 0.5f) / face;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Raster.h"
+#include "TrackGen/Raster.h"
 
 #include <array>
 #include <deque>
@@ -8,6 +8,8 @@
 #include <vector>
 
 namespace Tools {
+
+using namespace TrackGen;
 
 using Vec3 = std::array<float, 3>;
 using Vec2 = std::array<float, 2>;

@@ -1,6 +1,6 @@
 #include "ModelTextures.h"
 
-#include "common/Noise.h"
+#include "TrackGen/Noise.h"
 #include "common/TextPainter.h"
 
 #include <cmath>

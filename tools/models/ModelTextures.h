@@ -1,10 +1,12 @@
 #pragma once
 
-#include "common/Raster.h"
+#include "TrackGen/Raster.h"
 
 #include <string>
 
 namespace Tools {
+
+using namespace TrackGen;
 
 // Pictures used by the models' materials.
 Raster crateTexture();

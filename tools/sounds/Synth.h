@@ -1,12 +1,14 @@
 #pragma once
 
-#include "common/Noise.h"
+#include "TrackGen/Noise.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace Tools {
+
+using namespace TrackGen;
 
 // The sample rate of every generated sound.
 constexpr int sampleRate = 22050;

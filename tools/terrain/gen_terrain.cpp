@@ -1,9 +1,7 @@
-// Writes the Test Track's land: GroundHeightmap.jpg, GroundTexture.jpg and
-// GroundBorder.jpg into the images folder given as the only argument.
-#include "GroundPainter.h"
-#include "common/Noise.h"
-#include "common/Raster.h"
-#include "common/TerrainModel.h"
+// Writes GroundBorder.jpg, the earth layers every terrain shows on its sides, into the
+// images folder given as the only argument.
+#include "TrackGen/Noise.h"
+#include "TrackGen/Raster.h"
 
 #include <cmath>
 #include <iostream>
@@ -11,47 +9,7 @@
 
 namespace {
 
-using namespace Tools;
-
-constexpr int heightMapSize = 513; // one pixel every half unit
-constexpr int textureSize = 2048;
-
-Colour grey(float height) {
-    const float level = std::round(height / TerrainModel::heightScale * 255.0f) / 255.0f;
-    return rgb(level, level, level);
-}
-
-// The terrain reads one pixel per grid vertex: the one at x (width - 1) / 256,
-// truncated, in single precision as the game computes it.
-int vertexPixel(int vertex) {
-    const float position = static_cast<float>(vertex) * TrackLayout::gridStep;
-    return static_cast<int>(position * static_cast<float>(heightMapSize - 1) /
-                            TrackLayout::terrainSize);
-}
-
-// The drawn surface everywhere, and at the pixels the grid vertices are read from,
-// the vertex heights themselves.
-Raster makeHeightMap(const TerrainModel& terrain) {
-    Raster map(heightMapSize, heightMapSize);
-    const float unitsPerPixel = TrackLayout::terrainSize / (heightMapSize - 1);
-    map.fill(
-        [&](int x, int y) { return grey(terrain.heightAt(x * unitsPerPixel, y * unitsPerPixel)); });
-    for (int row = 0; row < TrackLayout::gridVertices; ++row) {
-        for (int column = 0; column < TrackLayout::gridVertices; ++column) {
-            map.at(vertexPixel(column), vertexPixel(row)) = grey(terrain.vertexHeight(column, row));
-        }
-    }
-    return map;
-}
-
-Raster makeGroundTexture(const GroundPainter& painter) {
-    Raster texture(textureSize, textureSize);
-    const float unitsPerPixel = TrackLayout::terrainSize / textureSize;
-    texture.fill([&](int x, int y) {
-        return painter.colourAt((x + 0.5f) * unitsPerPixel, (y + 0.5f) * unitsPerPixel);
-    });
-    return texture;
-}
+using namespace TrackGen;
 
 // Earth layers seen on the terrain's sides: a grass fringe at the top (the picture's
 // top edge meets the surface), topsoil, clay, sand, gravel and bedrock below.
@@ -94,14 +52,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = std::string(argv[1]) + "/";
-    const TrackLayout track;
-    const TerrainModel terrain(track);
-    const GroundPainter painter(track, terrain);
-    const bool ok = makeHeightMap(terrain).saveJpeg(folder + "GroundHeightmap.jpg", 100) &&
-                    makeGroundTexture(painter).saveJpeg(folder + "GroundTexture.jpg", 90) &&
-                    makeBorder().saveJpeg(folder + "GroundBorder.jpg", 90);
-    if (!ok) {
-        std::cerr << "gen_terrain: could not write the terrain images to " << folder << "\n";
+    if (!makeBorder().saveJpeg(folder + "GroundBorder.jpg", 90)) {
+        std::cerr << "gen_terrain: could not write the terrain's border to " << folder << "\n";
         return 1;
     }
     return 0;

@@ -1,19 +1,20 @@
 #pragma once
 
-#include "common/Noise.h"
-#include "common/Raster.h"
-#include "common/TerrainModel.h"
+#include "TrackGen/Noise.h"
+#include "TrackGen/Raster.h"
+#include "TrackGen/RoadLine.h"
+#include "TrackGen/TerrainModel.h"
 
 #include <vector>
 
-namespace Tools {
+namespace TrackGen {
 
 // Paints the ground texture that is stretched once over the terrain: grass, earth,
 // rock and sand by height and slope, the lake bed, the dirt road along the loop with
-// its wheel ruts, the chequered start/finish line and the start grid.
+// its wheel ruts, the chequered start/finish line, the start grid and the yards.
 class GroundPainter {
 public:
-    GroundPainter(const TrackLayout& track, const TerrainModel& terrain);
+    GroundPainter(const TrackPlan& plan, const RoadLine& road, const TerrainModel& terrain);
 
     Colour colourAt(float x, float z) const;
 
@@ -22,14 +23,19 @@ private:
     float roadDistance(float x, float z) const;
     Colour natureColour(float x, float z, float h, float slope) const;
     Colour roadColour(float x, float z, float distance) const;
-    static bool startMarking(float x, float z, Colour& colour);
+    bool startMarking(float x, float z, Colour& colour) const;
 
+    const TrackPlan& plan;
     const TerrainModel& terrain;
-    std::vector<FlatPad> pads;
+    const GroundColours& colours;
+    int fieldSize;
     std::vector<float> distanceField;
+    // The start/finish line: its middle on the centre line and the road's direction.
+    GroundPoint finish;
+    GroundPoint finishDirection{1.0f, 0.0f};
     Noise patches{71U};
     Noise detail{72U};
     Noise grain{73U};
 };
 
-} // namespace Tools
+} // namespace TrackGen

@@ -4,10 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <stdexcept>
 #include <thread>
 
-namespace Tools {
+namespace TrackGen {
 
 Raster::Raster(int width, int height, const Colour& fill)
     : w(width), h(height), pixels(static_cast<std::size_t>(width) * height, fill) {}
@@ -70,7 +69,9 @@ BYTE toByte(float value) {
 
 bool save(const Raster& raster, const std::string& path, bool alpha, FREE_IMAGE_FORMAT format,
           int flags) {
-    ensureParentDirectory(path);
+    if (!ensureParentDirectory(path)) {
+        return false;
+    }
     const int bpp = alpha ? 32 : 24;
     FIBITMAP* bitmap = FreeImage_Allocate(raster.width(), raster.height(), bpp);
     if (bitmap == nullptr) {
@@ -105,11 +106,13 @@ bool Raster::savePng(const std::string& path) const {
     return save(*this, path, true, FIF_PNG, PNG_Z_DEFAULT_COMPRESSION);
 }
 
-void ensureParentDirectory(const std::string& path) {
+bool ensureParentDirectory(const std::string& path) {
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    std::error_code error;
     if (!parent.empty()) {
-        std::filesystem::create_directories(parent);
+        std::filesystem::create_directories(parent, error);
     }
+    return !error;
 }
 
-} // namespace Tools
+} // namespace TrackGen

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace Tools {
+namespace TrackGen {
 
 // Deterministic value and gradient noise from an integer hash: the same seed gives
 // the same numbers on every machine and every run.
@@ -29,4 +29,4 @@ float smoothstep(float edge0, float edge1, float x);
 float mix(float a, float b, float t);
 float clamp01(float x);
 
-} // namespace Tools
+} // namespace TrackGen

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace Tools {
+namespace TrackGen {
 
 using Colour = std::array<float, 4>; // red, green, blue, alpha in [0, 1]
 
@@ -27,6 +27,7 @@ inline Colour scaled(const Colour& c, float factor) {
 // library and the game's texture upload count rows.
 class Raster {
 public:
+    Raster() = default;
     Raster(int width, int height, const Colour& fill = rgb(0, 0, 0, 0));
 
     int width() const { return w; }
@@ -52,12 +53,12 @@ public:
     bool savePng(const std::string& path) const;
 
 private:
-    int w;
-    int h;
+    int w = 0;
+    int h = 0;
     std::vector<Colour> pixels;
 };
 
-// Creates the directories of `path` (a file path) and fails loudly when it cannot.
-void ensureParentDirectory(const std::string& path);
+// Creates the directories of `path` (a file path); false when it cannot.
+bool ensureParentDirectory(const std::string& path);
 
-} // namespace Tools
+} // namespace TrackGen

@@ -1,32 +1,17 @@
-#include "TerrainModel.h"
-
-#include "Noise.h"
+#include "TrackGen/TerrainModel.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-namespace Tools {
+namespace TrackGen {
 
 namespace {
 
-constexpr int gridCount = TrackLayout::gridVertices;
-constexpr float step = TrackLayout::gridStep;
-constexpr float minimumRoadHeight = 3.6f;
 constexpr int smoothingPasses = 8;
 constexpr float maxBankSlope = 0.3f;
-
-struct Hill {
-    float x, z, radius, height;
-};
-
-// Landmarks that give every part of the map its own shape.
-const Hill hills[] = {
-    {230.0f, 18.0f, 60.0f, 11.0f}, {250.0f, 240.0f, 75.0f, 13.0f}, {12.0f, 244.0f, 65.0f, 12.0f},
-    {0.0f, 10.0f, 50.0f, 9.0f},    {184.0f, 128.0f, 24.0f, 6.5f},  {118.0f, 244.0f, 34.0f, 8.0f},
-    {108.0f, 18.0f, 32.0f, 7.0f},  {72.0f, 126.0f, 20.0f, 5.0f},   {256.0f, 96.0f, 40.0f, 8.0f},
-    {130.0f, 170.0f, 14.0f, 3.0f},
-};
+// Within this distance of the centre line the ground is the road.
+constexpr float roadBand = 16.0f;
 
 // Circular moving average over 2 * half + 1 samples.
 std::vector<float> movingAverage(const std::vector<float>& values, int half) {
@@ -46,53 +31,59 @@ std::vector<float> movingAverage(const std::vector<float>& values, int half) {
 
 } // namespace
 
-TerrainModel::TerrainModel(const TrackLayout& track) {
-    buildRoadProfile(track);
-    buildGrid(track);
-    levelPads(track);
-    smoothBesideRoad(track);
+TerrainModel::TerrainModel(const TrackPlan& plan, const RoadLine& road)
+    : plan(plan), noise(plan.landSeed), gridCount(std::max(plan.gridVertices, 2)),
+      step(plan.terrainSize / static_cast<float>(gridCount - 1)) {
+    buildRoadProfile(road);
+    dipRoad(road);
+    buildGrid(road);
+    levelPads(road);
+    smoothBesideRoad(road);
     buildNormals();
 }
 
-float TerrainModel::natural(float x, float z) {
-    static const Noise noise(1234U);
-    float h = 4.6f;
-    // Rolling land everywhere, stronger away from the middle of the map.
-    h += 3.2f * noise.fbm(x / 60.0f, z / 60.0f, 3);
-    for (const Hill& hill : hills) {
+float TerrainModel::natural(float x, float z) const {
+    float h = plan.baseHeight;
+    // Rolling land everywhere.
+    h += plan.roughness * noise.fbm(x / plan.roughnessScale, z / plan.roughnessScale, 3);
+    for (const Hill& hill : plan.hills) {
         const float d = std::hypot(x - hill.x, z - hill.z) / hill.radius;
         h += hill.height * smoothstep(1.0f, 0.0f, d);
     }
     // The land rises toward every edge.
-    const float edge = std::min({x, z, 256.0f - x, 256.0f - z});
-    h += 9.0f * smoothstep(45.0f, 0.0f, edge) * (0.7f + 0.3f * noise.fbm(x / 30.0f, z / 30.0f, 2));
-    // A lake inside the loop, its shore made irregular by noise.
-    const float lx = (x - 128.0f) / 48.0f;
-    const float lz = (z - 133.0f) / 33.0f;
-    const float lake = std::sqrt(lx * lx + lz * lz) + 0.18f * noise.fbm(x / 25.0f, z / 25.0f, 2);
-    h -= 5.5f * smoothstep(1.15f, 0.45f, lake);
+    const float size = plan.terrainSize;
+    const float edge = std::min({x, z, size - x, size - z});
+    h += plan.edgeRise * smoothstep(plan.edgeWidth, 0.0f, edge) *
+         (0.7f + 0.3f * noise.fbm(x / 30.0f, z / 30.0f, 2));
+    // Lakes, their shores made irregular by noise.
+    for (const Lake& lake : plan.lakes) {
+        const float lx = (x - lake.x) / lake.radiusX;
+        const float lz = (z - lake.z) / lake.radiusZ;
+        const float d = std::sqrt(lx * lx + lz * lz) + 0.18f * noise.fbm(x / 25.0f, z / 25.0f, 2);
+        h -= lake.depth * smoothstep(1.15f, 0.45f, d);
+    }
     // Peaks flatten out softly below the height map's white.
-    if (h > 13.0f) {
-        h = 13.0f + 6.0f * (1.0f - std::exp(-(h - 13.0f) / 6.0f));
+    if (h > plan.peakHeight) {
+        h = plan.peakHeight + 6.0f * (1.0f - std::exp(-(h - plan.peakHeight) / 6.0f));
     }
     return std::max(h, 0.3f);
 }
 
-void TerrainModel::buildRoadProfile(const TrackLayout& track) {
+void TerrainModel::buildRoadProfile(const RoadLine& track) {
     const auto& line = track.samples();
     const int n = static_cast<int>(line.size());
     road.resize(line.size());
     for (int i = 0; i < n; ++i) {
         road[i] = natural(line[i].x, line[i].z);
     }
-    // Follow the land only in long waves: average over 100 units.
-    road = movingAverage(road, 100);
+    // Follow the land only in long waves.
+    road = movingAverage(road, static_cast<int>(plan.roadWave / RoadLine::spacing));
     for (float& h : road) {
-        h = std::max(minimumRoadHeight, h);
+        h = std::max(plan.minimumRoadHeight, h);
     }
     // The start straight and the goal lie level at one height, and so does the road
     // wherever it runs over the grid vertices of the start grid's pad.
-    const FlatPad start = TrackLayout::flatPads().front();
+    const FlatPad& start = plan.startPad;
     const float x0 = std::floor(start.x0 / step) * step;
     const float x1 = std::ceil(start.x1 / step) * step;
     const float z0 = std::floor(start.z0 / step) * step;
@@ -116,8 +107,8 @@ void TerrainModel::buildRoadProfile(const TrackLayout& track) {
         }
     };
     level();
-    // Limit the grade to 4 % in both directions around the loop.
-    const float maxRise = 0.04f * 0.5f;
+    // Limit the grade in both directions around the loop.
+    const float maxRise = plan.maxGrade * RoadLine::spacing;
     for (int pass = 0; pass < 4; ++pass) {
         for (int k = 1; k <= n; ++k) {
             const int i = k % n;
@@ -138,40 +129,55 @@ void TerrainModel::buildRoadProfile(const TrackLayout& track) {
     // The last passes leave the level part alone: the pad's own grid vertices
     // keep the straight level, and the road leaves it without a step.
     for (int pass = 0; pass < 6; ++pass) {
-        road = movingAverage(road, 60);
+        road = movingAverage(road, static_cast<int>(plan.roundOff / RoadLine::spacing));
         if (pass < 4) {
             level();
         }
     }
 }
 
-void TerrainModel::buildGrid(const TrackLayout& track) {
+void TerrainModel::dipRoad(const RoadLine& track) {
+    const int n = static_cast<int>(road.size());
+    for (const RoadDip& dip : plan.dips) {
+        const int centre = track.nearest(dip.x, dip.z).index;
+        const float bottom = plan.waterLevel - dip.depth;
+        const int reach = static_cast<int>(dip.length / RoadLine::spacing);
+        for (int k = -reach; k <= reach; ++k) {
+            const std::size_t i = static_cast<std::size_t>(((centre + k) % n + n) % n);
+            const float along = static_cast<float>(std::abs(k)) * RoadLine::spacing;
+            const float weight = smoothstep(dip.length, 0.3f * dip.length, along);
+            road[i] = std::min(road[i], mix(road[i], bottom, weight));
+        }
+    }
+}
+
+void TerrainModel::buildGrid(const RoadLine& track) {
     grid.assign(gridCount * gridCount, 0.0f);
     for (int row = 0; row < gridCount; ++row) {
         for (int column = 0; column < gridCount; ++column) {
             const float x = column * step;
             const float z = row * step;
-            const TrackLayout::Nearest near = track.nearest(x, z);
+            const RoadLine::Nearest near = track.nearest(x, z);
             const float roadY = road[static_cast<std::size_t>(near.index)];
-            // Within 16 units the ground is the road, so that every triangle the road
+            // Within the road's band the ground is the road, so that every triangle the road
             // crosses lies in the road's own smooth profile; beyond, the ground may
             // leave the road's height by at most 0.3 per unit of distance: banks and
             // cuttings.
-            const float limit = std::max(0.0f, near.distance - 16.0f) * 0.3f;
+            const float limit = std::max(0.0f, near.distance - roadBand) * maxBankSlope;
             float h = roadY + std::clamp(natural(x, z) - roadY, -limit, limit);
-            if (near.distance < 16.0f) {
-                h = std::max(h, minimumRoadHeight - 0.6f);
+            if (near.distance < roadBand) {
+                h = std::max(h, std::min(roadY, plan.minimumRoadHeight) - 0.6f);
             }
-            grid[index(column, row)] = std::clamp(h, 0.2f, heightScale - 0.3f);
+            grid[index(column, row)] = std::clamp(h, 0.2f, plan.heightScale - 0.3f);
         }
     }
 }
 
-void TerrainModel::smoothBesideRoad(const TrackLayout& track) {
+void TerrainModel::smoothBesideRoad(const RoadLine& track) {
     // The weight a vertex is pulled toward its neighbours' mean with: nothing within
     // reach of any triangle the road crosses (its half-width plus a cell's diagonal),
     // so the road's own profile stays exactly as built.
-    const float untouched = TrackLayout::roadHalfWidth + step * std::sqrt(2.0f);
+    const float untouched = plan.roadHalfWidth + step * std::sqrt(2.0f);
     std::vector<float> weight(grid.size());
     for (int row = 0; row < gridCount; ++row) {
         for (int column = 0; column < gridCount; ++column) {
@@ -225,12 +231,15 @@ void TerrainModel::smoothBesideRoad(const TrackLayout& track) {
     }
 }
 
-void TerrainModel::levelPads(const TrackLayout& track) {
+void TerrainModel::levelPads(const RoadLine& track) {
     padVertex.assign(grid.size(), false);
-    for (const FlatPad& pad : TrackLayout::flatPads()) {
-        const TrackLayout::Nearest near =
+    std::vector<FlatPad> pads = {plan.startPad};
+    pads.insert(pads.end(), plan.pads.begin(), plan.pads.end());
+    for (const FlatPad& pad : pads) {
+        const RoadLine::Nearest near =
             track.nearest((pad.x0 + pad.x1) * 0.5f, (pad.z0 + pad.z1) * 0.5f);
-        const float level = std::max(minimumRoadHeight, road[static_cast<std::size_t>(near.index)]);
+        const float level =
+            std::max(plan.minimumRoadHeight, road[static_cast<std::size_t>(near.index)]);
         const int c0 = std::max(0, static_cast<int>(std::floor(pad.x0 / step)));
         const int c1 = std::min(gridCount - 1, static_cast<int>(std::ceil(pad.x1 / step)));
         const int r0 = std::max(0, static_cast<int>(std::floor(pad.z0 / step)));
@@ -289,7 +298,8 @@ std::array<float, 3> TerrainModel::normalAt(float x, float z) const {
     const auto [c, r, tx, tz] = cellAt(x, z);
     std::array<float, 3> n{};
     const float weights[4] = {(1 - tx) * (1 - tz), tx * (1 - tz), (1 - tx) * tz, tx * tz};
-    const int corners[4] = {index(c, r), index(c + 1, r), index(c, r + 1), index(c + 1, r + 1)};
+    const std::size_t corners[4] = {index(c, r), index(c + 1, r), index(c, r + 1),
+                                    index(c + 1, r + 1)};
     for (int k = 0; k < 4; ++k) {
         for (int a = 0; a < 3; ++a) {
             n[a] += weights[k] * normals[corners[k]][a];
@@ -299,4 +309,4 @@ std::array<float, 3> TerrainModel::normalAt(float x, float z) const {
     return {n[0] / length, n[1] / length, n[2] / length};
 }
 
-} // namespace Tools
+} // namespace TrackGen

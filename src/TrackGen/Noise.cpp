@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace Tools {
+namespace TrackGen {
 
 namespace {
 
@@ -116,4 +116,4 @@ float clamp01(float x) {
     return std::clamp(x, 0.0f, 1.0f);
 }
 
-} // namespace Tools
+} // namespace TrackGen

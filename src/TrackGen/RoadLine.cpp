@@ -1,23 +1,11 @@
-#include "TrackLayout.h"
+#include "TrackGen/RoadLine.h"
 
 #include <cmath>
 #include <limits>
 
-namespace Tools {
+namespace TrackGen {
 
 namespace {
-
-// Control points in driving order. The gates (goal at x 82.4, checkpoints at
-// (224.6, 150), (150, 198.6) and (29.5, 110)) get a point before and after them so
-// that the road crosses each gate square to its posts.
-const std::vector<GroundPoint> controlPoints = {
-    {30.0f, 67.0f},   {50.0f, 67.0f},   {70.0f, 67.0f},   {82.4f, 67.0f},   {95.0f, 67.0f},
-    {125.0f, 66.5f},  {160.0f, 66.0f},  {187.0f, 67.0f},  {207.0f, 76.0f},  {220.0f, 98.0f},
-    {224.6f, 125.0f}, {224.6f, 150.0f}, {224.6f, 168.0f}, {216.0f, 186.0f}, {196.0f, 196.5f},
-    {170.0f, 198.6f}, {150.0f, 198.6f}, {130.0f, 198.0f}, {100.0f, 194.0f}, {68.0f, 187.0f},
-    {44.0f, 172.0f},  {32.0f, 146.0f},  {29.45f, 125.0f}, {29.45f, 110.0f}, {28.5f, 96.0f},
-    {22.0f, 83.0f},   {17.0f, 74.0f},   {20.5f, 68.0f},
-};
 
 GroundPoint catmullRom(const GroundPoint& p0, const GroundPoint& p1, const GroundPoint& p2,
                        const GroundPoint& p3, float t) {
@@ -32,7 +20,7 @@ GroundPoint catmullRom(const GroundPoint& p0, const GroundPoint& p1, const Groun
 
 } // namespace
 
-TrackLayout::TrackLayout() {
+RoadLine::RoadLine(const std::vector<GroundPoint>& controlPoints) {
     const int n = static_cast<int>(controlPoints.size());
     std::vector<GroundPoint> dense;
     for (int i = 0; i < n; ++i) {
@@ -46,7 +34,7 @@ TrackLayout::TrackLayout() {
             dense.push_back(catmullRom(p0, p1, p2, p3, static_cast<float>(k) / steps));
         }
     }
-    // Resample at an even spacing of about half a unit.
+    // Resample at an even spacing.
     float s = 0.0f;
     float nextSample = 0.0f;
     for (std::size_t i = 0; i < dense.size(); ++i) {
@@ -56,14 +44,17 @@ TrackLayout::TrackLayout() {
         while (nextSample <= s + segment) {
             const float t = segment > 0.0f ? (nextSample - s) / segment : 0.0f;
             line.push_back({a.x + (b.x - a.x) * t, a.z + (b.z - a.z) * t, nextSample});
-            nextSample += 0.5f;
+            nextSample += spacing;
         }
         s += segment;
     }
     totalLength = s;
+    if (line.empty()) {
+        line.push_back({0.0f, 0.0f, 0.0f});
+    }
 }
 
-TrackLayout::Nearest TrackLayout::nearest(float x, float z) const {
+RoadLine::Nearest RoadLine::nearest(float x, float z) const {
     Nearest best;
     float bestSquared = std::numeric_limits<float>::max();
     for (std::size_t i = 0; i < line.size(); ++i) {
@@ -80,28 +71,21 @@ TrackLayout::Nearest TrackLayout::nearest(float x, float z) const {
     return best;
 }
 
-std::vector<FlatPad> TrackLayout::flatPads() {
-    std::vector<FlatPad> pads = {
-        {startStraightX0, 58.0f, startStraightX1, 76.0f}, // start grid and goal
-    };
-    // The crate pyramid, 6 by 16 units around its middle crate, and the houses' plots.
-    const Game::TestTrackLayout::Crate& middle = Game::TestTrackLayout::crates.front();
-    const float cratesX = Game::TestTrackLayout::cratesX;
-    pads.push_back({cratesX - 6.0f, middle.z - 8.0f, cratesX + 6.0f, middle.z + 8.0f});
-    for (const Game::TestTrackLayout::Obstacle& house : Game::TestTrackLayout::obstacles) {
-        if (!house.gate) {
-            pads.push_back({house.x - 8.0f, house.z - 7.0f, house.x + 8.0f, house.z + 7.0f});
-        }
-    }
-    return pads;
+const RoadLine::Sample& RoadLine::around(int index, int steps) const {
+    const int n = static_cast<int>(line.size());
+    return line[static_cast<std::size_t>(((index + steps) % n + n) % n)];
 }
 
-std::vector<GroundPoint> TrackLayout::startPositions() {
-    std::vector<GroundPoint> starts;
-    for (const Game::TrackPoint& start : Game::TestTrackLayout::startPositions) {
-        starts.push_back({start.x, start.z});
+GroundPoint RoadLine::direction(int index) const {
+    const Sample& before = around(index, -1);
+    const Sample& after = around(index, 1);
+    const float dx = after.x - before.x;
+    const float dz = after.z - before.z;
+    const float length = std::hypot(dx, dz);
+    if (length <= 0.0f) {
+        return {1.0f, 0.0f};
     }
-    return starts;
+    return {dx / length, dz / length};
 }
 
-} // namespace Tools
+} // namespace TrackGen
