@@ -54,13 +54,15 @@ private:
 
 struct Shape {
     float radiusX, radiusZ;
-    // How far a loop point may move in or out (a fraction of the oval's radius) and
-    // round (a fraction of the spacing of the loop's points).
+    // How far the loop swells and narrows (a fraction of the oval's radius) and how far
+    // its points slide round (a fraction of their spacing).
     float wobble, slide;
 };
 
 // The loop: the start straight along the oval's south side, heading +x, then points
-// round the oval counter-clockwise back to it, each moved in or out and round.
+// round the oval counter-clockwise back to it. The oval swells and narrows in a few
+// smooth lobes (waves of two to five per turn), so that neighbouring points move
+// alike and bends stay round.
 std::vector<GroundPoint> loopPoints(Draw& draw, const Shape& shape) {
     std::vector<GroundPoint> points;
     const float straightLength = straightSpacing * (straightPoints - 1);
@@ -69,14 +71,29 @@ std::vector<GroundPoint> loopPoints(Draw& draw, const Shape& shape) {
     for (int k = 0; k < straightPoints; ++k) {
         points.push_back({west + straightSpacing * static_cast<float>(k), south});
     }
+    struct Lobe {
+        float waves, size, phase;
+    };
+    std::vector<Lobe> lobes;
+    for (int waves = 2; waves <= 5; ++waves) {
+        lobes.push_back({static_cast<float>(waves),
+                         shape.wobble * draw.unit() * 2.0f / static_cast<float>(waves),
+                         draw.between(0.0f, 2.0f * pi)});
+    }
     const float begin = std::atan2(-shape.radiusZ, straightLength / 2.0f + straightSpacing);
-    const float end = std::atan2(-shape.radiusZ, -straightLength / 2.0f - straightSpacing) + 2 * pi;
-    const int count = draw.whole(8, 12);
+    const float end =
+        std::atan2(-shape.radiusZ, -straightLength / 2.0f - straightSpacing) + 2.0f * pi;
+    const int count = draw.whole(10, 14);
     const float step = (end - begin) / static_cast<float>(count - 1);
     for (int k = 0; k < count; ++k) {
         const float angle =
             begin + step * (static_cast<float>(k) + shape.slide * draw.between(-0.5f, 0.5f));
-        const float scale = 1.0f + shape.wobble * draw.between(-1.0f, 1.0f);
+        float scale = 1.0f;
+        for (const Lobe& lobe : lobes) {
+            // Nothing swells where the loop meets the straight.
+            scale += lobe.size * (std::sin(lobe.waves * angle + lobe.phase) -
+                                  std::sin(lobe.waves * -0.5f * pi + lobe.phase));
+        }
         points.push_back({std::clamp(centre + shape.radiusX * scale * std::cos(angle), roadBorder,
                                      terrainSize - roadBorder),
                           std::clamp(centre + shape.radiusZ * scale * std::sin(angle), roadBorder,
@@ -180,7 +197,7 @@ void addObstacles(Draw& draw, TrackPlan& plan, const RoadLine& road) {
     }
 }
 
-// The land: rolling, a lake inside the loop, hills round about; `wildness` from 1
+// The land: rolling, a lake in the loop's middle, hills round it; `wildness` from 1
 // (the most) down eases the hills.
 void shapeLand(Draw& draw, TrackPlan& plan, const RoadLine& road, float wildness) {
     plan.landSeed = draw.raw();
@@ -188,22 +205,26 @@ void shapeLand(Draw& draw, TrackPlan& plan, const RoadLine& road, float wildness
     plan.roughness = draw.between(2.0f, 4.5f) * wildness;
     plan.roughnessScale = draw.between(45.0f, 80.0f);
     plan.peakHeight = draw.between(12.0f, 15.0f);
-    // The lake fills the loop's middle, short of the road.
+    // The lake fills the loop's middle, short of the road, its bed below the water.
     float room = terrainSize;
     for (const RoadLine::Sample& sample : road.samples()) {
         room = std::min(room, std::hypot(sample.x - centre, sample.z - centre));
     }
     const float lakeSize = room - plan.roadHalfWidth - 14.0f;
     if (lakeSize > 12.0f) {
-        plan.lakes.push_back({centre + draw.between(-6.0f, 6.0f),
-                              centre + draw.between(-6.0f, 6.0f),
-                              lakeSize * draw.between(0.7f, 0.95f),
-                              lakeSize * draw.between(0.7f, 0.95f), draw.between(4.0f, 6.5f)});
+        plan.lakes.push_back(
+            {centre + draw.between(-6.0f, 6.0f), centre + draw.between(-6.0f, 6.0f),
+             lakeSize * draw.between(0.75f, 1.0f), lakeSize * draw.between(0.75f, 1.0f),
+             plan.baseHeight + draw.between(1.5f, 3.5f)});
     }
+    // Hills stand away from the lake, most of them outside the loop.
     const int hills = draw.whole(5, 10);
     for (int k = 0; k < hills; ++k) {
-        plan.hills.push_back({draw.between(0.0f, terrainSize), draw.between(0.0f, terrainSize),
-                              draw.between(18.0f, 70.0f), draw.between(3.0f, 12.0f) * wildness});
+        const float angle = draw.between(0.0f, 2.0f * pi);
+        const float distance = draw.between(std::max(lakeSize, 0.0f) + 30.0f, 170.0f);
+        plan.hills.push_back({centre + distance * std::cos(angle),
+                              centre + distance * std::sin(angle), draw.between(25.0f, 70.0f),
+                              draw.between(4.0f, 14.0f) * wildness});
     }
 }
 
@@ -212,7 +233,7 @@ TrackPlan drawPlan(Draw& draw, std::uint32_t seed, float wildness) {
     plan.name = "Random " + std::to_string(seed);
     plan.roadHalfWidth = draw.between(5.0f, 6.0f);
     const Shape shape{draw.between(78.0f, 98.0f), draw.between(62.0f, 90.0f),
-                      draw.between(0.08f, 0.26f) * wildness, draw.between(0.2f, 0.6f) * wildness};
+                      draw.between(0.05f, 0.13f) * wildness, draw.between(0.2f, 0.6f) * wildness};
     plan.road = loopPoints(draw, shape);
     turnRoad(plan.road, draw.whole(0, 3), draw.unit() < 0.5f);
     const RoadLine road(plan.road);
