@@ -3,7 +3,7 @@
 namespace Plans {
 
 std::vector<TrackGen::TrackPlan> shipped() {
-    return {testTrack()};
+    return {testTrack(), lakeside(), forestHills(), quarry()};
 }
 
 bool findShipped(const std::string& stem, TrackGen::TrackPlan& plan) {

@@ -8,6 +8,9 @@
 namespace Plans {
 
 TrackGen::TrackPlan testTrack();
+TrackGen::TrackPlan lakeside();
+TrackGen::TrackPlan forestHills();
+TrackGen::TrackPlan quarry();
 
 // Every shipped track's plan, the Test Track first.
 std::vector<TrackGen::TrackPlan> shipped();
