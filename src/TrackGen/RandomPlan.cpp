@@ -80,19 +80,21 @@ std::vector<GroundPoint> loopPoints(Draw& draw, const Shape& shape) {
                          shape.wobble * draw.unit() * 2.0f / static_cast<float>(waves),
                          draw.between(0.0f, 2.0f * pi)});
     }
-    const float begin = std::atan2(-shape.radiusZ, straightLength / 2.0f + straightSpacing);
-    const float end =
-        std::atan2(-shape.radiusZ, -straightLength / 2.0f - straightSpacing) + 2.0f * pi;
+    // The loop leaves the straight's east end and comes back to its west end wide of
+    // it, so that both corners turn gently; the lobes fade out toward them.
+    const float reach =
+        std::min((straightLength / 2.0f + 0.9f * straightSpacing) / shape.radiusX, 0.999f);
+    const float begin = -std::acos(reach);
+    const float end = pi - begin;
     const int count = draw.whole(10, 14);
     const float step = (end - begin) / static_cast<float>(count - 1);
     for (int k = 0; k < count; ++k) {
         const float angle =
             begin + step * (static_cast<float>(k) + shape.slide * draw.between(-0.5f, 0.5f));
+        const float fade = std::sin(pi * std::clamp((angle - begin) / (end - begin), 0.0f, 1.0f));
         float scale = 1.0f;
         for (const Lobe& lobe : lobes) {
-            // Nothing swells where the loop meets the straight.
-            scale += lobe.size * (std::sin(lobe.waves * angle + lobe.phase) -
-                                  std::sin(lobe.waves * -0.5f * pi + lobe.phase));
+            scale += fade * lobe.size * std::sin(lobe.waves * angle + lobe.phase);
         }
         points.push_back({std::clamp(centre + shape.radiusX * scale * std::cos(angle), roadBorder,
                                      terrainSize - roadBorder),
