@@ -41,6 +41,7 @@ GroundPainter::GroundPainter(const TrackPlan& plan, const RoadLine& road,
             const float along =
                 (gate.x - centre.x) * finishDirection.x + (gate.z - centre.z) * finishDirection.z;
             finish = {centre.x + finishDirection.x * along, centre.z + finishDirection.z * along};
+            hasFinish = true;
         }
     }
 }
@@ -108,7 +109,7 @@ bool GroundPainter::startMarking(float x, float z, Colour& colour) const {
     const float dz = z - finish.z;
     const float along = dx * finishDirection.x + dz * finishDirection.z;
     const float across = dz * finishDirection.x - dx * finishDirection.z;
-    if (std::fabs(along) < 1.5f && std::fabs(across) < plan.roadHalfWidth - 0.3f) {
+    if (hasFinish && std::fabs(along) < 1.5f && std::fabs(across) < plan.roadHalfWidth - 0.3f) {
         const int cx = static_cast<int>(std::floor(along + 1.5f));
         const int cz = static_cast<int>(std::floor(across + plan.roadHalfWidth));
         colour = ((cx + cz) % 2 == 0) ? white : black;

@@ -30,7 +30,9 @@ private:
     const GroundColours& colours;
     int fieldSize;
     std::vector<float> distanceField;
-    // The start/finish line: its middle on the centre line and the road's direction.
+    // The start/finish line, where the plan has a goal: its middle on the centre line and
+    // the road's direction.
+    bool hasFinish = false;
     GroundPoint finish;
     GroundPoint finishDirection{1.0f, 0.0f};
     Noise patches{71U};

@@ -18,7 +18,7 @@ TrackGen::TrackPlan quarry() {
     plan.lakes = {{128.0f, 140.0f, 44.0f, 34.0f, 7.0f}};
     // Short steep humps across the road make its crests.
     plan.hills = {
-        {196.0f, 104.0f, 16.0f, 3.0f}, {104.0f, 196.0f, 16.0f, 3.0f}, {66.0f, 96.0f, 14.0f, 2.5f},
+        {196.0f, 104.0f, 16.0f, 4.0f}, {104.0f, 196.0f, 16.0f, 4.0f}, {66.0f, 96.0f, 14.0f, 3.5f},
         {30.0f, 230.0f, 50.0f, 6.0f},  {230.0f, 230.0f, 50.0f, 6.0f},
     };
     plan.road = {
@@ -29,7 +29,7 @@ TrackGen::TrackPlan quarry() {
     };
     plan.gridVertices = 41;
     plan.roadWave = 8.0f;
-    plan.maxGrade = 0.12f;
+    plan.maxGrade = 0.15f;
     plan.roundOff = 6.0f;
     plan.dips = {{172.0f, 171.0f, 40.0f, 0.3f}};
     const TrackGen::RoadLine road(plan.road);
@@ -53,8 +53,10 @@ TrackGen::TrackPlan quarry() {
     for (const TrackGen::CrateGroup& crates : plan.crateGroups) {
         plan.pads.push_back({crates.x - 6.0f, crates.z - 6.0f, crates.x + 6.0f, crates.z + 6.0f});
     }
-    plan.colours.lushGrass = TrackGen::rgb(0.38f, 0.44f, 0.22f);
-    plan.colours.dryGrass = TrackGen::rgb(0.56f, 0.54f, 0.34f);
+    // Sparse grass on sandy, stony ground.
+    plan.colours.lushGrass = TrackGen::rgb(0.46f, 0.46f, 0.28f);
+    plan.colours.dryGrass = TrackGen::rgb(0.64f, 0.58f, 0.42f);
+    plan.colours.darkGrass = TrackGen::rgb(0.36f, 0.38f, 0.24f);
     plan.colours.earth = TrackGen::rgb(0.55f, 0.45f, 0.33f);
     plan.colours.rock = TrackGen::rgb(0.62f, 0.58f, 0.52f);
     plan.colours.gravel = TrackGen::rgb(0.70f, 0.66f, 0.58f);
