@@ -117,11 +117,6 @@ void turnRoad(std::vector<GroundPoint>& road, int quarters, bool mirror) {
     }
 }
 
-// The least distance from (x, z) to the road's centre line.
-float roadDistance(const RoadLine& road, float x, float z) {
-    return road.nearest(x, z).distance;
-}
-
 bool insideLake(const TrackPlan& plan, float x, float z, float room) {
     return std::any_of(plan.lakes.begin(), plan.lakes.end(), [&](const Lake& lake) {
         const float dx = (x - lake.x) / (lake.radiusX + room);
@@ -134,14 +129,13 @@ bool overlapsPad(const FlatPad& pad, float x, float z, float room) {
     return x > pad.x0 - room && x < pad.x1 + room && z > pad.z0 - room && z < pad.z1 + room;
 }
 
-// Whether an object of `reach` units may stand at (x, z): off the road by its
-// clearance, on the terrain, out of the water and clear of the start, the gates and
-// what stands already.
+// Whether an object may stand at (x, z): `clearance` off the road's edge, on the
+// terrain, out of the water and clear of the start, the gates and what stands already.
 bool freePlace(const TrackPlan& plan, const RoadLine& road, const std::vector<GroundPoint>& taken,
                float x, float z, float clearance) {
     if (std::min({x, z, terrainSize - x, terrainSize - z}) < edgeRoom ||
-        roadDistance(road, x, z) < plan.roadHalfWidth + clearance || insideLake(plan, x, z, 6.0f) ||
-        overlapsPad(plan.startPad, x, z, 10.0f)) {
+        road.nearest(x, z).distance < plan.roadHalfWidth + clearance ||
+        insideLake(plan, x, z, 6.0f) || overlapsPad(plan.startPad, x, z, 10.0f)) {
         return false;
     }
     const auto near = [&](float px, float pz) { return std::hypot(px - x, pz - z) < objectRoom; };
@@ -151,8 +145,8 @@ bool freePlace(const TrackPlan& plan, const RoadLine& road, const std::vector<Gr
                         [&](const Gate& gate) { return near(gate.x, gate.z); });
 }
 
-// A place beside the road, `distance` from its centre line on a side drawn at random,
-// somewhere round the loop; false when none of a few draws is free.
+// A free place a little more than `clearance` off the road's edge, on a side and at a
+// point round the loop drawn at random; false when none of a few draws is free.
 bool placeBeside(Draw& draw, const TrackPlan& plan, const RoadLine& road,
                  std::vector<GroundPoint>& taken, float clearance, GroundPoint& place) {
     for (int attempt = 0; attempt < 12; ++attempt) {
