@@ -135,6 +135,10 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, const ConfigFile& config, QWidg
         trackList->addItem(QString::fromStdString(track.name),
                            QString::fromStdString(track.preview.string()));
     }
+    // Without track files the Test Track is offered still, and refused at race start.
+    if (trackList->count() == 0) {
+        trackList->addItem(QString::fromLatin1(Track::testTrackName));
+    }
     trackList->addItem(QStringLiteral("Random track"));
     trackList->setItemData(trackList->count() - 1, true, randomTrackRole);
     trackList->setCurrentIndex(0);
@@ -274,8 +278,7 @@ std::string CTabNewGame::track() const {
     if (randomChosen() && seed(value)) {
         return Track::randomTrackName(value);
     }
-    return trackList->count() > 0 ? trackList->currentText().toStdString()
-                                  : std::string(Track::testTrackName);
+    return trackList->currentText().toStdString();
 }
 
 bool CTabNewGame::randomChosen() const {
