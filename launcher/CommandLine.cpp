@@ -3,6 +3,7 @@
 #include "Data/ProfileManager.h"
 #include "DriverNames.h"
 #include "Tool/LogText.h"
+#include "Track/RandomName.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -232,11 +233,21 @@ std::string trackHelp(const std::vector<std::string>& trackNames) {
     for (const std::string& name : trackNames) {
         text += "  " + name + "\n";
     }
-    return text;
+    return text + "  random:SEED (a new track generated from SEED, 0 to 4294967295)\n";
 }
 
 bool chooseTrack(const std::string& argument, const std::vector<std::string>& trackNames,
                  std::string& track, std::string& error) {
+    if (Track::isRandomTrackName(argument)) {
+        std::uint32_t seed = 0;
+        if (!Track::randomTrackSeed(argument, seed)) {
+            error = "--track \"" + Tool::logExcerpt(argument) +
+                    "\": the seed of a random track is a whole number from 0 to 4294967295";
+            return false;
+        }
+        track = Track::randomTrackName(seed);
+        return true;
+    }
     const QString wanted = argumentText(argument);
     for (const std::string& name : trackNames) {
         if (QString::fromStdString(name).compare(wanted, Qt::CaseInsensitive) == 0) {

@@ -33,11 +33,13 @@ inline constexpr double maximumBenchmarkSeconds = 86400.0;
 QString argumentText(std::string_view bytes);
 std::string argumentBytes(const QString& text);
 
-// The end of the --help text: the tracks --track takes, one name a line.
+// The end of the --help text: the tracks --track takes, one name a line, and the
+// random tracks.
 std::string trackHelp(const std::vector<std::string>& trackNames);
 
 // The track a command-line race runs on: one of trackNames (letter case aside; the
-// name as listed is taken). Returns false with the reason in `error`.
+// name as listed is taken), or a track generated from a seed, "random:SEED" (written
+// as randomTrackName writes it). Returns false with the reason in `error`.
 bool chooseTrack(const std::string& argument, const std::vector<std::string>& trackNames,
                  std::string& track, std::string& error);
 

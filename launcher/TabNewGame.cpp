@@ -8,7 +8,10 @@
 #include "KeyConflicts.h"
 #include "MessageBoxes.h"
 #include "Track/Catalogue.h"
+#include "Track/RandomName.h"
 #include "Track/TestTrack.h"
+#include "TrackGen/Generator.h"
+#include "TrackGen/RandomPlan.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -17,9 +20,12 @@
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QResizeEvent>
 #include <QShowEvent>
 #include <QSpinBox>
@@ -27,6 +33,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
+#include <random>
 
 namespace {
 
@@ -43,6 +50,59 @@ QIcon colourIcon(const QColor& colour) {
     QPixmap pixmap(14, 14);
     pixmap.fill(colour);
     return QIcon(pixmap);
+}
+
+// Marks the Track list's entry of the random track.
+constexpr int randomTrackRole = Qt::UserRole + 1;
+
+const QString seedRange = QStringLiteral("The seed is a whole number from 0 to 4294967295");
+
+// Writes a preview's label with the launcher's bold font, 18 pixels high.
+void paintLabel(TrackGen::Raster& picture, const std::string& text, int centre, int baseline,
+                const TrackGen::Colour& colour) {
+    QImage layer(picture.width(), picture.height(), QImage::Format_ARGB32);
+    layer.fill(Qt::transparent);
+    QPainter painter(&layer);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(18);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    const QString label = QString::fromStdString(text);
+    painter.drawText(centre - painter.fontMetrics().horizontalAdvance(label) / 2, baseline, label);
+    painter.end();
+    for (int y = 0; y < layer.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
+        for (int x = 0; x < layer.width(); ++x) {
+            if (const int coverage = qAlpha(line[x]); coverage > 0) {
+                // The raster counts rows from the bottom.
+                TrackGen::Colour& pixel = picture.at(x, picture.height() - 1 - y);
+                pixel = TrackGen::lerp(pixel, colour,
+                                       colour[3] * static_cast<float>(coverage) / 255.0f);
+            }
+        }
+    }
+}
+
+// The preview of the track generated from `seed`, as the shipped tracks' are drawn.
+QImage randomTrackPicture(std::uint32_t seed) {
+    TrackGen::GenerateOptions options;
+    // Only the preview is wanted; the ground picture is the smallest there is.
+    options.textureSize = 1;
+    options.label = paintLabel;
+    const TrackGen::Raster preview =
+        TrackGen::generateTrack(TrackGen::randomPlan(seed), options).preview;
+    QImage image(preview.width(), preview.height(), QImage::Format_RGB32);
+    for (int y = 0; y < preview.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(preview.height() - 1 - y));
+        for (int x = 0; x < preview.width(); ++x) {
+            const TrackGen::Colour& c = preview.at(x, y);
+            line[x] = QColor::fromRgbF(std::clamp(c[0], 0.0f, 1.0f), std::clamp(c[1], 0.0f, 1.0f),
+                                       std::clamp(c[2], 0.0f, 1.0f))
+                          .rgb();
+        }
+    }
+    return image;
 }
 
 bool isPerson(const std::string& name) {
@@ -75,13 +135,32 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, const ConfigFile& config, QWidg
         trackList->addItem(QString::fromStdString(track.name),
                            QString::fromStdString(track.preview.string()));
     }
+    // Without track files the Test Track is offered still, and refused at race start.
+    if (trackList->count() == 0) {
+        trackList->addItem(QString::fromLatin1(Track::testTrackName));
+    }
+    trackList->addItem(QStringLiteral("Random track"));
+    trackList->setItemData(trackList->count() - 1, true, randomTrackRole);
     trackList->setCurrentIndex(0);
+    // Up to ten digits; the range is checked when the race starts.
+    seedEdit = new QLineEdit(this);
+    seedEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,10}")), this));
+    seedEdit->setAlignment(Qt::AlignRight);
+    newSeedButton = new QPushButton(QStringLiteral("New seed"), this);
+    seedTimer = new QTimer(this);
+    seedTimer->setSingleShot(true);
+    seedTimer->setInterval(300);
+    auto* seedRow = new QHBoxLayout;
+    seedRow->addWidget(seedEdit, 1);
+    seedRow->addWidget(newSeedButton);
 
     auto* trackGroup = new QGroupBox(QStringLiteral("Select Track"), this);
     auto* trackLayout = new QFormLayout(trackGroup);
     trackLayout->addRow(QStringLiteral("Gamemode:"), gameModeList);
     trackLayout->addRow(QStringLiteral("Number of Laps"), lapsBox);
     trackLayout->addRow(QStringLiteral("Track:"), trackList);
+    trackLayout->addRow(QStringLiteral("Seed:"), seedRow);
 
     // The track preview area below the track group: the picture of the track that the
     // build renders from the track's data, scaled to the box.
@@ -92,6 +171,7 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, const ConfigFile& config, QWidg
     preview->setMinimumWidth(1);
     preview->setAlignment(Qt::AlignCenter);
     preview->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    drawNewSeed();
     showTrackPicture();
 
     // Select Drivers. Long names must not widen the window.
@@ -156,6 +236,8 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, const ConfigFile& config, QWidg
     gameModeList->setObjectName(QStringLiteral("gameModeList"));
     lapsBox->setObjectName(QStringLiteral("lapsBox"));
     trackList->setObjectName(QStringLiteral("trackList"));
+    seedEdit->setObjectName(QStringLiteral("seedEdit"));
+    newSeedButton->setObjectName(QStringLiteral("newSeedButton"));
     driverList->setObjectName(QStringLiteral("driverList"));
     carList->setObjectName(QStringLiteral("carList"));
     swatch->setObjectName(QStringLiteral("colorSwatch"));
@@ -171,6 +253,13 @@ CTabNewGame::CTabNewGame(MessageBoxes& messages, const ConfigFile& config, QWidg
     connect(clearButton, &QPushButton::clicked, this, &CTabNewGame::clearDrivers);
     connect(raceButton, &QPushButton::clicked, this, &CTabNewGame::race);
     connect(trackList, &QComboBox::currentIndexChanged, this, &CTabNewGame::showTrackPicture);
+    connect(seedEdit, &QLineEdit::textChanged, this, [this] {
+        if (randomChosen()) {
+            seedTimer->start();
+        }
+    });
+    connect(seedTimer, &QTimer::timeout, this, &CTabNewGame::showTrackPicture);
+    connect(newSeedButton, &QPushButton::clicked, this, &CTabNewGame::drawNewSeed);
     connect(padTimer, &QTimer::timeout, this, [this] { listPads(false); });
 
     fillDriverList();
@@ -185,8 +274,24 @@ std::vector<std::string> CTabNewGame::chosenNames() const {
 }
 
 std::string CTabNewGame::track() const {
-    return trackList->count() > 0 ? trackList->currentText().toStdString()
-                                  : std::string(Track::testTrackName);
+    std::uint32_t value = 0;
+    if (randomChosen() && seed(value)) {
+        return Track::randomTrackName(value);
+    }
+    return trackList->currentText().toStdString();
+}
+
+bool CTabNewGame::randomChosen() const {
+    return trackList->currentData(randomTrackRole).toBool();
+}
+
+bool CTabNewGame::seed(std::uint32_t& value) const {
+    return Track::randomTrackSeed(Track::randomTrackPrefix + seedEdit->text().toStdString(), value);
+}
+
+void CTabNewGame::drawNewSeed() {
+    std::random_device device;
+    seedEdit->setText(QString::number(device()));
 }
 
 unsigned int CTabNewGame::laps() const {
@@ -379,15 +484,30 @@ void CTabNewGame::race() {
         messages.message(this, QStringLiteral("* No Player selected"));
         return;
     }
+    std::uint32_t value = 0;
+    if (randomChosen() && !seed(value)) {
+        messages.message(this, QStringLiteral("* ") + seedRange);
+        return;
+    }
     emit raceRequested(chosen, laps());
 }
 
 void CTabNewGame::showTrackPicture() {
-    const QString file = trackList->currentData().toString();
-    trackPicture = file.isEmpty() ? QPixmap() : QPixmap(file);
+    const bool random = randomChosen();
+    seedEdit->setEnabled(random);
+    newSeedButton->setEnabled(random);
+    std::uint32_t value = 0;
+    const bool badSeed = random && !seed(value);
+    if (random) {
+        seedTimer->stop();
+        trackPicture = badSeed ? QPixmap() : QPixmap::fromImage(randomTrackPicture(value));
+    } else {
+        const QString file = trackList->currentData().toString();
+        trackPicture = file.isEmpty() ? QPixmap() : QPixmap(file);
+    }
     if (trackPicture.isNull()) {
         preview->clear();
-        preview->setText(QStringLiteral("No preview of this track"));
+        preview->setText(badSeed ? seedRange : QStringLiteral("No preview of this track"));
     } else {
         fitTrackPicture();
     }

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QPixmap>
 #include <QWidget>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,12 +18,16 @@ class MessageBoxes;
 class QComboBox;
 class QFormLayout;
 class QLabel;
+class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QSpinBox;
 class QTimer;
 
 // The "New Game" tab: the track, the drivers chosen for a race, each with a car
-// colour, and the number of laps. The chosen drivers stay until "Clear". Each person
+// colour, and the number of laps. The last entry of the Track list, "Random track",
+// races a track generated from the seed beside it ("New seed" draws one); its preview
+// is drawn from the seed. The chosen drivers stay until "Clear". Each person
 // chosen races with the keyboard or a connected pad, as chosen below the list
 // ("Keyboard" or "Gamepad N: NAME") and remembered per driver in the settings file; a
 // remembered pad that is not connected leaves the keyboard. The pads are listed again
@@ -45,7 +50,7 @@ public:
     // Their names, in the same order.
     std::vector<std::string> chosenNames() const;
     unsigned int laps() const;
-    // The name of the track chosen in the Track list.
+    // The name of the track chosen in the Track list; "random:SEED" for the random track.
     std::string track() const;
     // Adds the driver with the next car colour nobody has, as "Add" would; a driver
     // chosen already, or a fourth, is not added.
@@ -69,6 +74,11 @@ private:
     // Shows the chosen track's preview picture, or a note when it has none.
     void showTrackPicture();
     void fitTrackPicture();
+    // Whether the Track list's choice is the random track.
+    bool randomChosen() const;
+    // The seed typed beside the Track list; false when it is no whole number in range.
+    bool seed(std::uint32_t& value) const;
+    void drawNewSeed();
     void fillDriverList();
     void chooseColour();
     void addDriver();
@@ -97,6 +107,10 @@ private:
     QPixmap trackPicture;
 
     QComboBox* trackList;
+    QLineEdit* seedEdit;
+    QPushButton* newSeedButton;
+    // Draws the random track's preview once the seed has stopped changing.
+    QTimer* seedTimer;
     QComboBox* driverList;
     QSpinBox* lapsBox;
     ColorSwatch* swatch;

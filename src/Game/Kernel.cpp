@@ -10,6 +10,7 @@
 #include "Game/audio/RaceSounds.h"
 #include "Game/input/PadDrivers.h"
 #include "Game/level/Level.h"
+#include "Game/level/RaceTrack.h"
 #include "Game/overlay/DebugDialog.h"
 #include "Game/overlay/Frame.h"
 #include "Game/overlay/LoadingScreen.h"
@@ -27,6 +28,7 @@
 #include "System/File.h"
 #include "Tool/LogManager.h"
 #include "Track/Catalogue.h"
+#include "Track/RandomName.h"
 
 #include <GL/glew.h>
 #include <algorithm>
@@ -242,12 +244,14 @@ void Kernel::shutdown() {
 }
 
 bool Kernel::createLevel(const unsigned int& laps, const std::string& track) {
-    trackName = track;
+    // A random track's seed is written plainly, so that its high scores fall under one name.
+    std::uint32_t seed = 0;
+    trackName = Track::randomTrackSeed(track, seed) ? Track::randomTrackName(seed) : track;
     showStatus("create level...");
     level = std::make_unique<Level>(physicsSDK, detail, renderKernel.get(), &input);
     showStatus("loading Level...");
     Track::TrackDesc description;
-    if (!Track::loadTrack(track, Track::tracksFolder(), description) ||
+    if (!findRaceTrack(track, Track::tracksFolder(), description) ||
         !level->buildTrack(description, laps)) {
         Tool::LogManager::getInstance().send(Tool::Message(
             "Brumbly", "Game::Kernel loaded level .. [Failed]", "", Tool::MT_MESSAGE));
@@ -478,7 +482,8 @@ void Kernel::startRun() {
     }
     raceDirector = std::make_unique<RaceDirector>(
         overlay.get(), std::move(entrants), level ? level->getLaps() : 0,
-        level ? level->getName() : trackName, highScoreFile, raceListeners);
+        level && !Track::isRandomTrackName(trackName) ? level->getName() : trackName, highScoreFile,
+        raceListeners);
     previousFrame = Platform::getTime();
     runStart = previousFrame;
     logKernel("Game::Kernel running game .. [OK]");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Data/Image.h"
 #include "System/AssetRef.h"
 
 #include <glm/vec2.hpp>
@@ -24,6 +25,10 @@ struct Surface {
 struct TerrainSpec {
     System::AssetRef heightMap;
     System::AssetRef texture;
+    // Pictures made in memory (a generated track) stand in for the files above; a
+    // track file names files only.
+    Data::ImagePtr heightPicture;
+    Data::ImagePtr texturePicture;
     float sizeX = 256.0f;
     float heightScale = 20.0f;
     float sizeZ = 256.0f;

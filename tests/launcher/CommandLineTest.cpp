@@ -175,7 +175,29 @@ private slots:
         QCOMPARE(unknown.err, "Brumbly: " + error + "\n");
         QCOMPARE(unknown.logged.size(), std::size_t{1});
         QCOMPARE(unknown.logged.front().getMessage(), error);
-        QCOMPARE(trackHelp({"Test Track", "Lakeside"}), "\nTracks:\n  Test Track\n  Lakeside\n");
+        QCOMPARE(trackHelp({"Test Track", "Lakeside"}),
+                 "\nTracks:\n  Test Track\n  Lakeside\n  random:SEED (a new track generated "
+                 "from SEED, 0 to 4294967295)\n");
+    }
+
+    // A random track's seed is taken whole and written plainly, so that its high scores
+    // fall under one name; anything but a whole number in range stops the race.
+    void aRandomTrackTakesAWholeSeed() {
+        QCOMPARE(race({"--driver", "Ann", "--track", "Random:0042"}).calls.at(1),
+                 "createLevel 3 random:42");
+        QCOMPARE(race({"--driver", "Ann", "--track", "random:4294967295"}).calls.at(1),
+                 "createLevel 3 random:4294967295");
+        QCOMPARE(race({"--driver", "Ann", "--track", "random:0"}).calls.at(1),
+                 "createLevel 3 random:0");
+        for (const std::string seed : {"4294967296", "99999999999999999999", "-1", "+1", "", "12a",
+                                       " 5", "5 ", "0x10", "1.5"}) {
+            const Outcome refused = race({"--driver", "Ann", "--track", "random:" + seed});
+            QCOMPARE(refused.status, 2);
+            QVERIFY(refused.calls.empty());
+            QCOMPARE(refused.err, "Brumbly: --track \"random:" + seed +
+                                      "\": the seed of a random track is a whole number from 0 "
+                                      "to 4294967295\n");
+        }
     }
 
     void aFailedRaceStartExitsWithOne() {

@@ -11,14 +11,15 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <fstream>
 #include <algorithm>
+#include <fstream>
 #include <memory>
 
 Q_DECLARE_METATYPE(CTabNewGame::PlayerList)
@@ -277,18 +278,58 @@ private slots:
 
         auto* tracks = childControl<QComboBox>(withTracks, "trackList");
         auto* preview = childControl<QLabel>(withTracks, "trackPreview");
-        QCOMPARE(tracks->count(), 2);
+        QCOMPARE(tracks->count(), 3);
         QCOMPARE(tracks->itemText(0), "Test Track");
         QCOMPARE(tracks->itemText(1), "Lakeside");
+        QCOMPARE(tracks->itemText(2), "Random track");
         QCOMPARE(withTracks.track(), "Test Track");
         withTracks.resize(600, 400);
         withTracks.show();
         QVERIFY(QTest::qWaitForWindowExposed(&withTracks));
         QVERIFY(!preview->pixmap().isNull());
+        QVERIFY(!childControl<QLineEdit>(withTracks, "seedEdit")->isEnabled());
         tracks->setCurrentIndex(1);
         QCOMPARE(withTracks.track(), "Lakeside");
         QVERIFY(preview->pixmap().isNull());
         QCOMPARE(preview->text(), "No preview of this track");
+        tracks->setCurrentIndex(2);
+        QVERIFY(childControl<QLineEdit>(withTracks, "seedEdit")->isEnabled());
+        QVERIFY(!preview->pixmap().isNull());
+    }
+
+    // The random track races under its seed's name with the seed's preview; the seed is
+    // typed only for it, and one out of range stops the race with a notice.
+    void theRandomTrackRacesTheSeedTyped() {
+        auto* tracks = control<QComboBox>("trackList");
+        auto* seed = control<QLineEdit>("seedEdit");
+        auto* preview = control<QLabel>("trackPreview");
+        // Without track files the Test Track is offered still.
+        QCOMPARE(tab->track(), "Test Track");
+        QVERIFY(!seed->isEnabled());
+        tracks->setCurrentIndex(tracks->findText(QStringLiteral("Random track")));
+        QVERIFY(seed->isEnabled());
+        QVERIFY(!preview->pixmap().isNull());
+        const QImage drawn = preview->pixmap().toImage();
+
+        seed->clear();
+        QTest::keyClicks(seed, QStringLiteral("00123x"));
+        QCOMPARE(seed->text(), "00123");
+        QCOMPARE(tab->track(), "random:123");
+        QTRY_VERIFY(!preview->pixmap().isNull() && preview->pixmap().toImage() != drawn);
+        const QImage seed123 = preview->pixmap().toImage();
+        click("newSeedButton");
+        QVERIFY(tab->track() != "random:123");
+        QTRY_VERIFY(preview->pixmap().toImage() != seed123);
+
+        addDriver(QStringLiteral("Amy"));
+        seed->setText(QStringLiteral("4294967295"));
+        QCOMPARE(raceWith().size(), std::size_t{1});
+        QCOMPARE(tab->track(), "random:4294967295");
+        seed->setText(QStringLiteral("4294967296"));
+        QVERIFY(raceWith().empty());
+        QCOMPARE(messages->boxes.back().text, "* The seed is a whole number from 0 to 4294967295");
+        QTRY_VERIFY(preview->pixmap().isNull());
+        QCOMPARE(preview->text(), "The seed is a whole number from 0 to 4294967295");
     }
 
     void anOpenDriverListKeepsItsNamesAndChoiceWhenThePageIsShownOrHidden() {

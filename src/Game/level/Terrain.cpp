@@ -45,12 +45,15 @@ Data::MaterialPtr surfaceMaterial(const glm::vec4& diffuse, const Data::ImagePtr
     return material;
 }
 
-Data::ImagePtr loadPicture(const System::AssetRef& asset, const std::string& failure) {
+// The picture given in memory, else the one loaded from `asset`.
+Data::ImagePtr loadPicture(const Data::ImagePtr& given, const System::AssetRef& asset,
+                           const std::string& failure) {
     // A picture left unnamed is not looked for; it is only reported missing.
-    const Data::ImagePtr image =
-        asset.file.empty() ? std::make_shared<Data::Image>() : System::File::loadImage(asset);
+    const Data::ImagePtr image = given                ? given
+                                 : asset.file.empty() ? std::make_shared<Data::Image>()
+                                                      : System::File::loadImage(asset);
     if (!image->isValid()) {
-        logTerrain(failure, asset.file, __LINE__);
+        logTerrain(failure, given ? "the picture made in memory" : asset.file, __LINE__);
     }
     return image;
 }
@@ -102,13 +105,13 @@ void Terrain::create(Level* owner, const TerrainDesc& desc) {
 }
 
 void Terrain::loadImages(const TerrainDesc& desc) {
-    heightMap = loadPicture(desc.heightMap, "Couldn't load Heightmap");
+    heightMap = loadPicture(desc.heightPicture, desc.heightMap, "Couldn't load Heightmap");
     // Heights are read as colours; a grey or palette picture is widened once here.
     if (heightMap->isValid() && heightMap->picture.getBitsPerPixel() != 24) {
         heightMap->picture.convertTo24Bits();
     }
-    groundMap = loadPicture(desc.groundMap, "Couldn't load Groundmap");
-    texture = loadPicture(desc.texture, "Couldn't load Texture");
+    groundMap = loadPicture(nullptr, desc.groundMap, "Couldn't load Groundmap");
+    texture = loadPicture(desc.texturePicture, desc.texture, "Couldn't load Texture");
 }
 
 float Terrain::getHeight(float x, float z) const {

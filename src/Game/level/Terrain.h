@@ -31,6 +31,9 @@ struct TerrainDesc {
     System::AssetRef heightMap;
     System::AssetRef groundMap;
     System::AssetRef texture;
+    // Pictures made in memory (a generated track) stand in for the files above.
+    Data::ImagePtr heightPicture;
+    Data::ImagePtr texturePicture;
     Physics::MaterialDesc material;
 };
 

@@ -48,6 +48,8 @@ void addTerrain(Level& level, const Track::TerrainSpec& spec) {
     desc.planeHeight = spec.waterLevel;
     desc.heightMap = spec.heightMap;
     desc.texture = spec.texture;
+    desc.heightPicture = spec.heightPicture;
+    desc.texturePicture = spec.texturePicture;
     level.createTerrain(desc);
 }
 
