@@ -110,7 +110,7 @@ bool GLTexture::setup(std::int32_t type, int width, int height, bool withMipmaps
 }
 
 bool GLTexture::upload(const Data::Image& image, bool withMipmaps, bool asCubeMap) {
-    if (!image.isValid())
+    if (!image.hasPixels())
         return false;
     const unsigned bits = image.picture.getBitsPerPixel();
     std::int32_t type = PT_NONE;

@@ -33,7 +33,8 @@ public:
     bool setup(std::int32_t pixelType, int width, int height, bool mipmaps, const void* pixels,
                bool cubeMap, int bytesPerPixel);
     // Sets up from an image by its bits per pixel (8, 24 or 32); a cube map uses the
-    // picture turned by 180 degrees. False for an invalid or unsupported image.
+    // picture turned by 180 degrees. False for an image without pixels or of an
+    // unsupported type.
     bool upload(const Data::Image& image, bool mipmaps, bool cubeMap);
     // Binds to the texture unit with the current filtering settings; does nothing
     // before a successful setup. A depth texture keeps its own sampling whatever the
