@@ -41,6 +41,7 @@ public:
         name.clear();
         origin.clear();
         mipmapped = true;
+        coverage = false;
         releasedWidth = 0;
         releasedHeight = 0;
         released = false;
@@ -51,6 +52,8 @@ public:
     std::string origin;
     // Drawn smaller than its size at times: its texture gets mipmaps.
     bool mipmapped = true;
+    // An 8-bit picture of coverage: drawn as white, as opaque as each pixel's value.
+    bool coverage = false;
 
 private:
     unsigned releasedWidth = 0;

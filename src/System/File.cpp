@@ -252,6 +252,8 @@ void File::loadFont(const AssetRef& asset) {
     sendMessage("loading Font ", asset.file);
     auto font = std::make_shared<Data::Font>();
     font->image = loadImage(AssetRef{asset.file + "Trans.png", asset.directory});
+    // A font picture holds only how much of each pixel its white glyphs cover.
+    font->image->coverage = true;
 
     const std::string iniFile = asset.file + ".ini";
     const std::string text = readText(workingDirectory + asset.directory + iniFile);

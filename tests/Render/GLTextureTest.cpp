@@ -102,6 +102,24 @@ TEST_F(TextureTest, EightBitImagesBecomeOneChannelTextures) {
     EXPECT_EQ(grey.getPixelType(), Render::GLTexture::PT_RED);
     EXPECT_EQ(readTexture(GL_TEXTURE_2D, grey.getName(), GL_TEXTURE_2D, 3),
               (std::vector<Rgba>{{10, 0, 0, 255}, {20, 0, 0, 255}, {30, 0, 0, 255}}));
+
+    // Coverage (a font's glyphs) keeps one byte per pixel and is sampled as white
+    // with that alpha.
+    const auto coverage = makeImage(8, {{{0, 0, 0, 0}, {128, 0, 0, 0}, {255, 0, 0, 0}}});
+    coverage->coverage = true;
+    Render::GLTexture glyphs;
+    ASSERT_TRUE(glyphs.upload(*coverage, false, false));
+    EXPECT_EQ(glyphs.getPixelType(), Render::GLTexture::PT_COVERAGE);
+    glBindTexture(GL_TEXTURE_2D, glyphs.getName());
+    GLint bits = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_RED_SIZE, &bits);
+    EXPECT_EQ(bits, 8);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_GREEN_SIZE, &bits);
+    EXPECT_EQ(bits, 0);
+    std::array<GLint, 4> swizzle{};
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle.data());
+    EXPECT_EQ(swizzle, (std::array<GLint, 4>{GL_ONE, GL_ONE, GL_ONE, GL_RED}));
+    glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 TEST_F(TextureTest, SixteenBitAndInvalidImagesAreRefused) {
