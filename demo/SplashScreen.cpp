@@ -25,8 +25,8 @@ constexpr float STATUS_HEIGHT = -0.6f;
 SplashScreen::SplashScreen(const std::string& imageFile)
     : camera(std::make_shared<Data::Camera>(1.0f, 1000.0f, 45.0f, 0)) {
     const Data::ImagePtr image = System::File::loadImage({imageFile, "data\\images\\"});
-    const float aspect = image->isValid() ? static_cast<float>(image->picture.getWidth()) /
-                                                static_cast<float>(image->picture.getHeight())
+    const float aspect = image->isValid() ? static_cast<float>(image->getWidth()) /
+                                                static_cast<float>(image->getHeight())
                                           : 4.0f / 3.0f;
     picture = std::make_shared<Data::Object>(
         Data::makeQuad(2.0f * aspect, 2.0f, 1.0f, 1.0f, 0.0f, 0.0f, image));

@@ -135,7 +135,7 @@ MeshPtr makeMySkyBox(float s, const ImagePtr& image) {
     MeshPtr mesh = makeTriangleBox(s);
     mesh->name = "mySkyBox";
 
-    const unsigned width = image ? image->picture.getWidth() : 0;
+    const unsigned width = image ? image->getWidth() : 0;
     // Half a texel (plus a little) keeps neighbouring bands from bleeding in.
     const float e = width > 0 ? 0.59f / static_cast<float>(width) : 0.0f;
     for (std::uint32_t f = 0; f < 6; ++f) {

@@ -33,7 +33,7 @@ MeshPtr getGlyphQuad(Font& font, unsigned char character) {
         const float g = glyph.width;
         const float column = static_cast<float>(character % 16);
         const float row = static_cast<float>(character / 16);
-        const unsigned textureWidth = font.image ? font.image->picture.getWidth() : 0;
+        const unsigned textureWidth = font.image ? font.image->getWidth() : 0;
         // One texel inset on every side; without a picture there is no texel to skip.
         const float t = textureWidth > 0 ? 1.0f / static_cast<float>(textureWidth) : 0.0f;
         glyph.quad = makeQuad(16.0f * g, 1.0f, g - 2.0f * t, CELL - 2.0f * t,

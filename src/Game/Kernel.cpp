@@ -1,5 +1,6 @@
 #include "Game/Kernel.h"
 
+#include "Data/FontManager.h"
 #include "Data/KeyTable.h"
 #include "Data/Options.h"
 #include "Data/Profile.h"
@@ -151,6 +152,8 @@ bool Kernel::initialise(const Data::Options& options) {
         return false;
     }
     softwareRenderer = software;
+    // The race keeps one copy of each picture: its texture.
+    renderKernel->setReleasePicturesOnUpload(true);
     applySceneScale();
     logKernel("Render::Kernel initialised .. [OK]");
     // A close or Escape from the first moment the window shows ends the race.
@@ -163,6 +166,7 @@ bool Kernel::initialise(const Data::Options& options) {
 
     for (const char* font : {"Arial", "TimesNewRoman", "Newsflash"}) {
         System::File::loadFont({font, "data\\images\\Fonts\\"});
+        renderKernel->prepareTexture(Data::FontManager::getInstance().getFont(font)->image);
     }
     logKernel("Fonts initialised .. [OK]");
 

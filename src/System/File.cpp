@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <map>
 
 namespace System {
 
@@ -25,6 +26,15 @@ constexpr unsigned maximumImageSide = 16384;
 constexpr unsigned long long maximumImagePixels = 64ULL * 1024 * 1024;
 // A file of the largest picture as uncompressed 32-bit pixels, and its header.
 constexpr std::size_t maximumImageFileSize = maximumImagePixels * 4 + 1024 * 1024;
+
+// An image's origin names the file it was decoded from after this prefix.
+const std::string originPrefix = "file:";
+
+// The pictures handed out by path, while anything holds them.
+std::map<std::string, std::weak_ptr<Data::Image>>& loadedImages() {
+    static std::map<std::string, std::weak_ptr<Data::Image>> images;
+    return images;
+}
 
 // Log titles are an action followed by the asset's name, cut to a bounded length.
 void sendMessage(const std::string& action, const std::string& name) {
@@ -172,15 +182,14 @@ void File::loadImage(const Data::ImagePtr& image, const AssetRef& asset) {
         sendError("loading Image ", asset.file, __LINE__);
         return;
     }
-    image->picture.clear();
-    image->name.clear();
-    // A stale origin would let a texture cache hand out the previous picture.
-    image->origin.clear();
+    // Nothing of a previous picture stays: a stale origin would let a texture cache
+    // hand out the previous picture.
+    image->clear();
     const std::string path = workingDirectory + asset.directory + asset.file;
     const std::string problem = loadPicture(image->picture, nativePath(path));
     if (problem.empty()) {
         image->name = asset.file;
-        image->origin = "file:" + path;
+        image->origin = originPrefix + path;
     } else {
         sendError("loading Image ", asset.file, __LINE__, problem);
     }
@@ -188,9 +197,38 @@ void File::loadImage(const Data::ImagePtr& image, const AssetRef& asset) {
 }
 
 Data::ImagePtr File::loadImage(const AssetRef& asset) {
+    // Keyed by the path as the file system takes it, so that spellings with "\\" and
+    // "/" of one file meet.
+    const std::string key = nativePath(workingDirectory + asset.directory + asset.file);
+    auto& loaded = loadedImages();
+    std::erase_if(loaded, [](const auto& entry) { return entry.second.expired(); });
+    if (const auto found = loaded.find(key); found != loaded.end()) {
+        if (Data::ImagePtr shared = found->second.lock(); shared->isValid()) {
+            return shared;
+        }
+    }
     auto image = std::make_shared<Data::Image>();
     loadImage(image, asset);
+    if (image->isValid()) {
+        loaded[key] = image;
+    }
     return image;
+}
+
+bool File::reloadImage(Data::Image& image) {
+    if (image.hasPixels()) {
+        return true;
+    }
+    if (!image.origin.starts_with(originPrefix)) {
+        return false;
+    }
+    const std::string path = image.origin.substr(originPrefix.size());
+    if (const std::string problem = loadPicture(image.picture, nativePath(path));
+        !problem.empty()) {
+        sendError("reloading Image ", image.name, __LINE__, problem);
+        return false;
+    }
+    return true;
 }
 
 Data::ShaderPtr File::loadShader(const AssetRef& asset) {
@@ -214,6 +252,8 @@ void File::loadFont(const AssetRef& asset) {
     sendMessage("loading Font ", asset.file);
     auto font = std::make_shared<Data::Font>();
     font->image = loadImage(AssetRef{asset.file + "Trans.png", asset.directory});
+    // A font picture holds only how much of each pixel its white glyphs cover.
+    font->image->coverage = true;
 
     const std::string iniFile = asset.file + ".ini";
     const std::string text = readText(workingDirectory + asset.directory + iniFile);
@@ -222,8 +262,7 @@ void File::loadFont(const AssetRef& asset) {
     }
     // Widths are fractions of the texture width; without a texture they keep the
     // full cell width instead of becoming infinite.
-    const std::array<float, 256> widths =
-        readFontWidths(text, font->image->picture.getWidth(), iniFile);
+    const std::array<float, 256> widths = readFontWidths(text, font->image->getWidth(), iniFile);
     for (std::size_t i = 0; i < widths.size(); ++i) {
         font->glyphs[i].width = widths[i];
     }

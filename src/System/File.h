@@ -16,8 +16,8 @@ class Image;
 namespace System {
 
 // File access of the game library. Every asset path is the working directory
-// followed by the asset's relative directory and file name. Loads never throw and
-// never cache: failures are logged and reported by an empty or invalid result.
+// followed by the asset's relative directory and file name. Loads never throw:
+// failures are logged and reported by an empty or invalid result.
 class File {
 public:
     // Keeps the text up to and including the last '/' or '\' and appends one "/"
@@ -32,8 +32,14 @@ public:
     // Loads a picture into `image`; on failure the image is left invalid, name "".
     BRUMBLY_API static void loadImage(const std::shared_ptr<Data::Image>& image,
                                       const AssetRef& asset);
-    // A new picture loaded from the asset; invalid when it could not be read.
+    // The picture of the asset; invalid when it could not be read. A picture of the
+    // same file still held somewhere is shared rather than decoded again (the models
+    // of a level name the same textures many times); it may have given up its pixels
+    // to its texture, and a reader of pixels gets them back with reloadImage.
     BRUMBLY_API static std::shared_ptr<Data::Image> loadImage(const AssetRef& asset);
+    // Decodes the pixels of an image loaded from a file again, from its origin, after
+    // it gave them up; true when it holds its pixels afterwards.
+    BRUMBLY_API static bool reloadImage(Data::Image& image);
     // Creates the shader when `shader` is empty, then appends the sources of
     // asset.file (+ ".vert" / ".frag", after "basicLib.glsl").
     BRUMBLY_API static void loadShader(Data::ShaderPtr& shader, const AssetRef& asset);

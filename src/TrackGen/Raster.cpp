@@ -106,6 +106,30 @@ bool Raster::savePng(const std::string& path) const {
     return save(*this, path, true, FIF_PNG, PNG_Z_DEFAULT_COMPRESSION);
 }
 
+bool Raster::saveAlphaPng(const std::string& path) const {
+    if (!ensureParentDirectory(path)) {
+        return false;
+    }
+    FIBITMAP* bitmap = FreeImage_Allocate(width(), height(), 8);
+    if (bitmap == nullptr) {
+        return false;
+    }
+    RGBQUAD* palette = FreeImage_GetPalette(bitmap);
+    for (int i = 0; i < 256; ++i) {
+        const auto grey = static_cast<BYTE>(i);
+        palette[i] = RGBQUAD{grey, grey, grey, 0};
+    }
+    for (int y = 0; y < height(); ++y) {
+        BYTE* line = FreeImage_GetScanLine(bitmap, y);
+        for (int x = 0; x < width(); ++x) {
+            line[x] = toByte(at(x, y)[3]);
+        }
+    }
+    const bool ok = FreeImage_Save(FIF_PNG, bitmap, path.c_str(), PNG_Z_DEFAULT_COMPRESSION) != 0;
+    FreeImage_Unload(bitmap);
+    return ok;
+}
+
 bool ensureParentDirectory(const std::string& path) {
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     std::error_code error;

@@ -51,6 +51,8 @@ public:
     // 32-bit RGBA PNG. The image library writes an alpha channel that is opaque
     // everywhere as plain RGB, so such pictures need some translucent pixel.
     bool savePng(const std::string& path) const;
+    // 8-bit grey PNG of the alpha channel alone.
+    bool saveAlphaPng(const std::string& path) const;
 
 private:
     int w = 0;

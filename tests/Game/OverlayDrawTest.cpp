@@ -1,9 +1,11 @@
 #include "../Render/RenderTestSupport.h"
+#include "Data/FontManager.h"
 #include "Game/overlay/DebugDialog.h"
 #include "Game/overlay/Frame.h"
 #include "Game/overlay/PauseMenu.h"
 #include "Game/overlay/RaceOverlay.h"
 #include "Game/overlay/ResultsPanel.h"
+#include "Game/overlay/TextDialog.h"
 #include "Game/views/WayAhead.h"
 #include "OverlayTestSupport.h"
 
@@ -167,6 +169,52 @@ TEST_F(OverlayDrawTest, DialogsAndRaceOverlayAreDrawnTranslucentOverTheScene) {
     EXPECT_EQ(count(hidden, debug->getDialog()->getAbsoluteRect(),
                     [](const glm::ivec3& c) { return c != CLEAR; }),
               0);
+}
+
+// In a race the fonts' pictures give up their pixels once their textures are made;
+// glyphs first drawn after that (capitals and digits of the race overlay) must still
+// show their letters.
+TEST_F(OverlayDrawTest, GlyphsFirstBuiltAfterTheFontGaveUpItsPixelsShowTheirLetters) {
+    const std::string text = "LAP 3/5 BEST 01:23:45 QWXZ 6789";
+    const auto drawText = [&] {
+        Game::Frame frame(kernel);
+        const auto dialog =
+            std::static_pointer_cast<Game::TextDialog>(frame.createDialog("Text", Game::DT_TEXT));
+        dialog->setPosition({0.05f, 0.4f});
+        dialog->setSize({0.9f, 0.1f});
+        dialog->setColor(glm::vec4(1.0f));
+        dialog->setText(text, true);
+        dialog->setVisible(true);
+        dialog->setActive(true);
+        kernel->setRenderTarget(kernel->getScreen());
+        frame.draw();
+        return std::make_pair(capture(), dialog->getAbsoluteRect());
+    };
+    auto [kept, rect] = drawText();
+
+    // Fonts loaded anew build their glyphs anew; their textures are made already.
+    OverlayTest::loadFonts();
+    const Data::FontPtr font = Data::FontManager::getInstance().getFont("Newsflash");
+    ASSERT_TRUE(font && font->image->releasePixels());
+    auto [released, sameRect] = drawText();
+    EXPECT_FALSE(font->image->hasPixels());
+
+    int textPixels = 0;
+    int differing = 0;
+    int pixels = 0;
+    for (int y = static_cast<int>(rect.corner.y * SCREEN_HEIGHT);
+         y < static_cast<int>((rect.corner.y + rect.size.y) * SCREEN_HEIGHT); ++y) {
+        for (int x = static_cast<int>(rect.corner.x * SCREEN_WIDTH);
+             x < static_cast<int>((rect.corner.x + rect.size.x) * SCREEN_WIDTH); ++x) {
+            ++pixels;
+            textPixels += white(pixel(released, x, y)) ? 1 : 0;
+            differing += pixel(released, x, y) != pixel(kept, x, y) ? 1 : 0;
+        }
+    }
+    // Letters, not blank blocks: some of the line is white, most of it shows the scene.
+    EXPECT_GT(textPixels, 400);
+    EXPECT_LT(textPixels, pixels / 4);
+    EXPECT_EQ(differing, 0) << "pixels unlike those drawn with the font's pixels kept";
 }
 
 TEST_F(OverlayDrawTest, NothingBehindTheResultsShowsThroughThem) {

@@ -17,12 +17,12 @@ protected:
     void SetUp() override { useBinFolder(); }
 };
 
-// Alpha of pixel (x, y) of the font texture, y counted from the picture's top.
+// Coverage of pixel (x, y) of the font texture, y counted from the picture's top.
 int alphaFromTop(const Data::ImagePtr& image, int x, int y) {
-    RGBQUAD c{};
-    image->picture.getPixelColor(static_cast<unsigned>(x),
-                                 image->picture.getHeight() - 1 - static_cast<unsigned>(y), &c);
-    return c.rgbReserved;
+    BYTE value = 0;
+    image->picture.getPixelIndex(static_cast<unsigned>(x),
+                                 image->picture.getHeight() - 1 - static_cast<unsigned>(y), &value);
+    return value;
 }
 
 } // namespace
@@ -52,7 +52,8 @@ TEST_F(GameFonts, LoadThroughTheGameWithWidthsInsideTheirCells) {
         const Data::FontPtr font = Data::FontManager::getInstance().getFont(name);
         ASSERT_TRUE(font) << name;
         ASSERT_TRUE(font->image && font->image->isValid()) << name;
-        EXPECT_EQ(font->image->picture.getBitsPerPixel(), 32U);
+        EXPECT_EQ(font->image->picture.getBitsPerPixel(), 8U);
+        EXPECT_TRUE(font->image->coverage);
         for (int code = 0; code < 256; ++code) {
             EXPECT_GT(font->glyphs[code].width, 0.0f) << name << " code " << code;
             EXPECT_LE(font->glyphs[code].width, 0.0625f) << name << " code " << code;

@@ -5,9 +5,12 @@
 #include "Data/Object.h"
 #include "Render/glResources/GLTexture.h"
 #include "Render/targets/RTTexture.h"
+#include "System/File.h"
 
 #include <array>
 #include <cstring>
+#include <filesystem>
+#include <unistd.h>
 
 using namespace RenderTest;
 
@@ -99,6 +102,24 @@ TEST_F(TextureTest, EightBitImagesBecomeOneChannelTextures) {
     EXPECT_EQ(grey.getPixelType(), Render::GLTexture::PT_RED);
     EXPECT_EQ(readTexture(GL_TEXTURE_2D, grey.getName(), GL_TEXTURE_2D, 3),
               (std::vector<Rgba>{{10, 0, 0, 255}, {20, 0, 0, 255}, {30, 0, 0, 255}}));
+
+    // Coverage (a font's glyphs) keeps one byte per pixel and is sampled as white
+    // with that alpha.
+    const auto coverage = makeImage(8, {{{0, 0, 0, 0}, {128, 0, 0, 0}, {255, 0, 0, 0}}});
+    coverage->coverage = true;
+    Render::GLTexture glyphs;
+    ASSERT_TRUE(glyphs.upload(*coverage, false, false));
+    EXPECT_EQ(glyphs.getPixelType(), Render::GLTexture::PT_COVERAGE);
+    glBindTexture(GL_TEXTURE_2D, glyphs.getName());
+    GLint bits = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_RED_SIZE, &bits);
+    EXPECT_EQ(bits, 8);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_GREEN_SIZE, &bits);
+    EXPECT_EQ(bits, 0);
+    std::array<GLint, 4> swizzle{};
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle.data());
+    EXPECT_EQ(swizzle, (std::array<GLint, 4>{GL_ONE, GL_ONE, GL_ONE, GL_RED}));
+    glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 TEST_F(TextureTest, SixteenBitAndInvalidImagesAreRefused) {
@@ -230,6 +251,46 @@ TEST_F(TextureTest, KernelCachesTexturesByOriginAndUse) {
     EXPECT_EQ(log.count("unsuported image type"), 1u);
     ASSERT_EQ(cache.count("file:broken.png"), 1u);
     EXPECT_EQ(cache.at("file:broken.png")->getPixelType(), Render::GLTexture::PT_NONE);
+}
+
+TEST_F(TextureTest, ReleasedPicturesKeepTheirTextureAndAreDecodedAgainForAnotherForm) {
+    // Six faces of one colour, in a file, so that the picture can be decoded again.
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("brumbly-released-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const auto rows = std::vector<std::vector<Rgba>>(6, {{10, 120, 230, 0}});
+    ASSERT_TRUE(makeImage(24, rows)->picture.save((folder / "sky.png").c_str()));
+    System::File::init((folder / "program").string());
+    const Data::ImagePtr named = System::File::loadImage({"sky.png", ""});
+    const auto unnamed = makeImage(24, rows);
+
+    kernel->setReleasePicturesOnUpload(true);
+    kernel->bindTexture("diffuseTex", named);
+    kernel->bindTexture("diffuseTex", unnamed);
+    EXPECT_FALSE(named->hasPixels());
+    EXPECT_TRUE(named->isValid());
+    EXPECT_EQ(named->getHeight(), 6u);
+    // Without an origin nothing could find the texture or the file again: the pixels stay.
+    EXPECT_TRUE(unnamed->hasPixels());
+
+    // Drawn again, the image binds the texture made from its pixels.
+    kernel->bindTexture("diffuseTex", named);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    const auto& cache = kernel->getTextureCache();
+    EXPECT_EQ(static_cast<GLuint>(bound), cache.at(named->origin)->getName());
+    // As a cube map it is decoded again from its file, and given up once more.
+    kernel->bindTexture("envMap", named, true);
+    EXPECT_FALSE(named->hasPixels());
+    const Render::GLTexturePtr& cube = cache.at("CubeMap-" + named->origin);
+    ASSERT_EQ(cube->getPixelType(), Render::GLTexture::PT_RGB);
+    const std::vector<Rgba> texels =
+        readTexture(GL_TEXTURE_CUBE_MAP, cube->getName(), GL_TEXTURE_CUBE_MAP_NEGATIVE_Z, 1);
+    EXPECT_EQ(texels[0], (Rgba{10, 120, 230, 255}));
+
+    kernel->setReleasePicturesOnUpload(false);
+    glActiveTexture(GL_TEXTURE0);
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(TextureTest, ImagesWithoutOriginDoNotShareATexture) {

@@ -91,6 +91,43 @@ TEST_F(FileLoadTest, LoadImageSetsNameAndOriginOrLeavesItInvalid) {
     EXPECT_EQ(log.errors().size(), 2u);
 }
 
+TEST_F(FileLoadTest, APictureStillHeldIsSharedAndOneThatGaveUpItsPixelsIsDecodedAgain) {
+    writeImage("data/images/ground.png", 8, 4);
+    const Data::ImagePtr first = File::loadImage(System::AssetRef{"ground.png", "data\\images\\"});
+    const Data::ImagePtr second = File::loadImage(System::AssetRef{"ground.png", "data/images/"});
+    EXPECT_EQ(second, first) << "one file, two spellings of its folder";
+    EXPECT_EQ(log.messages.size(), 1u) << "decoded once";
+
+    // Given up after upload: still loaded, of its size, and still shared; its pixels
+    // come back from its file.
+    ASSERT_TRUE(first->releasePixels());
+    EXPECT_FALSE(first->hasPixels());
+    EXPECT_TRUE(first->isValid());
+    EXPECT_EQ(first->getWidth(), 8u);
+    EXPECT_EQ(first->getHeight(), 4u);
+    EXPECT_EQ(File::loadImage(System::AssetRef{"ground.png", "data\\images\\"}), first);
+    EXPECT_TRUE(File::reloadImage(*first));
+    EXPECT_EQ(first->picture.getWidth(), 8u);
+    EXPECT_TRUE(log.errors().empty());
+
+    // Without a file to decode from, pixels cannot be given up or found again.
+    Data::Image made;
+    made.picture.setSize(FIT_BITMAP, 2, 2, 24);
+    EXPECT_FALSE(made.releasePixels());
+    EXPECT_TRUE(made.hasPixels());
+    ASSERT_TRUE(first->releasePixels());
+    std::filesystem::remove(directory.path / "data/images/ground.png");
+    EXPECT_FALSE(File::reloadImage(*first));
+    EXPECT_TRUE(first->isValid());
+    ASSERT_EQ(log.errors().size(), 1u);
+    EXPECT_EQ(log.errors()[0].getTitle(), "reloading Image ground.png");
+
+    // A load into an image of one's own starts it afresh, a failed one leaves it invalid.
+    File::loadImage(first, System::AssetRef{"ground.png", "data\\images\\"});
+    EXPECT_FALSE(first->isValid());
+    EXPECT_EQ(first->getWidth(), 0u);
+}
+
 // A 54-byte file claiming 40000 x 40000 pixels made the image library allocate and
 // clear gigabytes for a minute before it failed.
 TEST_F(FileLoadTest, PicturesLargerThanAnyTextureAreRefusedFromTheirHeader) {

@@ -1,7 +1,7 @@
 // Bakes the game's three bitmap fonts from Debian's Liberation fonts:
-//   <name>Trans.png  16 x 16 cells in byte order (cell row 0 at the top), white
-//                    glyphs on transparent, each centred horizontally in its cell;
-//                    codes 128-255 are Latin-1.
+//   <name>Trans.png  16 x 16 cells in byte order (cell row 0 at the top), one grey
+//                    byte per pixel: how much the white glyph covers it, each glyph
+//                    centred horizontally in its cell; codes 128-255 are Latin-1.
 //   <name>.ini       one "code=width" line per code 0-255, the glyph's advance in
 //                    pixels (what the game's text layout spaces glyphs by).
 //   gen_fonts <fonts folder> <truetype folder>
@@ -87,7 +87,7 @@ bool bake(FT_Library library, const FontFace& font, const std::string& truetype,
         widths << code << "=" << std::clamp(advance, 1, cell) << "\n";
     }
     FT_Done_Face(face);
-    return widths.good() && texture.savePng(folder + "/" + font.name + "Trans.png");
+    return widths.good() && texture.saveAlphaPng(folder + "/" + font.name + "Trans.png");
 }
 
 } // namespace

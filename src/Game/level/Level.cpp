@@ -178,6 +178,8 @@ Data::SGNodePtr Level::loadModel(const LevelAbleDesc& desc, const std::string& k
     Data::SGNodePtr model = System::File::loadMesh({desc.file, desc.directory});
     if (!model) {
         logCreateFailure(kind, quoted(desc.name) + " has no model " + quoted(desc.file), __LINE__);
+    } else if (renderer != nullptr) {
+        renderer->prepareTextures(model);
     }
     return model;
 }
@@ -322,6 +324,9 @@ TerrainPtr Level::createTerrain(const TerrainDesc& desc) {
     }
     terrain = std::make_shared<Terrain>();
     terrain->create(this, desc);
+    if (renderer != nullptr) {
+        renderer->prepareTextures(terrain->getNode());
+    }
     terrain->setVisible(true);
     return terrain;
 }

@@ -106,6 +106,8 @@ void Terrain::create(Level* owner, const TerrainDesc& desc) {
 
 void Terrain::loadImages(const TerrainDesc& desc) {
     heightMap = loadPicture(desc.heightPicture, desc.heightMap, "Couldn't load Heightmap");
+    // Heights are read from its pixels, which a picture also drawn may have given up.
+    System::File::reloadImage(*heightMap);
     // Heights are read as colours; a grey or palette picture is widened once here.
     if (heightMap->isValid() && heightMap->picture.getBitsPerPixel() != 24) {
         heightMap->picture.convertTo24Bits();
@@ -115,7 +117,7 @@ void Terrain::loadImages(const TerrainDesc& desc) {
 }
 
 float Terrain::getHeight(float x, float z) const {
-    if (!heightMap || !heightMap->isValid() || sizeX <= 0.0f || sizeZ <= 0.0f) {
+    if (!heightMap || !heightMap->hasPixels() || sizeX <= 0.0f || sizeZ <= 0.0f) {
         return 0.0f;
     }
     const unsigned width = heightMap->picture.getWidth();

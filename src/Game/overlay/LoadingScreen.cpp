@@ -32,6 +32,8 @@ LoadingScreen::LoadingScreen(Render::RKernel* renderer, const std::string& image
     : renderer(renderer), fontName(fontName), image(std::make_shared<Data::Image>()),
       camera(std::make_shared<Data::Camera>(1.0f, 1000.0f, FIELD_OF_VIEW, 0)) {
     System::File::loadImage(image, System::AssetRef{imageFile, "data\\images\\"});
+    // It fills the screen: mipmaps would cost time at the start and never be drawn.
+    image->mipmapped = false;
     // Without its picture the screen stays cleared, so that the status can be read.
     if (image->isValid()) {
         picture = std::make_shared<Data::Object>(

@@ -31,6 +31,23 @@ void setDepthComparison() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
 }
 
+// The 8-bit coverage picture as 32-bit white pixels with that alpha.
+Data::Image whiteWithAlpha(const Data::Image& coverage) {
+    Data::Image widened;
+    const unsigned width = coverage.picture.getWidth();
+    const unsigned height = coverage.picture.getHeight();
+    widened.picture.setSize(FIT_BITMAP, width, height, 32);
+    for (unsigned y = 0; y < height; ++y) {
+        const BYTE* from = coverage.picture.getScanLine(y);
+        BYTE* to = widened.picture.getScanLine(y);
+        for (unsigned x = 0; x < width; ++x, to += 4) {
+            to[FI_RGBA_RED] = to[FI_RGBA_GREEN] = to[FI_RGBA_BLUE] = 255;
+            to[FI_RGBA_ALPHA] = from[x];
+        }
+    }
+    return widened;
+}
+
 } // namespace
 
 GLTexture::~GLTexture() {
@@ -58,6 +75,7 @@ bool GLTexture::setup(std::int32_t type, int width, int height, bool withMipmaps
         format = GL_DEPTH_COMPONENT;
         break;
     case PT_RED:
+    case PT_COVERAGE:
         internalFormat = GL_RED;
         format = GL_RED;
         break;
@@ -87,6 +105,10 @@ bool GLTexture::setup(std::int32_t type, int width, int height, bool withMipmaps
         glTexImage2D(imageTarget, 0, internalFormat, width, imageHeight, 0, format,
                      GL_UNSIGNED_BYTE, data);
     }
+    if (type == PT_COVERAGE) {
+        const GLint whiteWithAlpha[] = {GL_ONE, GL_ONE, GL_ONE, GL_RED};
+        glTexParameteriv(target, GL_TEXTURE_SWIZZLE_RGBA, whiteWithAlpha);
+    }
     if (withMipmaps)
         glGenerateMipmap(target);
     if (type == PT_DEPTH)
@@ -110,7 +132,7 @@ bool GLTexture::setup(std::int32_t type, int width, int height, bool withMipmaps
 }
 
 bool GLTexture::upload(const Data::Image& image, bool withMipmaps, bool asCubeMap) {
-    if (!image.isValid())
+    if (!image.hasPixels())
         return false;
     const unsigned bits = image.picture.getBitsPerPixel();
     std::int32_t type = PT_NONE;
@@ -124,6 +146,11 @@ bool GLTexture::upload(const Data::Image& image, bool withMipmaps, bool asCubeMa
         Tool::LogManager::getInstance().send(Tool::Message("GLTexture", "unsuported image type", "",
                                                            __FILE__, __LINE__, Tool::MT_ERROR));
         return false;
+    }
+    if (type == PT_RED && image.coverage) {
+        if (!GLEW_VERSION_3_3 && !GLEW_ARB_texture_swizzle)
+            return upload(whiteWithAlpha(image), withMipmaps, asCubeMap);
+        type = PT_COVERAGE;
     }
     const int bytesPerPixel = static_cast<int>(bits / 8);
     const int width = static_cast<int>(image.picture.getWidth());

@@ -13,11 +13,12 @@ namespace Render {
 class GLTexture {
 public:
     enum PixelType : std::int32_t {
-        PT_NONE = 0,  // not set up
-        PT_RGBA = 1,  // BGRA bytes
-        PT_RGB = 2,   // BGR bytes
-        PT_DEPTH = 3, // depth component (render targets)
-        PT_RED = 5    // one byte per pixel
+        PT_NONE = 0,    // not set up
+        PT_RGBA = 1,    // BGRA bytes
+        PT_RGB = 2,     // BGR bytes
+        PT_DEPTH = 3,   // depth component (render targets)
+        PT_RED = 5,     // one byte per pixel
+        PT_COVERAGE = 6 // one byte per pixel, sampled as white with that alpha
     };
 
     GLTexture() = default;
@@ -32,8 +33,11 @@ public:
     // line when OpenGL refuses. Texture bindings are left as they were.
     bool setup(std::int32_t pixelType, int width, int height, bool mipmaps, const void* pixels,
                bool cubeMap, int bytesPerPixel);
-    // Sets up from an image by its bits per pixel (8, 24 or 32); a cube map uses the
-    // picture turned by 180 degrees. False for an invalid or unsupported image.
+    // Sets up from an image by its bits per pixel (8, 24 or 32); an 8-bit picture of
+    // coverage is sampled as white with that alpha (widened to 32 bits where OpenGL
+    // cannot swizzle). A cube map uses the
+    // picture turned by 180 degrees. False for an image without pixels or of an
+    // unsupported type.
     bool upload(const Data::Image& image, bool mipmaps, bool cubeMap);
     // Binds to the texture unit with the current filtering settings; does nothing
     // before a successful setup. A depth texture keeps its own sampling whatever the

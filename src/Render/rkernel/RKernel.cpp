@@ -5,6 +5,7 @@
 #include "Data/Shapes.h"
 #include "Platform/Window.h"
 #include "Render/BuiltinShaders.h"
+#include "System/File.h"
 #include "Tool/LogManager.h"
 
 #include <GL/glew.h>
@@ -424,9 +425,38 @@ GLTexturePtr RKernel::textureFor(const Data::ImagePtr& image, bool cubeMap) {
     if (!*slot) {
         // A texture that failed stays cached, so that the failure is reported once.
         *slot = std::make_shared<GLTexture>();
-        (*slot)->upload(*image, true, cubeMap);
+        // A picture that gave up its pixels for a texture of another kernel or of the
+        // other form is decoded again.
+        if (!image->hasPixels()) {
+            System::File::reloadImage(*image);
+        }
+        (*slot)->upload(*image, image->mipmapped, cubeMap);
+    }
+    if (releasePicturesOnUpload) {
+        image->releasePixels();
     }
     return *slot;
+}
+
+void RKernel::prepareTexture(const Data::ImagePtr& image) {
+    if (image && image->isValid())
+        textureFor(image, false);
+}
+
+void RKernel::prepareTextures(const Data::SGNodePtr& node) {
+    if (!node)
+        return;
+    const auto prepare = [this](const Data::MaterialPtr& material) {
+        if (material)
+            prepareTexture(material->getImage(Data::MP_DIFFUSE_TEXTURE));
+    };
+    prepare(node->getMaterial());
+    if (const auto* object = dynamic_cast<const Data::Object*>(node.get()))
+        for (const Data::MeshPtr& mesh : object->getMeshes())
+            for (const Data::Face& face : mesh->faces)
+                prepare(face.material);
+    for (const auto& [key, child] : node->getChildren())
+        prepareTextures(child);
 }
 
 void RKernel::bindTexture(const std::string& sampler, const Data::ImagePtr& image, bool cubeMap) {

@@ -101,6 +101,15 @@ public:
 
     // Binds the image's texture (made on first use) to the sampler's unit.
     void bindTexture(const std::string& sampler, const Data::ImagePtr& image, bool cubeMap = false);
+    // When on, a picture loaded from a file gives up its decoded pixels once its
+    // texture is made: the texture stays cached for this kernel's lifetime, and a
+    // picture drawn again in another form or by another kernel is decoded again.
+    void setReleasePicturesOnUpload(bool release) { releasePicturesOnUpload = release; }
+    // Makes the flat textures of the image, or of every material in the tree, now
+    // rather than at their first draw: with pictures released on upload, a level's
+    // decoded pictures are then not all held at once.
+    void prepareTexture(const Data::ImagePtr& image);
+    void prepareTextures(const Data::SGNodePtr& node);
     // Binds the target's depth texture to the sampler's unit.
     void bindTexture(const std::string& sampler, const RTTexturePtr& target);
 
@@ -144,6 +153,7 @@ private:
 
     // Images without an origin have no cache key; they are cached by identity.
     std::map<ImageKey, GLTexturePtr, std::owner_less<>> unnamedTextures[2];
+    bool releasePicturesOnUpload = false;
     bool windowOpen = false;
     bool coreContext = false;
     std::string rendererName;
