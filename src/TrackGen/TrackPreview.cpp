@@ -14,9 +14,10 @@ struct PictureScale {
     float scale; // pixels per unit
 
     int column(float x) const { return static_cast<int>(x * scale); }
-    // Rows of the picture count up from its bottom; text is placed from its top.
-    int row(float z) const { return static_cast<int>(z * scale); }
-    int rowFromTop(float z) const { return size - 1 - row(z); }
+    // +z runs down the picture. Rows of the picture count up from its bottom; text is
+    // placed from its top.
+    int rowFromTop(float z) const { return static_cast<int>(z * scale); }
+    int row(float z) const { return size - 1 - rowFromTop(z); }
 };
 
 // A ring of radius `radius` pixels around (cx, cy), `width` pixels wide, antialiased.
@@ -62,7 +63,7 @@ Raster trackPreview(const TrackPlan& plan, const TerrainModel& terrain,
     Raster picture(size, size);
     picture.fill([&](int x, int y) {
         const float wx = (static_cast<float>(x) + 0.5f) / at.scale;
-        const float wz = (static_cast<float>(y) + 0.5f) / at.scale;
+        const float wz = (static_cast<float>(size - 1 - y) + 0.5f) / at.scale;
         if (terrain.heightAt(wx, wz) < plan.waterLevel) {
             return rgb(0.12f, 0.3f, 0.42f);
         }

@@ -23,7 +23,8 @@ using LabelPainter = std::function<void(Raster& picture, const std::string& text
 
 // The launcher's picture of a track, `size` pixels square: the land seen from above
 // (the painted ground lit by the sun, the water, the road with its start line), the
-// goal marked "Start" and each checkpoint gate as a numbered ring. North (+z) is up.
+// goal marked "Start" and each checkpoint gate as a numbered ring. It is seen from above
+// as the race map shows it: +x to the right, +z down.
 Raster trackPreview(const TrackPlan& plan, const TerrainModel& terrain,
                     const GroundPainter& painter, int size, const LabelPainter& label);
 
