@@ -9,9 +9,10 @@
 namespace Data {
 
 // A decoded picture with the name it was loaded as and where it came from
-// ("file:" + path). Texture caches key on the origin. Once its texture is made, a
-// picture from a file may give up its pixels: it keeps its size and counts as
-// loaded, and can be decoded again from its origin.
+// ("file:" + path, or "file-half:" + path when decoded at half size). Texture caches
+// key on the origin. Once its texture is made, a picture from a file may give up its
+// pixels: it keeps its size and counts as loaded, and can be decoded again from its
+// origin.
 class BRUMBLY_API Image {
 public:
     Image() = default;

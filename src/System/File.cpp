@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <iostream>
 #include <map>
+#include <optional>
 
 namespace System {
 
@@ -27,8 +28,14 @@ constexpr unsigned long long maximumImagePixels = 64ULL * 1024 * 1024;
 // A file of the largest picture as uncompressed 32-bit pixels, and its header.
 constexpr std::size_t maximumImageFileSize = maximumImagePixels * 4 + 1024 * 1024;
 
-// An image's origin names the file it was decoded from after this prefix.
+// An image's origin names the file it was decoded from after a prefix that tells
+// the size it was decoded at.
 const std::string originPrefix = "file:";
+const std::string halfOriginPrefix = "file-half:";
+
+const std::string& originPrefixOf(File::PictureSize size) {
+    return size == File::PictureSize::Half ? halfOriginPrefix : originPrefix;
+}
 
 // The pictures handed out by path, while anything holds them.
 std::map<std::string, std::weak_ptr<Data::Image>>& loadedImages() {
@@ -48,34 +55,44 @@ void sendError(const std::string& action, const std::string& name, int line,
                                                        details, __FILE__, line, Tool::MT_ERROR));
 }
 
+struct PictureSides {
+    unsigned width = 0;
+    unsigned height = 0;
+};
+
 // The picture's size from its header, where the image library can read a header
-// alone; "" when the size is one a texture can have or cannot be known in advance.
-// A broken file that claims a huge picture would make the library allocate and
-// clear gigabytes before it finds that the pixels are missing.
-std::string findSizeProblem(fipMemoryIO& file, FREE_IMAGE_FORMAT format) {
+// alone (the file is left at its start); none when it cannot be known in advance.
+std::optional<PictureSides> readHeaderSides(fipMemoryIO& file, FREE_IMAGE_FORMAT format) {
     if (!FreeImage_FIFSupportsNoPixels(format)) {
-        return {};
+        return std::nullopt;
     }
     FIBITMAP* header = file.load(format, FIF_LOAD_NOPIXELS);
     file.seek(0, SEEK_SET);
     if (!header) {
-        return {};
+        return std::nullopt;
     }
-    const unsigned width = FreeImage_GetWidth(header);
-    const unsigned height = FreeImage_GetHeight(header);
+    const PictureSides sides{FreeImage_GetWidth(header), FreeImage_GetHeight(header)};
     FreeImage_Unload(header);
-    if (width <= maximumImageSide && height <= maximumImageSide &&
-        static_cast<unsigned long long>(width) * height <= maximumImagePixels) {
+    return sides;
+}
+
+// "" when the header's size is one a texture can have or is unknown. A broken file
+// that claims a huge picture would make the library allocate and clear gigabytes
+// before it finds that the pixels are missing.
+std::string findSizeProblem(const std::optional<PictureSides>& sides) {
+    if (!sides ||
+        (sides->width <= maximumImageSide && sides->height <= maximumImageSide &&
+         static_cast<unsigned long long>(sides->width) * sides->height <= maximumImagePixels)) {
         return {};
     }
-    return "a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+    return "a picture of " + std::to_string(sides->width) + " x " + std::to_string(sides->height) +
            " pixels is larger than any texture";
 }
 
-// Decodes the picture file at `path` into `picture`; the reason when it cannot. The
-// file is read whole first, so that only a regular file of bounded size reaches the
-// image library: a named pipe would block it and a device would never end.
-std::string loadPicture(fipImage& picture, const std::string& path) {
+// Decodes the picture file at `path` into `picture` at `size`; the reason when it
+// cannot. The file is read whole first, so that only a regular file of bounded size
+// reaches the image library: a named pipe would block it and a device would never end.
+std::string loadPicture(fipImage& picture, const std::string& path, File::PictureSize size) {
     std::string bytes;
     if (const std::error_code error = Tool::readRegularFile(path, maximumImageFileSize, bytes)) {
         return error.message();
@@ -91,10 +108,33 @@ std::string loadPicture(fipImage& picture, const std::string& path) {
     if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) {
         return "not a picture the image library reads";
     }
-    if (std::string problem = findSizeProblem(file, format); !problem.empty()) {
+    const std::optional<PictureSides> header = readHeaderSides(file, format);
+    if (std::string problem = findSizeProblem(header); !problem.empty()) {
         return problem;
     }
-    return picture.loadFromMemory(format, file) ? "" : "the picture cannot be decoded";
+    const bool half = size == File::PictureSize::Half;
+    // The JPEG decoder scales by 1/2 when asked for a picture of half the longer side
+    // in the upper 16 bits of its flags.
+    const int flags =
+        half && format == FIF_JPEG && header
+            ? JPEG_DEFAULT | static_cast<int>(std::max(header->width, header->height) / 2 << 16)
+            : 0;
+    if (!picture.loadFromMemory(format, file, flags)) {
+        return "the picture cannot be decoded";
+    }
+    if (!half) {
+        return {};
+    }
+    const PictureSides whole =
+        header.value_or(PictureSides{picture.getWidth(), picture.getHeight()});
+    const unsigned width = (whole.width + 1) / 2;
+    const unsigned height = (whole.height + 1) / 2;
+    // Other formats, and a JPEG the decoder did not scale, are halved after decoding;
+    // a picture the library cannot rescale stays whole rather than missing.
+    if (picture.getWidth() != width || picture.getHeight() != height) {
+        picture.rescale(width, height, FILTER_BOX);
+    }
+    return {};
 }
 
 // Replaces a texture file name under `key` by the loaded image; a name that does not
@@ -176,7 +216,7 @@ Data::SGNodePtr File::loadMesh(const AssetRef& asset) {
     return root;
 }
 
-void File::loadImage(const Data::ImagePtr& image, const AssetRef& asset) {
+void File::loadImage(const Data::ImagePtr& image, const AssetRef& asset, PictureSize size) {
     sendMessage("loading Image ", asset.file);
     if (!image) {
         sendError("loading Image ", asset.file, __LINE__);
@@ -186,20 +226,21 @@ void File::loadImage(const Data::ImagePtr& image, const AssetRef& asset) {
     // hand out the previous picture.
     image->clear();
     const std::string path = workingDirectory + asset.directory + asset.file;
-    const std::string problem = loadPicture(image->picture, nativePath(path));
+    const std::string problem = loadPicture(image->picture, nativePath(path), size);
     if (problem.empty()) {
         image->name = asset.file;
-        image->origin = originPrefix + path;
+        image->origin = originPrefixOf(size) + path;
     } else {
         sendError("loading Image ", asset.file, __LINE__, problem);
     }
     std::cout << std::endl;
 }
 
-Data::ImagePtr File::loadImage(const AssetRef& asset) {
-    // Keyed by the path as the file system takes it, so that spellings with "\\" and
-    // "/" of one file meet.
-    const std::string key = nativePath(workingDirectory + asset.directory + asset.file);
+Data::ImagePtr File::loadImage(const AssetRef& asset, PictureSize size) {
+    // Keyed by the size and the path as the file system takes it, so that spellings
+    // with "\\" and "/" of one file meet and a half picture is never handed out whole.
+    const std::string key =
+        originPrefixOf(size) + nativePath(workingDirectory + asset.directory + asset.file);
     auto& loaded = loadedImages();
     std::erase_if(loaded, [](const auto& entry) { return entry.second.expired(); });
     if (const auto found = loaded.find(key); found != loaded.end()) {
@@ -208,7 +249,7 @@ Data::ImagePtr File::loadImage(const AssetRef& asset) {
         }
     }
     auto image = std::make_shared<Data::Image>();
-    loadImage(image, asset);
+    loadImage(image, asset, size);
     if (image->isValid()) {
         loaded[key] = image;
     }
@@ -219,11 +260,14 @@ bool File::reloadImage(Data::Image& image) {
     if (image.hasPixels()) {
         return true;
     }
-    if (!image.origin.starts_with(originPrefix)) {
+    const PictureSize size =
+        image.origin.starts_with(halfOriginPrefix) ? PictureSize::Half : PictureSize::Whole;
+    const std::string& prefix = originPrefixOf(size);
+    if (!image.origin.starts_with(prefix)) {
         return false;
     }
-    const std::string path = image.origin.substr(originPrefix.size());
-    if (const std::string problem = loadPicture(image.picture, nativePath(path));
+    const std::string path = image.origin.substr(prefix.size());
+    if (const std::string problem = loadPicture(image.picture, nativePath(path), size);
         !problem.empty()) {
         sendError("reloading Image ", image.name, __LINE__, problem);
         return false;

@@ -20,6 +20,10 @@ namespace System {
 // failures are logged and reported by an empty or invalid result.
 class File {
 public:
+    // How large a picture is decoded: whole, or at half its width and height (rounded
+    // up), which a JPEG gets while it decodes, faster than decoding it whole.
+    enum class PictureSize { Whole, Half };
+
     // Keeps the text up to and including the last '/' or '\' and appends one "/"
     // (the separator that asset paths expect after the working directory). A path
     // without any separator gives "./".
@@ -31,14 +35,17 @@ public:
     BRUMBLY_API static Data::SGNodePtr loadMesh(const AssetRef& asset);
     // Loads a picture into `image`; on failure the image is left invalid, name "".
     BRUMBLY_API static void loadImage(const std::shared_ptr<Data::Image>& image,
-                                      const AssetRef& asset);
+                                      const AssetRef& asset, PictureSize size = PictureSize::Whole);
     // The picture of the asset; invalid when it could not be read. A picture of the
     // same file still held somewhere is shared rather than decoded again (the models
     // of a level name the same textures many times); it may have given up its pixels
-    // to its texture, and a reader of pixels gets them back with reloadImage.
-    BRUMBLY_API static std::shared_ptr<Data::Image> loadImage(const AssetRef& asset);
-    // Decodes the pixels of an image loaded from a file again, from its origin, after
-    // it gave them up; true when it holds its pixels afterwards.
+    // to its texture, and a reader of pixels gets them back with reloadImage. Pictures
+    // of one file at different sizes are different pictures, with different origins.
+    BRUMBLY_API static std::shared_ptr<Data::Image>
+    loadImage(const AssetRef& asset, PictureSize size = PictureSize::Whole);
+    // Decodes the pixels of an image loaded from a file again, from its origin and at
+    // the size it was loaded at, after it gave them up; true when it holds its pixels
+    // afterwards.
     BRUMBLY_API static bool reloadImage(Data::Image& image);
     // Creates the shader when `shader` is empty, then appends the sources of
     // asset.file (+ ".vert" / ".frag", after "basicLib.glsl").

@@ -128,6 +128,52 @@ TEST_F(FileLoadTest, APictureStillHeldIsSharedAndOneThatGaveUpItsPixelsIsDecoded
     EXPECT_EQ(first->getWidth(), 0u);
 }
 
+// A picture at half size is a picture of its own: shared only with those that ask
+// for half size, drawn from its own texture, and decoded again at half size.
+TEST_F(FileLoadTest, HalfSizePicturesAreKeptApartFromWholeOnesAndReloadAtHalfSize) {
+    // Red on the left, blue on the right, of odd sides: halves round up.
+    fipImage painted;
+    ASSERT_TRUE(painted.setSize(FIT_BITMAP, 63, 33, 24));
+    for (unsigned y = 0; y < 33; ++y) {
+        for (unsigned x = 0; x < 63; ++x) {
+            RGBQUAD colour{};
+            (x < 32 ? colour.rgbRed : colour.rgbBlue) = 255;
+            painted.setPixelColor(x, y, &colour);
+        }
+    }
+    directory.write("data/images/ground.jpg", "");
+    directory.write("data/images/ground.png", "");
+    for (const char* file : {"ground.jpg", "ground.png"}) {
+        SCOPED_TRACE(file);
+        ASSERT_TRUE(painted.save((directory.path / "data/images" / file).c_str()));
+        const System::AssetRef asset{file, "data\\images\\"};
+        const Data::ImagePtr half = File::loadImage(asset, File::PictureSize::Half);
+        const Data::ImagePtr whole = File::loadImage(asset);
+        ASSERT_NE(half, whole);
+        EXPECT_EQ(File::loadImage(asset, File::PictureSize::Half), half);
+        EXPECT_EQ(File::loadImage(asset, File::PictureSize::Whole), whole);
+        EXPECT_NE(half->origin, whole->origin) << "texture caches key on the origin";
+        EXPECT_EQ(whole->getWidth(), 63u);
+        EXPECT_EQ(whole->getHeight(), 33u);
+
+        // Given up and decoded again, as a texture of another kernel does: still half.
+        ASSERT_TRUE(half->releasePixels());
+        EXPECT_EQ(File::loadImage(asset, File::PictureSize::Half), half);
+        ASSERT_TRUE(File::reloadImage(*half));
+        EXPECT_EQ(half->picture.getWidth(), 32u);
+        EXPECT_EQ(half->picture.getHeight(), 17u);
+        RGBQUAD left{};
+        RGBQUAD right{};
+        ASSERT_TRUE(half->picture.getPixelColor(4, 8, &left));
+        ASSERT_TRUE(half->picture.getPixelColor(27, 8, &right));
+        EXPECT_GT(left.rgbRed, 200);
+        EXPECT_LT(left.rgbBlue, 60);
+        EXPECT_GT(right.rgbBlue, 200);
+        EXPECT_LT(right.rgbRed, 60);
+    }
+    EXPECT_TRUE(log.errors().empty());
+}
+
 // A 54-byte file claiming 40000 x 40000 pixels made the image library allocate and
 // clear gigabytes for a minute before it failed.
 TEST_F(FileLoadTest, PicturesLargerThanAnyTextureAreRefusedFromTheirHeader) {

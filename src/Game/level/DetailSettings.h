@@ -43,6 +43,9 @@ struct DetailSettings {
     // The fraction of the window's size the 3D scene is drawn at on a software
     // renderer, scaled up before the overlay (a hardware renderer draws it whole).
     float softwareRenderScale = 1.0f;
+    // The terrain's ground picture is decoded at half its width and height: a
+    // quarter of the memory and of the time to decode it and build its mipmaps.
+    bool halfSizeGroundPicture = false;
 
     // The settings of a Data::Detail value; unknown values draw as DETAIL_HIGH.
     static DetailSettings of(std::int32_t detail);

@@ -45,13 +45,14 @@ Data::MaterialPtr surfaceMaterial(const glm::vec4& diffuse, const Data::ImagePtr
     return material;
 }
 
-// The picture given in memory, else the one loaded from `asset`.
+// The picture given in memory, else the one loaded from `asset` at `size`.
 Data::ImagePtr loadPicture(const Data::ImagePtr& given, const System::AssetRef& asset,
-                           const std::string& failure) {
+                           const std::string& failure,
+                           System::File::PictureSize size = System::File::PictureSize::Whole) {
     // A picture left unnamed is not looked for; it is only reported missing.
     const Data::ImagePtr image = given                ? given
                                  : asset.file.empty() ? std::make_shared<Data::Image>()
-                                                      : System::File::loadImage(asset);
+                                                      : System::File::loadImage(asset, size);
     if (!image->isValid()) {
         logTerrain(failure, given ? "the picture made in memory" : asset.file, __LINE__);
     }
@@ -113,7 +114,12 @@ void Terrain::loadImages(const TerrainDesc& desc) {
         heightMap->picture.convertTo24Bits();
     }
     groundMap = loadPicture(nullptr, desc.groundMap, "Couldn't load Groundmap");
-    texture = loadPicture(desc.texturePicture, desc.texture, "Couldn't load Texture");
+    // The texture, unlike the maps read pixel by pixel, is only drawn: a detail level
+    // may take it smaller.
+    const bool half = level != nullptr && level->getDetailSettings().halfSizeGroundPicture;
+    texture =
+        loadPicture(desc.texturePicture, desc.texture, "Couldn't load Texture",
+                    half ? System::File::PictureSize::Half : System::File::PictureSize::Whole);
 }
 
 float Terrain::getHeight(float x, float z) const {
