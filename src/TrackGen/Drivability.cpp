@@ -6,12 +6,13 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <numbers>
 
 namespace TrackGen {
 
 namespace {
 
-constexpr float degree = 3.14159265f / 180.0f;
+constexpr float degree = std::numbers::pi_v<float> / 180.0f;
 // Half the distance between a gate's posts, and a post's half-thickness.
 constexpr float gatePostOffset = 7.0f;
 constexpr float gatePostHalf = 0.3f;

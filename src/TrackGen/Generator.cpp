@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <utility>
 
 namespace TrackGen {
@@ -44,7 +45,7 @@ Track::ObjectSpec objectOf(const std::string& name, const char* file, const char
 }
 
 void addCrates(const CrateGroup& group, std::vector<Track::ObjectSpec>& objects) {
-    const double yaw = group.yaw * 3.14159265358979 / 180.0;
+    const double yaw = group.yaw * std::numbers::pi / 180.0;
     const double acrossX = std::sin(yaw);
     const double acrossZ = std::cos(yaw);
     int count = 0;

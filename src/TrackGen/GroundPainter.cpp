@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace TrackGen {
 
@@ -117,7 +118,7 @@ bool GroundPainter::startMarking(float x, float z, Colour& colour) const {
     }
     // A white box around each starting place, open toward the front.
     for (const Track::Place& p : plan.startPositions) {
-        const float heading = p.heading * 3.14159265f / 180.0f;
+        const float heading = p.heading * std::numbers::pi_v<float> / 180.0f;
         const float forwardX = std::sin(heading);
         const float forwardZ = std::cos(heading);
         const float px = x - p.x;

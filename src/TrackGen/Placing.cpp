@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace TrackGen {
 
 namespace {
 
-constexpr float degreesPerRadian = 180.0f / 3.14159265f;
+constexpr float degreesPerRadian = 180.0f / std::numbers::pi_v<float>;
 // The goal's line and a checkpoint's square, half their sides.
 constexpr float goalHalfSize = 5.0f;
 constexpr float checkpointHalfSize = 15.0f;

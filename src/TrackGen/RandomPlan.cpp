@@ -6,13 +6,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <random>
 
 namespace TrackGen {
 
 namespace {
 
-constexpr float pi = 3.14159265f;
+constexpr float pi = std::numbers::pi_v<float>;
 constexpr float terrainSize = 256.0f;
 constexpr float centre = terrainSize / 2.0f;
 // The start straight's control points, this far apart: the road runs straight from

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <numbers>
 
 namespace {
 
@@ -166,7 +167,7 @@ RoadCharacter characterOf(const TrackGen::TrackPlan& plan) {
         return std::atan2(d.x, d.z);
     };
     const auto turn = [&](int from, int to) {
-        return std::remainder(heading(to) - heading(from), 2.0f * 3.14159265f);
+        return std::remainder(heading(to) - heading(from), 2.0f * std::numbers::pi_v<float>);
     };
     RoadCharacter character;
     character.length = road.length();
@@ -181,7 +182,7 @@ RoadCharacter characterOf(const TrackGen::TrackPlan& plan) {
     }
     for (int i = 0; i < n;) {
         int j = i;
-        while (j - i < n && std::fabs(turn(i, j)) < 3.0f * 3.14159265f / 180.0f) {
+        while (j - i < n && std::fabs(turn(i, j)) < 3.0f * std::numbers::pi_v<float> / 180.0f) {
             ++j;
         }
         const float straight = static_cast<float>(j - i) * TrackGen::RoadLine::spacing;
