@@ -3,6 +3,9 @@
 #include "Data/Object.h"
 #include "Data/Shapes.h"
 
+#include <cstddef>
+#include <glm/vec3.hpp>
+
 namespace Data {
 
 namespace {
@@ -10,20 +13,51 @@ namespace {
 constexpr float CELL = 0.0625f; // one of the 16 character cells per row and column
 constexpr float GLYPH_GAP = 0.02f;
 
-// Aligns a line that holds glyphs and adds it to the root; empty lines are dropped.
-void finishLine(SGNode& root, const SGNodePtr& line, std::int32_t alignment) {
-    if (line->getChildren().empty()) {
-        return;
+// The glyph quads of one line gathered into one mesh, so that the line is drawn in
+// one go rather than one draw per glyph.
+class LineMesh {
+public:
+    // Appends the quad scaled by `scale` with its centre at `centre` (in unscaled units).
+    void add(const Mesh& quad, const glm::vec3& centre, float scale) {
+        if (!mesh) {
+            mesh = std::make_shared<Mesh>();
+            mesh->texCoords.resize(1);
+            mesh->faces.push_back({FT_TRIANGLES, 0, quad.faces.front().material});
+        }
+        const auto first = static_cast<std::uint32_t>(mesh->vertices.size());
+        const glm::vec3 factors(scale, scale, 1.0f);
+        for (std::size_t i = 0; i < quad.vertices.size(); ++i) {
+            mesh->vertices.push_back(factors * (quad.vertices[i] + centre));
+            mesh->normals.push_back(quad.normals[i]);
+            mesh->texCoords[0].push_back(quad.texCoords[0][i]);
+        }
+        for (const std::uint32_t index : quad.indices) {
+            mesh->indices.push_back(first + index);
+        }
+        mesh->faces.front().count = static_cast<std::uint32_t>(mesh->indices.size());
     }
-    const BoundingBox box = line->getBoundingBox();
-    const float width = box[3] - box[0];
-    if (alignment == TA_CENTER) {
-        line->moveSideways(-width / 2.0f, true);
-    } else if (alignment == TA_RIGHT) {
-        line->moveSideways(-width, true);
+
+    // The line as a node of its own, aligned; empty when it holds no glyph. Starts a
+    // new line.
+    SGNodePtr take(std::int32_t alignment) {
+        if (!mesh) {
+            return nullptr;
+        }
+        auto line = std::make_shared<Object>(mesh);
+        mesh.reset();
+        const BoundingBox box = line->getBoundingBox();
+        const float width = box[3] - box[0];
+        if (alignment == TA_CENTER) {
+            line->moveSideways(-width / 2.0f, true);
+        } else if (alignment == TA_RIGHT) {
+            line->moveSideways(-width, true);
+        }
+        return line;
     }
-    root.addChild(line);
-}
+
+private:
+    MeshPtr mesh;
+};
 
 } // namespace
 
@@ -53,7 +87,7 @@ SGNodePtr makeText(const std::string& text, const std::string& fontName, float s
     }
     fonts.setCurrentFontName(fontName);
 
-    auto line = std::make_shared<SGNode>();
+    LineMesh line;
     float x = 0.0f;
     float y = 0.5f;
     for (const char byte : text) {
@@ -62,32 +96,25 @@ SGNodePtr makeText(const std::string& text, const std::string& fontName, float s
         if (c == '\t' || c == ' ') {
             x += w;
         } else if (c == '\n') {
-            finishLine(*root, line, alignment);
-            if (!line->getChildren().empty()) {
-                line = std::make_shared<SGNode>();
-            }
+            root->addChild(line.take(alignment));
             x = 0.0f;
             y += 1.0f;
         } else {
-            auto glyph = std::make_shared<Object>(getGlyphQuad(*font, c));
-            glyph->setName(std::string(1, byte));
-            glyph->scale(glm::vec3(scale, scale, 1.0f), true);
             x += w + GLYPH_GAP;
-            glyph->moveSideways(x, true);
-            glyph->moveUp(-y, true);
-            line->addChild(glyph);
+            line.add(*getGlyphQuad(*font, c), glm::vec3(x, -y, 0.0f), scale);
             x += w;
         }
     }
-    finishLine(*root, line, alignment);
+    root->addChild(line.take(alignment));
 
-    // A single line stands on its own, also when the text ends in a line feed and the
-    // pending line node is the empty one after it.
+    // A single line stands on its own; a text without glyphs is the empty root.
     const auto& lines = root->getChildren();
-    if (lines.size() >= 2) {
+    if (lines.size() != 1) {
         return root;
     }
-    return lines.empty() ? line : lines.begin()->second;
+    const SGNodePtr single = lines.begin()->second;
+    root->removeChild(single);
+    return single;
 }
 
 SGNodePtr makeText(const std::string& text, float scale, std::int32_t alignment) {

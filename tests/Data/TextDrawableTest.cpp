@@ -33,13 +33,24 @@ std::vector<SGNodePtr> children(const SGNode& node) {
     return result;
 }
 
-SGNodePtr childNamed(const SGNode& node, const std::string& name) {
-    for (const auto& child : children(node)) {
-        if (child->getName() == name) {
-            return child;
-        }
+// The one mesh that holds a line's glyphs.
+MeshPtr lineMesh(const SGNodePtr& line) {
+    const auto object = std::dynamic_pointer_cast<Object>(line);
+    if (!object || object->getMeshes().size() != 1) {
+        ADD_FAILURE() << "a line is an object with one mesh";
+        return std::make_shared<Mesh>();
     }
-    return nullptr;
+    return object->getMeshes().front();
+}
+
+// Each glyph is a copy of its quad's 8 corners (front, then back); the centre of
+// the `index`th glyph's front in the line's units.
+glm::vec3 glyphCentre(const Mesh& line, std::size_t index) {
+    glm::vec3 sum(0.0f);
+    for (std::size_t corner = 0; corner < 4; ++corner) {
+        sum += line.vertices.at(8 * index + corner);
+    }
+    return sum / 4.0f;
 }
 
 class TextDrawableTest : public ::testing::Test {
@@ -81,39 +92,58 @@ TEST_F(TextDrawableTest, UnknownFontGivesEmptyNodeAndKeepsCurrentFont) {
     EXPECT_EQ(FontManager::getInstance().getCurrentFontName(), "Arial");
 }
 
-TEST_F(TextDrawableTest, SingleLineLayout) {
+TEST_F(TextDrawableTest, SingleLineIsOneMeshOfScaledGlyphQuads) {
     // Width w = 8 * 0.0625 = 0.5 for every byte but 'i' (0.25); scale 2.
     SGNodePtr line = makeText("a \tic", "Arial", 2.0f, TA_LEFT);
-    ASSERT_EQ(line->getChildren().size(), 3u);
+    EXPECT_TRUE(line->getChildren().empty());
     EXPECT_EQ(line->getTransformation(), glm::mat4(1.0f));
-    for (const auto& glyph : children(*line)) {
-        ASSERT_NE(std::dynamic_pointer_cast<Object>(glyph), nullptr);
-        EXPECT_EQ(glyph->getTransformation()[0][0], 2.0f);
-        EXPECT_EQ(glyph->getTransformation()[2][2], 1.0f);
-    }
+    const MeshPtr mesh = lineMesh(line);
+    ASSERT_EQ(mesh->vertices.size(), 3u * 8u);
+    ASSERT_EQ(mesh->faces.size(), 1u) << "one draw for the whole line";
+    EXPECT_EQ(mesh->faces[0].count, 3u * 12u);
+    EXPECT_EQ(mesh->indices.size(), 3u * 12u);
+    EXPECT_EQ(mesh->faces[0].material->getImage(MP_DIFFUSE_TEXTURE), font->image);
+
     // a: x = 0.52; blank and tab advance 0.5 each from 1.02; i: 2.02 + 0.27; c after i.
-    EXPECT_NEAR(offset(*childNamed(*line, "a")).x, 2 * 0.52f, 1e-5f);
-    EXPECT_NEAR(offset(*childNamed(*line, "i")).x, 2 * 2.29f, 1e-5f);
-    EXPECT_NEAR(offset(*childNamed(*line, "c")).x, 2 * 3.06f, 1e-5f);
-    EXPECT_NEAR(offset(*childNamed(*line, "c")).y, -2 * 0.5f, 1e-5f);
+    EXPECT_NEAR(glyphCentre(*mesh, 0).x, 2 * 0.52f, 1e-5f);
+    EXPECT_NEAR(glyphCentre(*mesh, 1).x, 2 * 2.29f, 1e-5f);
+    EXPECT_NEAR(glyphCentre(*mesh, 2).x, 2 * 3.06f, 1e-5f);
+    EXPECT_NEAR(glyphCentre(*mesh, 2).y, -2 * 0.5f, 1e-5f);
+    // Each glyph keeps its quad's size times the scale, its texture cell and faces.
+    const MeshPtr quad = getGlyphQuad(*font, 'i');
+    EXPECT_NEAR(mesh->vertices[9].x - mesh->vertices[8].x, 2 * 0.5f, 1e-5f);
+    EXPECT_NEAR(mesh->vertices[10].y - mesh->vertices[9].y, 2 * 1.0f, 1e-5f);
+    for (std::size_t corner = 0; corner < 8; ++corner) {
+        EXPECT_EQ(mesh->texCoords[0][8 + corner], quad->texCoords[0][corner]);
+        EXPECT_EQ(mesh->normals[8 + corner], quad->normals[corner]);
+    }
+    for (std::size_t k = 0; k < 12; ++k) {
+        EXPECT_EQ(mesh->indices[12 + k], 8 + quad->indices[k]);
+    }
 }
 
 TEST_F(TextDrawableTest, TwoLineFeedsLeaveAnEmptyLine) {
     SGNodePtr root = makeText("ab\n\nc", "Arial", 1.0f, TA_LEFT);
     const auto lines = children(*root);
     ASSERT_EQ(lines.size(), 2u);
-    const SGNodePtr first = lines[0]->getChildren().size() == 2 ? lines[0] : lines[1];
-    const SGNodePtr second = first == lines[0] ? lines[1] : lines[0];
-    ASSERT_EQ(second->getChildren().size(), 1u);
-    EXPECT_NEAR(offset(*childNamed(*first, "b")).y, -0.5f, 1e-6f);
-    EXPECT_NEAR(offset(*childNamed(*second, "c")).y, -2.5f, 1e-6f);
-    EXPECT_NEAR(offset(*childNamed(*second, "c")).x, 0.52f, 1e-6f);
+    MeshPtr first = lineMesh(lines[0]);
+    MeshPtr second = lineMesh(lines[1]);
+    if (first->vertices.size() != 16) {
+        std::swap(first, second);
+    }
+    ASSERT_EQ(first->vertices.size(), 16u);
+    ASSERT_EQ(second->vertices.size(), 8u);
+    EXPECT_NEAR(glyphCentre(*first, 1).y, -0.5f, 1e-6f);
+    EXPECT_NEAR(glyphCentre(*second, 0).y, -2.5f, 1e-6f);
+    EXPECT_NEAR(glyphCentre(*second, 0).x, 0.52f, 1e-6f);
 }
 
 TEST_F(TextDrawableTest, TrailingLineFeedKeepsTheText) {
     SGNodePtr line = makeText("ab\n", "Arial", 1.0f, TA_LEFT);
-    EXPECT_EQ(line->getChildren().size(), 2u);
+    EXPECT_EQ(lineMesh(line)->vertices.size(), 16u);
     EXPECT_EQ(line->getParent(), nullptr);
+    EXPECT_TRUE(makeText(" \n\t", "Arial", 1.0f, TA_LEFT)->getChildren().empty())
+        << "no glyphs, no lines";
 }
 
 TEST_F(TextDrawableTest, AlignmentShiftsTheLine) {
@@ -133,9 +163,10 @@ TEST_F(TextDrawableTest, NamedFontBecomesCurrent) {
     EXPECT_EQ(FontManager::getInstance().getCurrentFontName(), "Other");
     const FontPtr other = FontManager::getInstance().getFont("Other");
     SGNodePtr current = makeText("x", 1.0f, TA_LEFT);
-    auto glyph = std::dynamic_pointer_cast<Object>(children(*current).at(0));
-    ASSERT_NE(glyph, nullptr);
-    EXPECT_EQ(glyph->getMeshes().at(0), other->glyphs['x'].quad);
+    const MeshPtr mesh = lineMesh(current);
+    ASSERT_NE(other->glyphs['x'].quad, nullptr);
+    EXPECT_EQ(mesh->faces.at(0).material->getImage(MP_DIFFUSE_TEXTURE), other->image);
+    EXPECT_EQ(mesh->texCoords.at(0), other->glyphs['x'].quad->texCoords.at(0));
     EXPECT_EQ(font->glyphs['x'].quad, nullptr);
 }
 

@@ -54,6 +54,16 @@ protected:
         return n;
     }
     static bool white(const glm::ivec3& c) { return std::min({c.r, c.g, c.b}) > 200; }
+    // Pixels inside a screen-space rectangle that differ between the two pictures.
+    static int differing(fipImage& a, fipImage& b, const Game::DialogRect& rect) {
+        int n = 0;
+        for (int y = static_cast<int>(rect.corner.y * SCREEN_HEIGHT);
+             y < static_cast<int>((rect.corner.y + rect.size.y) * SCREEN_HEIGHT); ++y)
+            for (int x = static_cast<int>(rect.corner.x * SCREEN_WIDTH);
+                 x < static_cast<int>((rect.corner.x + rect.size.x) * SCREEN_WIDTH); ++x)
+                n += pixel(a, x, y) != pixel(b, x, y) ? 1 : 0;
+        return n;
+    }
 };
 
 // What the panel picture at (u, v), tinted to alpha 0.6, leaves over the clear colour.
@@ -215,6 +225,40 @@ TEST_F(OverlayDrawTest, GlyphsFirstBuiltAfterTheFontGaveUpItsPixelsShowTheirLett
     EXPECT_GT(textPixels, 400);
     EXPECT_LT(textPixels, pixels / 4);
     EXPECT_EQ(differing, 0) << "pixels unlike those drawn with the font's pixels kept";
+}
+
+// The race time and lap times change every frame: each frame shows its own times,
+// drawn exactly as an overlay built for those times from the start draws them.
+TEST_F(OverlayDrawTest, EveryFrameOfARaceShowsItsOwnTimes) {
+    const std::vector<std::string> names{"Anna", "Bartholomew", "Carl"};
+    const auto standingsAt = [](double time) {
+        std::vector<Game::PlayerStanding> standings(3);
+        for (std::size_t i = 0; i < standings.size(); ++i)
+            standings[i].lapTime = time + static_cast<double>(i);
+        return standings;
+    };
+    const auto drawAt = [&](Game::Frame& frame, Game::RaceOverlay& race, double time) {
+        race.update(time, "Test Track", 3, standingsAt(time));
+        kernel->setRenderTarget(kernel->getScreen());
+        frame.draw();
+        return capture();
+    };
+    Game::Frame frame(kernel);
+    const std::unique_ptr<Game::RaceOverlay> race = Game::RaceOverlay::create(frame, names);
+    fipImage first = drawAt(frame, *race, 12.34);
+    fipImage second = drawAt(frame, *race, 58.76);
+    Game::Frame freshFrame(kernel);
+    const std::unique_ptr<Game::RaceOverlay> fresh = Game::RaceOverlay::create(freshFrame, names);
+    fipImage expected = drawAt(freshFrame, *fresh, 58.76);
+
+    std::vector<Game::DialogPtr> times{race->getRacingDialog()->findChild("RaceTime")};
+    for (const Game::DialogPtr& panel : race->getPanels())
+        times.push_back(panel->findChild("LapTime"));
+    for (const Game::DialogPtr& time : times)
+        EXPECT_GT(differing(first, second, time->getAbsoluteRect()), 40)
+            << time->getName() << ": the new time shows";
+    EXPECT_EQ(differing(second, expected, Game::DialogRect{}), 0)
+        << "pixels unlike those of an overlay built for the new times";
 }
 
 TEST_F(OverlayDrawTest, NothingBehindTheResultsShowsThroughThem) {
