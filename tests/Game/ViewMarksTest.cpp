@@ -4,6 +4,7 @@
 #include "Game/views/MiniMap.h"
 #include "Game/views/NameTags.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -114,6 +115,47 @@ TEST(ViewMarksTest, TheMapsDotsFollowTheCarsFromCornerToCornerInAnyView) {
                 {right.x + right.width / 2.0f, right.y + right.height * 0.75f}, "second view");
     EXPECT_EQ(map.getNodes().size(), 7u);
     EXPECT_NEAR(radiusOf(map.getDots()[2]), radiusOf(map.getDots()[0]), 1e-3f);
+}
+
+// A road along a square lap driven a metre at a time, one side bent outwards by a
+// metre at its middle: the straight runs need no points of their own, but the road
+// still covers every point of the lap, the corners and the bend included.
+TEST(ViewMarksTest, TheMapsRoadLeavesOutPointsThatDoNotBendIt) {
+    std::vector<glm::vec2> lap;
+    const std::array<glm::vec2, 4> corners{{{20, 20}, {220, 20}, {220, 220}, {20, 220}}};
+    for (std::size_t side = 0; side < corners.size(); ++side) {
+        const glm::vec2 from = corners[side];
+        const glm::vec2 to = corners[(side + 1) % corners.size()];
+        for (int metre = 0; metre < 200; ++metre) {
+            lap.push_back(from + (to - from) * (static_cast<float>(metre) / 200.0f));
+        }
+    }
+    lap[300].x += 1.0f;
+    const MiniMap map({256.0f, 256.0f}, lap, {});
+    const Data::MeshPtr& picture = map.getPicture()->getMeshes().at(0);
+    ASSERT_GE(picture->faces.size(), 2u) << "ground, road";
+    const std::uint32_t first = picture->faces[0].count;
+    const std::uint32_t count = picture->faces[1].count;
+    // Four corners and the bend with its two neighbours: seven quads of two triangles.
+    EXPECT_EQ(count, 7u * 2u * 3u);
+
+    const auto inTriangle = [](const glm::vec2& p, const glm::vec3& a, const glm::vec3& b,
+                               const glm::vec3& c) {
+        const auto side = [&](const glm::vec3& u, const glm::vec3& v) {
+            return (v.x - u.x) * (p.y - u.y) - (v.y - u.y) * (p.x - u.x);
+        };
+        return side(a, b) >= 0.0f && side(b, c) >= 0.0f && side(c, a) >= 0.0f;
+    };
+    for (std::size_t i = 0; i < lap.size(); ++i) {
+        // The map's plane shows ground (x, z) at (x, -z).
+        const glm::vec2 point(lap[i].x, -lap[i].y);
+        bool covered = false;
+        for (std::uint32_t v = first; v + 2 < first + count && !covered; v += 3) {
+            covered = inTriangle(point, picture->vertices[v], picture->vertices[v + 1],
+                                 picture->vertices[v + 2]);
+        }
+        EXPECT_TRUE(covered) << "lap point " << i << " at " << lap[i].x << ", " << lap[i].y;
+    }
 }
 
 TEST(ViewMarksTest, ANameTagShowsOverAnotherCarInFrontWithinReachAndInsideTheView) {

@@ -9,6 +9,7 @@
 #include <glm/geometric.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 #include <numbers>
+#include <utility>
 
 namespace Game {
 
@@ -26,6 +27,10 @@ constexpr float BAR_LENGTH = 1.8f * MiniMap::roadWidth;
 constexpr float BAR_WIDTH = 3.0f;
 constexpr float START_LENGTH = 2.2f * MiniMap::roadWidth;
 constexpr float START_WIDTH = 4.0f;
+// The road leaves out points of the driving line that lie closer than this (metres)
+// to the road drawn without them: a small share of a pixel on the map, and the
+// software rasteriser sets up far fewer of the road's thin triangles each frame.
+constexpr float ROAD_TOLERANCE = 0.05f;
 
 // Shares of the view's smaller side.
 constexpr float MAP_SIDE = 0.3f;
@@ -80,6 +85,61 @@ private:
     Data::MeshPtr mesh;
 };
 
+// The distance from the point to the segment from a to b.
+float distanceToSegment(const glm::vec2& point, const glm::vec2& a, const glm::vec2& b) {
+    const glm::vec2 along = b - a;
+    const float squared = glm::dot(along, along);
+    const float share =
+        squared > 0.0f ? std::clamp(glm::dot(point - a, along) / squared, 0.0f, 1.0f) : 0.0f;
+    return glm::distance(point, a + share * along);
+}
+
+// The closed line without the points that lie within ROAD_TOLERANCE of the line through
+// the points kept around them (Ramer-Douglas-Peucker, from the first point and the
+// point farthest from it).
+std::vector<glm::vec2> simplifyLoop(const std::vector<glm::vec2>& points) {
+    const std::size_t n = points.size();
+    if (n < 4) {
+        return points;
+    }
+    std::size_t far = 0;
+    for (std::size_t i = 1; i < n; ++i) {
+        if (glm::distance(points[i], points[0]) > glm::distance(points[far], points[0])) {
+            far = i;
+        }
+    }
+    std::vector<bool> keep(n, false);
+    keep[0] = true;
+    keep[far] = true;
+    // Runs of indices counted around the loop: index n is point 0 again.
+    std::vector<std::pair<std::size_t, std::size_t>> runs{{0, far}, {far, n}};
+    while (!runs.empty()) {
+        const auto [from, to] = runs.back();
+        runs.pop_back();
+        float farthest = ROAD_TOLERANCE;
+        std::size_t split = from;
+        for (std::size_t i = from + 1; i < to; ++i) {
+            const float distance = distanceToSegment(points[i], points[from], points[to % n]);
+            if (distance > farthest) {
+                farthest = distance;
+                split = i;
+            }
+        }
+        if (split != from) {
+            keep[split] = true;
+            runs.emplace_back(from, split);
+            runs.emplace_back(split, to);
+        }
+    }
+    std::vector<glm::vec2> kept;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (keep[i]) {
+            kept.push_back(points[i]);
+        }
+    }
+    return kept;
+}
+
 // The road as a band along the closed line, its corners mitred so that the band
 // keeps its width through bends.
 void addRoad(PlaneMesh& mesh, const std::vector<glm::vec2>& line) {
@@ -92,6 +152,7 @@ void addRoad(PlaneMesh& mesh, const std::vector<glm::vec2>& line) {
     if (points.size() > 2 && glm::distance(points.front(), points.back()) <= 1e-3f) {
         points.pop_back();
     }
+    points = simplifyLoop(points);
     const std::size_t n = points.size();
     if (n < 2) {
         return;

@@ -35,8 +35,9 @@ public:
     static constexpr float roadWidth = 10.0f; // metres
 
     // The picture of a terrain of `levelSize` (x, z) metres: the road along `road`
-    // (ground points in driving order, closing on itself) and the checkpoints, the
-    // first of them the start line.
+    // (ground points in driving order, closing on itself; points that bend it by less
+    // than a few centimetres are left out) and the checkpoints, the first of them the
+    // start line.
     MiniMap(const glm::vec2& levelSize, const std::vector<glm::vec2>& road,
             const std::vector<TrackPoint>& checkpoints);
     // The level's map: the road along its driving line, or through its checkpoints
