@@ -41,6 +41,23 @@ std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
+// Orders the nodes by the distance of their origins from the eye, nearest first:
+// nearer surfaces drawn first hide farther ones, which the renderer then leaves
+// unshaded.
+void sortNearestFirst(Data::SGNodeList& nodes, const glm::vec3& eye) {
+    std::vector<std::pair<float, Data::SGNodePtr>> keyed;
+    keyed.reserve(nodes.size());
+    for (const Data::SGNodePtr& node : nodes) {
+        const glm::vec3 offset = glm::vec3(node->getWorldTransformation()[3]) - eye;
+        keyed.emplace_back(glm::dot(offset, offset), node);
+    }
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& left, const auto& right) { return left.first < right.first; });
+    for (std::size_t k = 0; k < nodes.size(); ++k) {
+        nodes[k] = keyed[k].second;
+    }
+}
+
 } // namespace
 
 float TrackPoint::reach() const {
@@ -554,6 +571,29 @@ void Level::renderShadows() {
     renderer->bindTexture("shadowMap", shadowMap);
 }
 
+void Level::drawSolids() {
+    // The objects first, nearest first, then the ground, which they stand on and
+    // partly hide.
+    const Data::SGNodePtr ground = terrain ? terrain->getNode() : nullptr;
+    Data::SGNodeList solids;
+    bool groundShown = false;
+    for (const Data::SGNodePtr& node : drawList) {
+        if (!node) {
+            continue;
+        }
+        if (node == ground) {
+            groundShown = true;
+        } else {
+            solids.push_back(node);
+        }
+    }
+    sortNearestFirst(solids, renderer->getShaderMgmt().getCameraPosition());
+    renderer->drawNodes(solids);
+    if (groundShown) {
+        renderer->drawNode(ground);
+    }
+}
+
 void Level::draw(const CameraPtr& camera) {
     if (renderer == nullptr || !camera) {
         return;
@@ -576,7 +616,7 @@ void Level::draw(const CameraPtr& camera) {
     const GLboolean blending = glIsEnabled(GL_BLEND);
     glDisable(GL_BLEND);
     renderer->setDrawDistance(settings.drawDistance);
-    renderer->drawNodes(drawList);
+    drawSolids();
     renderer->setDrawDistance(std::numeric_limits<float>::infinity());
     // The sky lies behind everything: drawn after the solid scene, it is coloured
     // only where the scene left the depth buffer clear.

@@ -185,6 +185,9 @@ private:
     // the first that failed.
     bool buildPrograms();
     void releaseContent();
+    // The solid scene from the current camera: the objects nearest first, then the
+    // ground.
+    void drawSolids();
 
     Data::SGNodeList drawList;
     Data::SGNodePtr root;
