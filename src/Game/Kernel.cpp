@@ -122,16 +122,17 @@ bool Kernel::initialise(const Data::Options& options) {
     int width = static_cast<int>(options.xResolution);
     int height = static_cast<int>(options.yResolution);
     fitWindowToDesktop(width, height, options.fullscreen);
-    // The window opens without multisampling: a software renderer would pay for it
-    // in every pixel. A hardware renderer gets it, where the level asks for it, in a
-    // window opened anew.
-    const auto openWindow = [&](int samples) {
+    // The window opens without multisampling, depth or stencil. A software renderer
+    // would pay for multisampling in every pixel, and draws the 3D scene into a scaled
+    // target with a depth buffer of its own: depth on the window would only hold
+    // memory. A hardware renderer draws the scene into the window: it gets a window
+    // opened anew, with depth and, where the level asks for it, multisampling.
+    const auto openWindow = [&](int depthBits, int samples) {
         renderKernel.reset();
         renderKernel = std::make_unique<Render::RKernel>();
-        return renderKernel->init(width, height, options.colorDepth, samples, options.fullscreen) ==
-               0;
+        return renderKernel->init(width, height, depthBits, samples, options.fullscreen) == 0;
     };
-    bool opened = openWindow(0);
+    bool opened = openWindow(0, 0);
     const bool software = opened && isSoftwareRenderer(renderKernel->getRendererName());
     autoDetail.reset();
     if (opened && detail == Data::DETAIL_AUTO) {
@@ -141,9 +142,16 @@ bool Kernel::initialise(const Data::Options& options) {
                   (software ? "software renderer " : "renderer ") +
                       renderKernel->getRendererName());
     }
-    if (opened && !software && options.fsaaSamples != 0 &&
-        DetailSettings::of(detail).multisampling) {
-        opened = openWindow(options.fsaaSamples);
+    softwareRenderer = software;
+    if (opened && software) {
+        applySceneScale();
+    }
+    // The scene is drawn into the window itself: on hardware, or where the scaled
+    // target could not be made.
+    if (opened && renderKernel->getSceneTarget().get() == renderKernel->getScreen().get()) {
+        const bool multisampling =
+            !software && options.fsaaSamples != 0 && DetailSettings::of(detail).multisampling;
+        opened = openWindow(options.colorDepth, multisampling ? options.fsaaSamples : 0);
     }
     if (!opened) {
         Tool::LogManager::getInstance().send(Tool::Message("Game::Kernel",
@@ -151,7 +159,6 @@ bool Kernel::initialise(const Data::Options& options) {
                                                            "", __FILE__, __LINE__, Tool::MT_ERROR));
         return false;
     }
-    softwareRenderer = software;
     // The race keeps one copy of each picture: its texture.
     renderKernel->setReleasePicturesOnUpload(true);
     applySceneScale();

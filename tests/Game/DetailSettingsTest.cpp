@@ -30,6 +30,14 @@ TEST(DetailSettingsTest, LevelsTradeShadowsLightingWaterAndDistanceForSpeed) {
     EXPECT_TRUE(high.waterReflections);
     EXPECT_LT(low.drawDistance, medium.drawDistance);
     EXPECT_TRUE(std::isinf(high.drawDistance)) << "High draws everything";
+    // A software renderer's window has no depth buffer: every level draws the scene
+    // into a scaled target of its own, each sharper than the one below.
+    for (const Game::DetailSettings* level : {&low, &medium, &high}) {
+        EXPECT_GT(level->softwareRenderScale, 0.0f);
+        EXPECT_LT(level->softwareRenderScale, 1.0f);
+    }
+    EXPECT_LT(low.softwareRenderScale, medium.softwareRenderScale);
+    EXPECT_LT(medium.softwareRenderScale, high.softwareRenderScale);
     // Values from elsewhere (a hand-edited file) draw as High.
     EXPECT_EQ(Game::DetailSettings::of(7).shadowMapSize, high.shadowMapSize);
     EXPECT_EQ(Game::DetailSettings::of(-1).shadowTaps, high.shadowTaps);

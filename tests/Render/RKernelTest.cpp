@@ -336,6 +336,52 @@ TEST_F(GLTest, AViewportTakesItsPartOfTheTargetAndCamerasTakeItsShape) {
     EXPECT_EQ(shaders.getProjectionMatrix(), camera->getProjection(WIDTH, HEIGHT));
 }
 
+// The scene drawn at half size comes onto the whole window, filtered, colours in
+// their channels, whatever scissor the game left on; the screen is then current.
+TEST_F(GLTest, ScaledSceneIsPresentedOverTheWholeWindowFiltered) {
+    kernel->setSceneScale(0.5f);
+    const Render::RenderTargetPtr scene = kernel->getSceneTarget();
+    ASSERT_NE(scene.get(), kernel->getScreen().get());
+    EXPECT_EQ(scene->getWidth(), WIDTH / 2);
+    EXPECT_EQ(scene->getHeight(), HEIGHT / 2);
+    kernel->setRenderTarget(scene);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], WIDTH / 2);
+    // Left half red, right half blue.
+    glEnable(GL_SCISSOR_TEST);
+    for (const auto& [x, colour] : {std::pair{0, glm::vec3(1, 0, 0)}, {WIDTH / 4, {0, 0, 1}}}) {
+        glScissor(x, 0, WIDTH / 4, HEIGHT / 2);
+        glClearColor(colour.r, colour.g, colour.b, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glScissor(0, 0, 1, 1);
+    kernel->presentScene();
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST)) << "the game's state is given back";
+    glDisable(GL_SCISSOR_TEST);
+    EXPECT_EQ(kernel->getRenderTarget().get(), kernel->getScreen().get());
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], WIDTH);
+    EXPECT_EQ(viewport[3], HEIGHT);
+
+    fipImage frame = capture();
+    for (int y : {0, HEIGHT / 2, HEIGHT - 1}) {
+        EXPECT_EQ(pixel(frame, 0, y), glm::ivec3(255, 0, 0)) << y;
+        EXPECT_EQ(pixel(frame, 28, y), glm::ivec3(255, 0, 0)) << y;
+        EXPECT_EQ(pixel(frame, 35, y), glm::ivec3(0, 0, 255)) << y;
+        EXPECT_EQ(pixel(frame, WIDTH - 1, y), glm::ivec3(0, 0, 255)) << y;
+        // Across the border the two blend.
+        const glm::ivec3 border = pixel(frame, 31, y);
+        EXPECT_GT(border.r, 0) << y;
+        EXPECT_GT(border.b, 0) << y;
+        EXPECT_EQ(border.r + border.b, 255) << y;
+    }
+
+    kernel->setSceneScale(1.0f);
+    EXPECT_EQ(kernel->getSceneTarget().get(), kernel->getScreen().get());
+}
+
 TEST_F(GLTest, SavedFrameIsThePictureDrawn) {
     kernel->drawMesh(makeSquare(1.0f, {0.5f, 0.5f, 0.0f}, {0.0f, 1.0f, 1.0f, 1.0f}));
     const std::string path = "saved-frame.png";

@@ -42,6 +42,7 @@ struct DetailSettings {
     bool multisampling = false;
     // The fraction of the window's size the 3D scene is drawn at on a software
     // renderer, scaled up before the overlay (a hardware renderer draws it whole).
+    // Below 1 at every level: a software renderer's window has no depth buffer.
     float softwareRenderScale = 1.0f;
     // The terrain's ground picture is decoded at half its width and height: a
     // quarter of the memory and of the time to decode it and build its mipmaps.

@@ -88,7 +88,8 @@ int RKernel::init(int width, int height, int depthBits, int fsaaSamples, bool fu
     Platform::openWindowHint(Platform::WindowHint::OpenGLForwardCompat, 1);
     if (fsaaSamples != 0)
         Platform::openWindowHint(Platform::WindowHint::FsaaSamples, fsaaSamples);
-    if (!Platform::openWindow(width, height, 0, 0, 0, 0, depthBits, 8,
+    // Nothing draws with a stencil; a window without depth has no stencil either.
+    if (!Platform::openWindow(width, height, 0, 0, 0, 0, depthBits, depthBits > 0 ? 8 : 0,
                               fullscreen ? Platform::WindowMode::Fullscreen
                                          : Platform::WindowMode::Window)) {
         logError("Failed to initialize OpenGL window!", "", __LINE__);

@@ -10,8 +10,8 @@ namespace Render {
 // Draws colour and depth into an offscreen framebuffer of its own size, a fraction
 // of the screen's: the 3D scene at a lower resolution, where filling pixels is what
 // a frame costs. present() scales the picture up onto the window's framebuffer,
-// which the overlay is then drawn over at full resolution. A framebuffer or program
-// OpenGL refuses is logged, and the target reports it by isComplete().
+// which the overlay is then drawn over at full resolution. A framebuffer OpenGL
+// refuses is logged, and the target reports it by isComplete().
 class RTScaled : public RenderTarget {
 public:
     RTScaled(int width, int height);
@@ -33,8 +33,6 @@ private:
     std::uint32_t framebuffer = 0;
     std::uint32_t colour = 0;
     std::uint32_t depth = 0;
-    // Draws the colour texture over the screen, filtered.
-    std::uint32_t program = 0;
     bool complete = false;
 };
 
