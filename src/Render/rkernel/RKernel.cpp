@@ -433,6 +433,18 @@ void RKernel::prepareTexture(const Data::ImagePtr& image) {
         textureFor(image, false);
 }
 
+void RKernel::releaseTexture(const Data::ImagePtr& image) {
+    if (!image)
+        return;
+    if (image->origin.empty()) {
+        for (auto& cache : unnamedTextures)
+            cache.erase(ImageKey(image));
+    } else {
+        textureCache.erase(image->origin);
+        textureCache.erase("CubeMap-" + image->origin);
+    }
+}
+
 void RKernel::prepareTextures(const Data::SGNodePtr& node) {
     if (!node)
         return;
