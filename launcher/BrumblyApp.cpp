@@ -42,8 +42,11 @@ std::string programDirectory(const QString& programFilePath) {
 CBrumblyApp::CBrumblyApp() : settings(QStringLiteral("./config.ini")) {}
 
 void CBrumblyApp::initInstance(const QString& programFilePath) {
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Brumbly"));
-    QGuiApplication::setWindowIcon(Artwork::applicationIcon());
+    // Without Qt's GUI (a race from the command line) there is no window to name.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+        QGuiApplication::setApplicationDisplayName(QStringLiteral("Brumbly"));
+        QGuiApplication::setWindowIcon(Artwork::applicationIcon());
+    }
 
     const std::string directory = programDirectory(programFilePath);
     const System::UserPaths paths = System::UserPaths::locate(directory);

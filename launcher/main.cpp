@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <unistd.h>
 
@@ -100,7 +101,12 @@ int main(int argc, char** argv) {
     // In a race from the command line the console log goes to standard error, so that
     // standard output carries only the benchmark's figures.
     const int figuresOutput = request.race ? keepStandardOutputForFigures() : -1;
-    QApplication application(argc, argv);
+    // A race from the command line shows no launcher window: without Qt's GUI the
+    // process neither connects Qt to the window system nor loads its platform plugin,
+    // fonts and styles.
+    const std::unique_ptr<QCoreApplication> application =
+        request.race ? std::make_unique<QCoreApplication>(argc, argv)
+                     : std::make_unique<QApplication>(argc, argv);
     CBrumblyApp brumbly;
     brumbly.initInstance(QCoreApplication::applicationFilePath());
     if (request.race) {

@@ -103,6 +103,11 @@ Kernel& Kernel::getInstance() {
 }
 
 void Kernel::showStatus(const std::string& text) {
+    // Made again for a level built after a race (a restart).
+    if (!loadingScreen && renderKernel) {
+        loadingScreen =
+            std::make_unique<LoadingScreen>(renderKernel.get(), "Brumbly.jpg", "TimesNewRoman");
+    }
     if (loadingScreen) {
         loadingScreen->setStatus(text);
     }
@@ -177,8 +182,6 @@ bool Kernel::initialise(const Data::Options& options) {
     }
     logKernel("Fonts initialised .. [OK]");
 
-    loadingScreen =
-        std::make_unique<LoadingScreen>(renderKernel.get(), "Brumbly.jpg", "TimesNewRoman");
     showStatus("Initialised Renderkernel");
 
     if (!physX->start(physicsSDK, *outputStream)) {
@@ -447,6 +450,12 @@ void Kernel::handleMouseWheel(int position) {
 }
 
 void Kernel::startRun() {
+    // The loading picture is not drawn during the race: its texture (3 MB at 1024 x 768)
+    // goes with it.
+    if (loadingScreen) {
+        renderKernel->releaseTexture(loadingScreen->getImage());
+        loadingScreen.reset();
+    }
     running = true;
     paused = false;
     restartAsked = false;

@@ -62,7 +62,17 @@ struct World {
     explicit World(const std::vector<std::unique_ptr<Actor>>& actors);
     ~World();
 
-    btDefaultCollisionConfiguration configuration;
+    // Bullet's default pools hold 4096 contact manifolds and collision algorithms,
+    // about 4 MB written through when the world is made. A race touches a few dozen
+    // pairs at once; a pool that runs out allocates more from the heap.
+    static btDefaultCollisionConstructionInfo poolSizes() {
+        btDefaultCollisionConstructionInfo info;
+        info.m_defaultMaxPersistentManifoldPoolSize = 256;
+        info.m_defaultMaxCollisionAlgorithmPoolSize = 256;
+        return info;
+    }
+
+    btDefaultCollisionConfiguration configuration{poolSizes()};
     btCollisionDispatcher dispatcher{&configuration};
     btDbvtBroadphase broadphase;
     btSequentialImpulseConstraintSolver solver;

@@ -288,6 +288,14 @@ TEST_F(TextureTest, ReleasedPicturesKeepTheirTextureAndAreDecodedAgainForAnother
         readTexture(GL_TEXTURE_CUBE_MAP, cube->getName(), GL_TEXTURE_CUBE_MAP_NEGATIVE_Z, 1);
     EXPECT_EQ(texels[0], (Rgba{10, 120, 230, 255}));
 
+    // Its textures released, the picture is decoded again when next drawn.
+    kernel->releaseTexture(named);
+    EXPECT_EQ(cache.count(named->origin) + cache.count("CubeMap-" + named->origin), 0u);
+    kernel->bindTexture("diffuseTex", named);
+    ASSERT_EQ(cache.count(named->origin), 1u);
+    EXPECT_EQ(readTexture(GL_TEXTURE_2D, cache.at(named->origin)->getName(), GL_TEXTURE_2D, 6)[5],
+              (Rgba{10, 120, 230, 255}));
+
     kernel->setReleasePicturesOnUpload(false);
     glActiveTexture(GL_TEXTURE0);
     std::filesystem::remove_all(folder);

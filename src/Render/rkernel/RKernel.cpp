@@ -14,7 +14,6 @@
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/matrix.hpp>
-#include <malloc.h>
 #include <string>
 
 namespace Render {
@@ -30,14 +29,6 @@ void log(const std::string& title, const std::string& message = "") {
 void logError(const std::string& title, const std::string& message, int line) {
     Tool::LogManager::getInstance().send(
         Tool::Message("RKernel", title, message, __FILE__, line, Tool::MT_ERROR));
-}
-
-// The software rasteriser allocates and frees tens of megabytes each frame. By
-// default the C library hands such blocks back to the system at once and the next
-// frame faults them in again, page by page; kept in the heap they are reused.
-void keepFrameMemory() {
-    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
 }
 
 int getInteger(GLenum name) {
@@ -81,7 +72,6 @@ RKernel::~RKernel() {
 
 int RKernel::init(int width, int height, int depthBits, int fsaaSamples, bool fullscreen) {
     log("initializing...");
-    keepFrameMemory();
     Platform::init();
     Platform::openWindowHint(Platform::WindowHint::OpenGLVersionMajor, 3);
     Platform::openWindowHint(Platform::WindowHint::OpenGLVersionMinor, 0);
@@ -442,6 +432,18 @@ GLTexturePtr RKernel::textureFor(const Data::ImagePtr& image, bool cubeMap) {
 void RKernel::prepareTexture(const Data::ImagePtr& image) {
     if (image && image->isValid())
         textureFor(image, false);
+}
+
+void RKernel::releaseTexture(const Data::ImagePtr& image) {
+    if (!image)
+        return;
+    if (image->origin.empty()) {
+        for (auto& cache : unnamedTextures)
+            cache.erase(ImageKey(image));
+    } else {
+        textureCache.erase(image->origin);
+        textureCache.erase("CubeMap-" + image->origin);
+    }
 }
 
 void RKernel::prepareTextures(const Data::SGNodePtr& node) {

@@ -110,6 +110,9 @@ public:
     // decoded pictures are then not all held at once.
     void prepareTexture(const Data::ImagePtr& image);
     void prepareTextures(const Data::SGNodePtr& node);
+    // Drops the image's cached textures, flat and cube map; a later draw makes them
+    // again.
+    void releaseTexture(const Data::ImagePtr& image);
     // Binds the target's depth texture to the sampler's unit.
     void bindTexture(const std::string& sampler, const RTTexturePtr& target);
 
