@@ -5,6 +5,8 @@
 
 #include <GL/glew.h>
 #include <GL/glu.h>
+#include <algorithm>
+#include <vector>
 
 namespace Render {
 namespace {
@@ -17,6 +19,66 @@ int mipmapMode = 2;
 // and as OpenGL's default unpack alignment expects.
 std::size_t rowBytes(int width, int bytesPerPixel) {
     return (static_cast<std::size_t>(width) * bytesPerPixel + 3) / 4 * 4;
+}
+
+// The next mipmap level below a picture of width x height (rows padded to 4 bytes):
+// each texel the mean of the 2 x 2 texels it covers, of 2 where a side is already 1.
+// An odd side's last row or column is left out, as the level's side is half of it
+// rounded down. Done on the processor: a software renderer generates mipmaps by
+// compiling and running drawing programs, many times slower than this.
+template <int bytesPerPixel>
+void halveInto(const unsigned char* from, int width, int height, unsigned char* to) {
+    const int halfWidth = std::max(1, width / 2);
+    const int halfHeight = std::max(1, height / 2);
+    const std::size_t fromRow = rowBytes(width, bytesPerPixel);
+    const std::size_t toRow = rowBytes(halfWidth, bytesPerPixel);
+    const int right = width > 1 ? bytesPerPixel : 0;
+    const std::size_t below = height > 1 ? fromRow : 0;
+    for (int y = 0; y < halfHeight; ++y) {
+        const unsigned char* top = from + 2 * static_cast<std::size_t>(y) * fromRow;
+        const unsigned char* bottom = top + below;
+        unsigned char* out = to + static_cast<std::size_t>(y) * toRow;
+        for (int x = 0; x < halfWidth; ++x, top += 2 * right, bottom += 2 * right) {
+            for (int c = 0; c < bytesPerPixel; ++c) {
+                *out++ = static_cast<unsigned char>(
+                    (top[c] + top[c + right] + bottom[c] + bottom[c + right] + 2) / 4);
+            }
+        }
+    }
+}
+
+std::vector<unsigned char> halve(const unsigned char* from, int width, int height,
+                                 int bytesPerPixel) {
+    std::vector<unsigned char> to(rowBytes(std::max(1, width / 2), bytesPerPixel) *
+                                  std::max(1, height / 2));
+    switch (bytesPerPixel) {
+    case 1:
+        halveInto<1>(from, width, height, to.data());
+        break;
+    case 3:
+        halveInto<3>(from, width, height, to.data());
+        break;
+    default:
+        halveInto<4>(from, width, height, to.data());
+        break;
+    }
+    return to;
+}
+
+// Uploads the levels below level 0 of the image target, each halved from the one above,
+// down to a single texel.
+void uploadMipmaps(GLenum imageTarget, GLint internalFormat, GLenum format, const void* pixels,
+                   int width, int height, int bytesPerPixel) {
+    std::vector<unsigned char> level;
+    const unsigned char* above = static_cast<const unsigned char*>(pixels);
+    for (int i = 1; width > 1 || height > 1; ++i) {
+        level = halve(above, width, height, bytesPerPixel);
+        width = std::max(1, width / 2);
+        height = std::max(1, height / 2);
+        glTexImage2D(imageTarget, i, internalFormat, width, height, 0, format, GL_UNSIGNED_BYTE,
+                     level.data());
+        above = level.data();
+    }
 }
 
 // Depth textures are read through comparison samplers: each lookup compares four
@@ -104,12 +166,15 @@ bool GLTexture::setup(std::int32_t type, int width, int height, bool withMipmaps
             pixels ? static_cast<const unsigned char*>(pixels) + i * imageBytes : nullptr;
         glTexImage2D(imageTarget, 0, internalFormat, width, imageHeight, 0, format,
                      GL_UNSIGNED_BYTE, data);
+        if (withMipmaps && data)
+            uploadMipmaps(imageTarget, internalFormat, format, data, width, imageHeight,
+                          bytesPerPixel);
     }
     if (type == PT_COVERAGE) {
         const GLint whiteWithAlpha[] = {GL_ONE, GL_ONE, GL_ONE, GL_RED};
         glTexParameteriv(target, GL_TEXTURE_SWIZZLE_RGBA, whiteWithAlpha);
     }
-    if (withMipmaps)
+    if (withMipmaps && !pixels)
         glGenerateMipmap(target);
     if (type == PT_DEPTH)
         setDepthComparison();
