@@ -6,6 +6,7 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace Render {
@@ -47,38 +48,58 @@ void halveInto(const unsigned char* from, int width, int height, unsigned char* 
     }
 }
 
-std::vector<unsigned char> halve(const unsigned char* from, int width, int height,
-                                 int bytesPerPixel) {
-    std::vector<unsigned char> to(rowBytes(std::max(1, width / 2), bytesPerPixel) *
-                                  std::max(1, height / 2));
-    switch (bytesPerPixel) {
-    case 1:
-        halveInto<1>(from, width, height, to.data());
-        break;
-    case 3:
-        halveInto<3>(from, width, height, to.data());
-        break;
-    default:
-        halveInto<4>(from, width, height, to.data());
-        break;
-    }
-    return to;
+std::size_t levelBytes(int width, int height, int bytesPerPixel) {
+    return rowBytes(width, bytesPerPixel) * static_cast<std::size_t>(height);
 }
 
+void halve(const unsigned char* from, int width, int height, int bytesPerPixel, unsigned char* to) {
+    switch (bytesPerPixel) {
+    case 1:
+        halveInto<1>(from, width, height, to);
+        break;
+    case 3:
+        halveInto<3>(from, width, height, to);
+        break;
+    default:
+        halveInto<4>(from, width, height, to);
+        break;
+    }
+}
+
+// Sets one level of one image target from rows padded to 4 bytes.
+using LevelUpload =
+    std::function<void(GLenum imageTarget, int level, int width, int height, const void* pixels)>;
+
 // Uploads the levels below level 0 of the image target, each halved from the one above,
-// down to a single texel.
-void uploadMipmaps(GLenum imageTarget, GLint internalFormat, GLenum format, const void* pixels,
-                   int width, int height, int bytesPerPixel) {
-    std::vector<unsigned char> level;
+// down to a single texel. One buffer holds the two levels being halved from and into.
+void uploadMipmaps(const LevelUpload& upload, GLenum imageTarget, const void* pixels, int width,
+                   int height, int bytesPerPixel) {
+    const int halfWidth = std::max(1, width / 2);
+    const int halfHeight = std::max(1, height / 2);
+    const std::size_t firstBytes = levelBytes(halfWidth, halfHeight, bytesPerPixel);
+    std::vector<unsigned char> levels(firstBytes + levelBytes(std::max(1, halfWidth / 2),
+                                                              std::max(1, halfHeight / 2),
+                                                              bytesPerPixel));
+    unsigned char* const areas[2] = {levels.data(), levels.data() + firstBytes};
     const unsigned char* above = static_cast<const unsigned char*>(pixels);
     for (int i = 1; width > 1 || height > 1; ++i) {
-        level = halve(above, width, height, bytesPerPixel);
+        unsigned char* level = areas[(i - 1) % 2];
+        halve(above, width, height, bytesPerPixel, level);
         width = std::max(1, width / 2);
         height = std::max(1, height / 2);
-        glTexImage2D(imageTarget, i, internalFormat, width, height, 0, format, GL_UNSIGNED_BYTE,
-                     level.data());
-        above = level.data();
+        upload(imageTarget, i, width, height, level);
+        above = level;
     }
+}
+
+// How many levels a full chain of mipmaps has, level 0 included.
+int mipmapLevels(int width, int height) {
+    int levels = 1;
+    for (; width > 1 || height > 1; ++levels) {
+        width = std::max(1, width / 2);
+        height = std::max(1, height / 2);
+    }
+    return levels;
 }
 
 // Depth textures are read through comparison samplers: each lookup compares four
@@ -122,23 +143,28 @@ bool GLTexture::setup(std::int32_t type, int width, int height, bool withMipmaps
     if (pixelType != PT_NONE)
         return false;
     GLint internalFormat = 0;
+    GLenum sizedFormat = 0;
     GLenum format = 0;
     switch (type) {
     case PT_RGBA:
         internalFormat = GL_RGBA;
+        sizedFormat = GL_RGBA8;
         format = GL_BGRA;
         break;
     case PT_RGB:
         internalFormat = GL_RGB;
+        sizedFormat = GL_RGB8;
         format = GL_BGR;
         break;
     case PT_DEPTH:
         internalFormat = GL_DEPTH_COMPONENT;
+        sizedFormat = GL_DEPTH_COMPONENT24;
         format = GL_DEPTH_COMPONENT;
         break;
     case PT_RED:
     case PT_COVERAGE:
         internalFormat = GL_RED;
+        sizedFormat = GL_R8;
         format = GL_RED;
         break;
     default:
@@ -160,15 +186,29 @@ bool GLTexture::setup(std::int32_t type, int width, int height, bool withMipmaps
 
     glGenTextures(1, &name);
     glBindTexture(target, name);
+    // A picture with mipmaps gets the storage of all its levels at once: specified level
+    // by level, a software renderer keeps each level apart until the texture is drawn,
+    // and then copies them all into one block.
+    const bool storage = withMipmaps && pixels && width > 0 && imageHeight > 0 &&
+                         (GLEW_VERSION_4_2 || GLEW_ARB_texture_storage);
+    if (storage)
+        glTexStorage2D(target, mipmapLevels(width, imageHeight), sizedFormat, width, imageHeight);
+    const LevelUpload upload = [&](GLenum imageTarget, int level, int levelWidth, int levelHeight,
+                                   const void* data) {
+        if (storage)
+            glTexSubImage2D(imageTarget, level, 0, 0, levelWidth, levelHeight, format,
+                            GL_UNSIGNED_BYTE, data);
+        else
+            glTexImage2D(imageTarget, level, internalFormat, levelWidth, levelHeight, 0, format,
+                         GL_UNSIGNED_BYTE, data);
+    };
     for (int i = 0; i < images; ++i) {
         const GLenum imageTarget = asCubeMap ? GL_TEXTURE_CUBE_MAP_POSITIVE_X + i : GL_TEXTURE_2D;
         const void* data =
             pixels ? static_cast<const unsigned char*>(pixels) + i * imageBytes : nullptr;
-        glTexImage2D(imageTarget, 0, internalFormat, width, imageHeight, 0, format,
-                     GL_UNSIGNED_BYTE, data);
+        upload(imageTarget, 0, width, imageHeight, data);
         if (withMipmaps && data)
-            uploadMipmaps(imageTarget, internalFormat, format, data, width, imageHeight,
-                          bytesPerPixel);
+            uploadMipmaps(upload, imageTarget, data, width, imageHeight, bytesPerPixel);
     }
     if (type == PT_COVERAGE) {
         const GLint whiteWithAlpha[] = {GL_ONE, GL_ONE, GL_ONE, GL_RED};
