@@ -44,12 +44,13 @@ Data::ImagePtr makeImage(unsigned bitsPerPixel, const std::vector<std::vector<Rg
     return image;
 }
 
-// The texture's level 0 as RGBA, rows bottom first.
-std::vector<Rgba> readTexture(GLenum target, GLuint texture, GLenum imageTarget, int count) {
+// The texture's level as RGBA, rows bottom first.
+std::vector<Rgba> readTexture(GLenum target, GLuint texture, GLenum imageTarget, int count,
+                              int level = 0) {
     glBindTexture(target, texture);
     std::vector<unsigned char> bytes(count * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(imageTarget, 0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+    glGetTexImage(imageTarget, level, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     std::vector<Rgba> texels;
     for (int i = 0; i < count; ++i)
@@ -157,6 +158,42 @@ TEST_F(TextureTest, CubeMapFacesComeFromTheStackedBandsTopFirst) {
                               GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, 4),
                   std::vector<Rgba>(4, bands[face]))
             << "face " << face;
+}
+
+// Every level down to one texel holds the rounded means of the texels it covers; an odd
+// side's last column is left out, and rows padded to 4 bytes are read as such.
+TEST_F(TextureTest, MipmapLevelsAreMeansOfTheTexelsTheyCover) {
+    const auto level = [](const Render::GLTexture& texture, int index) {
+        GLint width = 0, height = 0;
+        glBindTexture(GL_TEXTURE_2D, texture.getName());
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_HEIGHT, &height);
+        return std::pair{
+            std::pair{width, height},
+            readTexture(GL_TEXTURE_2D, texture.getName(), GL_TEXTURE_2D, width * height, index)};
+    };
+    Render::GLTexture rgba;
+    ASSERT_TRUE(
+        rgba.upload(*makeImage(32, {{{0, 0, 0, 0}, {4, 8, 12, 16}, {100, 0, 0, 0}, {0, 0, 0, 1}},
+                                    {{8, 0, 0, 0}, {0, 8, 0, 0}, {0, 0, 200, 0}, {0, 0, 0, 2}}}),
+                    true, false));
+    EXPECT_EQ(level(rgba, 1),
+              (std::pair{std::pair{2, 1}, std::vector<Rgba>{{3, 4, 3, 4}, {25, 0, 50, 1}}}));
+    EXPECT_EQ(level(rgba, 2), (std::pair{std::pair{1, 1}, std::vector<Rgba>{{14, 2, 27, 3}}}));
+
+    Render::GLTexture rgb;
+    ASSERT_TRUE(rgb.upload(*makeImage(24, {{{10, 20, 30, 0}, {30, 40, 50, 0}, {255, 255, 255, 0}},
+                                           {{50, 60, 70, 0}, {70, 80, 90, 0}, {255, 255, 255, 0}}}),
+                           true, false));
+    EXPECT_EQ(level(rgb, 1), (std::pair{std::pair{1, 1}, std::vector<Rgba>{{40, 50, 60, 255}}}));
+
+    Render::GLTexture grey;
+    ASSERT_TRUE(grey.upload(
+        *makeImage(8, {{{10, 0, 0, 0}}, {{20, 0, 0, 0}}, {{31, 0, 0, 0}}, {{40, 0, 0, 0}}}), true,
+        false));
+    EXPECT_EQ(level(grey, 1),
+              (std::pair{std::pair{1, 2}, std::vector<Rgba>{{15, 0, 0, 255}, {36, 0, 0, 255}}}));
+    EXPECT_EQ(level(grey, 2), (std::pair{std::pair{1, 1}, std::vector<Rgba>{{26, 0, 0, 255}}}));
 }
 
 TEST_F(TextureTest, FilterSettingsApplyWhenATextureIsBound) {

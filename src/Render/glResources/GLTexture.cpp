@@ -5,6 +5,9 @@
 
 #include <GL/glew.h>
 #include <GL/glu.h>
+#include <algorithm>
+#include <functional>
+#include <vector>
 
 namespace Render {
 namespace {
@@ -17,6 +20,86 @@ int mipmapMode = 2;
 // and as OpenGL's default unpack alignment expects.
 std::size_t rowBytes(int width, int bytesPerPixel) {
     return (static_cast<std::size_t>(width) * bytesPerPixel + 3) / 4 * 4;
+}
+
+// The next mipmap level below a picture of width x height (rows padded to 4 bytes):
+// each texel the mean of the 2 x 2 texels it covers, of 2 where a side is already 1.
+// An odd side's last row or column is left out, as the level's side is half of it
+// rounded down. Done on the processor: a software renderer generates mipmaps by
+// compiling and running drawing programs, many times slower than this.
+template <int bytesPerPixel>
+void halveInto(const unsigned char* from, int width, int height, unsigned char* to) {
+    const int halfWidth = std::max(1, width / 2);
+    const int halfHeight = std::max(1, height / 2);
+    const std::size_t fromRow = rowBytes(width, bytesPerPixel);
+    const std::size_t toRow = rowBytes(halfWidth, bytesPerPixel);
+    const int right = width > 1 ? bytesPerPixel : 0;
+    const std::size_t below = height > 1 ? fromRow : 0;
+    for (int y = 0; y < halfHeight; ++y) {
+        const unsigned char* top = from + 2 * static_cast<std::size_t>(y) * fromRow;
+        const unsigned char* bottom = top + below;
+        unsigned char* out = to + static_cast<std::size_t>(y) * toRow;
+        for (int x = 0; x < halfWidth; ++x, top += 2 * right, bottom += 2 * right) {
+            for (int c = 0; c < bytesPerPixel; ++c) {
+                *out++ = static_cast<unsigned char>(
+                    (top[c] + top[c + right] + bottom[c] + bottom[c + right] + 2) / 4);
+            }
+        }
+    }
+}
+
+std::size_t levelBytes(int width, int height, int bytesPerPixel) {
+    return rowBytes(width, bytesPerPixel) * static_cast<std::size_t>(height);
+}
+
+void halve(const unsigned char* from, int width, int height, int bytesPerPixel, unsigned char* to) {
+    switch (bytesPerPixel) {
+    case 1:
+        halveInto<1>(from, width, height, to);
+        break;
+    case 3:
+        halveInto<3>(from, width, height, to);
+        break;
+    default:
+        halveInto<4>(from, width, height, to);
+        break;
+    }
+}
+
+// Sets one level of one image target from rows padded to 4 bytes.
+using LevelUpload =
+    std::function<void(GLenum imageTarget, int level, int width, int height, const void* pixels)>;
+
+// Uploads the levels below level 0 of the image target, each halved from the one above,
+// down to a single texel. One buffer holds the two levels being halved from and into.
+void uploadMipmaps(const LevelUpload& upload, GLenum imageTarget, const void* pixels, int width,
+                   int height, int bytesPerPixel) {
+    const int halfWidth = std::max(1, width / 2);
+    const int halfHeight = std::max(1, height / 2);
+    const std::size_t firstBytes = levelBytes(halfWidth, halfHeight, bytesPerPixel);
+    std::vector<unsigned char> levels(firstBytes + levelBytes(std::max(1, halfWidth / 2),
+                                                              std::max(1, halfHeight / 2),
+                                                              bytesPerPixel));
+    unsigned char* const areas[2] = {levels.data(), levels.data() + firstBytes};
+    const unsigned char* above = static_cast<const unsigned char*>(pixels);
+    for (int i = 1; width > 1 || height > 1; ++i) {
+        unsigned char* level = areas[(i - 1) % 2];
+        halve(above, width, height, bytesPerPixel, level);
+        width = std::max(1, width / 2);
+        height = std::max(1, height / 2);
+        upload(imageTarget, i, width, height, level);
+        above = level;
+    }
+}
+
+// How many levels a full chain of mipmaps has, level 0 included.
+int mipmapLevels(int width, int height) {
+    int levels = 1;
+    for (; width > 1 || height > 1; ++levels) {
+        width = std::max(1, width / 2);
+        height = std::max(1, height / 2);
+    }
+    return levels;
 }
 
 // Depth textures are read through comparison samplers: each lookup compares four
@@ -60,23 +143,28 @@ bool GLTexture::setup(std::int32_t type, int width, int height, bool withMipmaps
     if (pixelType != PT_NONE)
         return false;
     GLint internalFormat = 0;
+    GLenum sizedFormat = 0;
     GLenum format = 0;
     switch (type) {
     case PT_RGBA:
         internalFormat = GL_RGBA;
+        sizedFormat = GL_RGBA8;
         format = GL_BGRA;
         break;
     case PT_RGB:
         internalFormat = GL_RGB;
+        sizedFormat = GL_RGB8;
         format = GL_BGR;
         break;
     case PT_DEPTH:
         internalFormat = GL_DEPTH_COMPONENT;
+        sizedFormat = GL_DEPTH_COMPONENT24;
         format = GL_DEPTH_COMPONENT;
         break;
     case PT_RED:
     case PT_COVERAGE:
         internalFormat = GL_RED;
+        sizedFormat = GL_R8;
         format = GL_RED;
         break;
     default:
@@ -98,18 +186,35 @@ bool GLTexture::setup(std::int32_t type, int width, int height, bool withMipmaps
 
     glGenTextures(1, &name);
     glBindTexture(target, name);
+    // A picture with mipmaps gets the storage of all its levels at once: specified level
+    // by level, a software renderer keeps each level apart until the texture is drawn,
+    // and then copies them all into one block.
+    const bool storage = withMipmaps && pixels && width > 0 && imageHeight > 0 &&
+                         (GLEW_VERSION_4_2 || GLEW_ARB_texture_storage);
+    if (storage)
+        glTexStorage2D(target, mipmapLevels(width, imageHeight), sizedFormat, width, imageHeight);
+    const LevelUpload upload = [&](GLenum imageTarget, int level, int levelWidth, int levelHeight,
+                                   const void* data) {
+        if (storage)
+            glTexSubImage2D(imageTarget, level, 0, 0, levelWidth, levelHeight, format,
+                            GL_UNSIGNED_BYTE, data);
+        else
+            glTexImage2D(imageTarget, level, internalFormat, levelWidth, levelHeight, 0, format,
+                         GL_UNSIGNED_BYTE, data);
+    };
     for (int i = 0; i < images; ++i) {
         const GLenum imageTarget = asCubeMap ? GL_TEXTURE_CUBE_MAP_POSITIVE_X + i : GL_TEXTURE_2D;
         const void* data =
             pixels ? static_cast<const unsigned char*>(pixels) + i * imageBytes : nullptr;
-        glTexImage2D(imageTarget, 0, internalFormat, width, imageHeight, 0, format,
-                     GL_UNSIGNED_BYTE, data);
+        upload(imageTarget, 0, width, imageHeight, data);
+        if (withMipmaps && data)
+            uploadMipmaps(upload, imageTarget, data, width, imageHeight, bytesPerPixel);
     }
     if (type == PT_COVERAGE) {
         const GLint whiteWithAlpha[] = {GL_ONE, GL_ONE, GL_ONE, GL_RED};
         glTexParameteriv(target, GL_TEXTURE_SWIZZLE_RGBA, whiteWithAlpha);
     }
-    if (withMipmaps)
+    if (withMipmaps && !pixels)
         glGenerateMipmap(target);
     if (type == PT_DEPTH)
         setDepthComparison();
