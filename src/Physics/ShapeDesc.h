@@ -71,6 +71,11 @@ struct WheelTuning {
     // Anti-lock brakes: the share of the tyre's grip the brake may use (0 turns the
     // limit off, and the brake may lock the wheel).
     float antiLockShare = 0.0f;
+    // Without the lateral slip-velocity flag, the tyre's sideways slip is an angle
+    // against its rolling speed, taken as at least this speed: at walking pace the
+    // angle then grows with the sideways speed alone, so a standing car keeps its
+    // static grip instead of sliding at the first tremble.
+    float slipAngleFloorSpeed = 0.5f;
 };
 
 struct SpringDesc {

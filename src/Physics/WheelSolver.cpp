@@ -36,7 +36,8 @@
 //   game's longitudinal extremum of 20 would mean 20 g of grip.
 //   Longitudinal and lateral impulses are bounded together by a friction ellipse. The
 //   slips are velocities with the slip-velocity flags, otherwise the slip ratio and the
-//   slip angle. The materials of wheel and ground play no part.
+//   slip angle (against a rolling speed of at least the tuning's slipAngleFloorSpeed).
+//   The materials of wheel and ground play no part.
 // - A tyre stands only on ground no steeper than maxGroundSlope: a ray that meets a
 //   wall, a post or the side of a crate is no wheel contact (the body's own shapes
 //   collide with those), so a wheel never climbs a wall or pushes the car up it.
@@ -455,7 +456,8 @@ private:
                                : slipVelocity / speed;
         w.lateralSlip = (wheel.wheelFlags & WF_INPUT_LAT_SLIPVELOCITY) != 0
                             ? sideways
-                            : std::atan2(sideways, speed);
+                            : std::atan2(sideways, std::max(std::fabs(forward),
+                                                            wheel.tuning.slipAngleFloorSpeed));
         const bool clamped = (wheel.wheelFlags & WF_CLAMPED_FRICTION) != 0;
         w.longitudalFriction = frictionCoefficient(wheel.longitudal, w.longitudalSlip, clamped,
                                                    wheel.tuning.maxLongitudalFriction);

@@ -218,15 +218,18 @@ struct Style {
     double reaction;
     bool coarse;
     float wander;
+    bool keepsToTheRoad; // takes the first bend at full throttle within the road
 };
 
 // A family of imperfect drivers at full throttle for three laps each: all finish, none
 // turns the car over, flies for long or stays stuck; stuck, they reverse themselves free.
+// The tidy one takes the first bend within the road instead of ploughing wide.
 TEST_F(RoughDriving, ImperfectDriversLapAtFullThrottle) {
-    const Style styles[] = {{"tidy", 12.0f, 0.0, false, 0.0f},
-                            {"late", 5.0f, 0.25, false, 0.0f},
-                            {"coarse", 10.0f, 0.1, true, 0.0f},
-                            {"wandering", 12.0f, 0.05, false, 9.0f}};
+    const float roadHalfWidth = 5.0f;
+    const Style styles[] = {{"tidy", 12.0f, 0.0, false, 0.0f, true},
+                            {"late", 5.0f, 0.25, false, 0.0f, false},
+                            {"coarse", 10.0f, 0.1, true, 0.0f, false},
+                            {"wandering", 12.0f, 0.05, false, 9.0f, false}};
     for (const Style& style : styles) {
         build(3);
         const auto car = addCar("Alice");
@@ -277,6 +280,9 @@ TEST_F(RoughDriving, ImperfectDriversLapAtFullThrottle) {
         EXPECT_GT(worst.up, 0.3f) << "never on its side or roof";
         EXPECT_LT(worst.airborne, 0.5);
         EXPECT_LT(longestStuck, 5.0);
+        if (style.keepsToTheRoad) {
+            EXPECT_LE(widestInFirstBend, roadHalfWidth) << "within the road in the first bend";
+        }
         std::printf("[ figures  ] %s driver: laps", style.name);
         for (const double lap : car->getLapTimes()) {
             std::printf(" %.1f", lap);

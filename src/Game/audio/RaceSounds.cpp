@@ -130,18 +130,26 @@ CarAudio RaceSounds::describe(VehicleObject& car) {
     state.engineSpeed = car.getEngineSpeed() + throttleRevs * car.getThrottle();
     state.throttle = car.getThrottle();
     state.finished = car.isFinished();
-    if (Physics::Actor* actor = car.getActor()) {
-        state.velocity = actor->getLinearVelocity();
-        const float impulse = Physics::fetchContactImpulse(*actor);
-        const float mass = actor->getMass();
-        state.impact = mass > 0.0f ? impulse / mass : 0.0f;
+    Physics::Actor* actor = car.getActor();
+    if (actor == nullptr) {
+        return state;
     }
-    // The car's wheels report their slips as velocities.
+    state.velocity = actor->getLinearVelocity();
+    const float impulse = Physics::fetchContactImpulse(*actor);
+    const float mass = actor->getMass();
+    state.impact = mass > 0.0f ? impulse / mass : 0.0f;
+    // The slide is the speed at which a tyre scrubs over the ground: its wheel's
+    // longitudinal slip (a velocity) and the sideways speed of its contact point (the
+    // lateral slip is an angle).
+    const glm::vec3 spin = actor->getAngularVelocity();
+    const glm::vec3 centre = actor->getGlobalPosition();
     for (const WheelPtr& wheel : car.getWheels()) {
         Physics::WheelContactData contact;
         if (wheel->getShape() != nullptr && wheel->getShape()->getContact(contact) != nullptr) {
-            state.slide =
-                std::max(state.slide, std::hypot(contact.lateralSlip, contact.longitudalSlip));
+            const glm::vec3 atContact =
+                state.velocity + glm::cross(spin, contact.contactPoint - centre);
+            const float sideways = glm::dot(contact.lateralDirection, atContact);
+            state.slide = std::max(state.slide, std::hypot(sideways, contact.longitudalSlip));
         }
     }
     return state;

@@ -23,9 +23,13 @@ struct CarTuning {
     float fullDriveTorque = 5200.0f;
     // The largest friction coefficients the tyres give along and across their rolling.
     float maxLongitudalFriction = 1.9f;
-    float maxLateralFriction = 1.4f;
+    float maxLateralFriction = 1.5f;
     // Anti-lock brakes: the share of a tyre's grip its brake may use.
     float antiLockShare = 1.0f;
+    // The tyres' slip angles are taken against a rolling speed of at least this: below
+    // it a tyre slides sideways only beyond about 0.15 units/s, so a standing car keeps
+    // its grip instead of sliding at the first tremble.
+    float slipAngleFloorSpeed = 3.5f;
     // Slowing by airDrag * v^2: what limits the top speed.
     float airDrag = 0.006f;
 

@@ -73,7 +73,8 @@ bool VehicleObject::createVehicle(Level* owner, const Data::SGNodePtr& model,
         Physics::WheelShapeDesc& shapeDesc = wheel->getShapeDesc();
         shapeDesc.materialIndex = wheelMaterial != nullptr ? wheelMaterial->getMaterialIndex() : 0;
         shapeDesc.tuning = {tuning.fullDriveTorque, tuning.maxLongitudalFriction,
-                            tuning.maxLateralFriction, tuning.antiLockShare};
+                            tuning.maxLateralFriction, tuning.antiLockShare,
+                            tuning.slipAngleFloorSpeed};
         wheels.push_back(wheel);
         if (wheelDesc.driven) {
             drivenWheels.push_back(wheel);

@@ -27,9 +27,10 @@ Wheel::Wheel(const Data::SGNodePtr& node, const WheelDesc& desc)
     shapeDesc.suspensionTravel = desc.suspensionTravel;
     shapeDesc.suspension = {desc.spring, desc.damper, desc.springTarget};
     shapeDesc.longitudalTireForceFunction = {0.5f, 20.0f, 0.75f, 1.75f, 1000000.0f};
-    shapeDesc.lateralTireForceFunction = {0.25f, 1.6f, 0.5f, 1.0f, 1000000.0f};
-    shapeDesc.wheelFlags = Physics::WF_INPUT_LAT_SLIPVELOCITY | Physics::WF_INPUT_LNG_SLIPVELOCITY |
-                           Physics::WF_CLAMPED_FRICTION;
+    // Sideways the tyre works on its slip angle: full grip up to about 2 degrees, sliding
+    // from 8, so the steered front tyres of a car in a fast bend grip as the rear ones do.
+    shapeDesc.lateralTireForceFunction = {0.04f, 1.6f, 0.14f, 1.25f, 1000000.0f};
+    shapeDesc.wheelFlags = Physics::WF_INPUT_LNG_SLIPVELOCITY | Physics::WF_CLAMPED_FRICTION;
     shapeDesc.mass = 20.0f;
     shapeDesc.inverseWheelMass = desc.inverseWheelMass;
     shapeDesc.motorTorque = 0.0f;
