@@ -6,6 +6,8 @@
 #include "Physics/HeightFieldShape.h"
 
 #include <filesystem>
+#include <stdexcept>
+#include <vector>
 
 using namespace GameTest;
 
@@ -28,6 +30,29 @@ System::AssetRef writeHeightMap(const std::string& file, unsigned width, unsigne
     EXPECT_TRUE(image.save((folder / file).c_str()));
     const auto relative = std::filesystem::relative(folder, System::File::getPWD());
     return {file, relative.string() + "/"};
+}
+
+// The terrain's objects: the ground with its skirts and bottom, and the barrier's
+// pieces beside it.
+const Data::Object& groundObject(const Game::Terrain& terrain) {
+    for (const auto& [key, child] : terrain.getNode()->getChildren()) {
+        const auto& object = dynamic_cast<const Data::Object&>(*child);
+        if (object.getMeshes().front() == terrain.getGroundMesh()) {
+            return object;
+        }
+    }
+    throw std::logic_error("the terrain has no ground");
+}
+
+std::vector<Data::MeshPtr> barrierPieces(const Game::Terrain& terrain) {
+    std::vector<Data::MeshPtr> pieces;
+    for (const auto& [key, child] : terrain.getNode()->getChildren()) {
+        const Data::MeshPtr& mesh = dynamic_cast<const Data::Object&>(*child).getMeshes().front();
+        if (mesh->name == "EdgeBarrier") {
+            pieces.push_back(mesh);
+        }
+    }
+    return pieces;
 }
 
 class TerrainTest : public LevelTest {
@@ -96,10 +121,23 @@ TEST_F(TerrainTest, GridMeshAndWaterSizes) {
     const Data::MeshPtr& water = terrain.getWaterNode()->getMeshes().at(0);
     EXPECT_EQ(water->vertices.size(), 6u);
     EXPECT_FLOAT_EQ(water->getBoundingBox()[1], 5.0f);
-    // Ground, four skirts, the bottom plate and the edge's barrier are drawn as one
-    // object.
-    const auto& ground = *terrain.getNode()->getChildren().begin()->second;
-    EXPECT_EQ(dynamic_cast<const Data::Object&>(ground).getMeshes().size(), 7u);
+    // Ground, four skirts and the bottom plate are drawn as one object; the edge's
+    // barrier stands beside it in pieces.
+    EXPECT_EQ(groundObject(terrain).getMeshes().size(), 6u);
+    const std::vector<Data::MeshPtr> pieces = barrierPieces(terrain);
+    EXPECT_GT(pieces.size(), 4u);
+    // Two rails join each post to the next along its side, across the pieces' seams:
+    // four quads of six indices each.
+    std::size_t posts = 0;
+    std::size_t railIndices = 0;
+    for (const Data::MeshPtr& piece : pieces) {
+        const std::uint32_t postIndices = piece->faces.front().count;
+        for (std::size_t i = 0; i < postIndices; i += 6) {
+            posts += piece->normals[piece->indices[i]] == glm::vec3(0.0f, 1.0f, 0.0f) ? 1 : 0;
+        }
+        railIndices += piece->indices.size() - postIndices;
+    }
+    EXPECT_EQ(railIndices, (posts - 4) * 2 * 24);
 }
 
 TEST_F(TerrainTest, WaterSpansOnlyTheCellsBelowItsLevel) {
@@ -195,11 +233,8 @@ TEST_F(TerrainTest, TheEdgeBarrierStandsOnTheGroundsEdgeAllAroundAtTheWalls) {
         return static_cast<BYTE>(50 * c + 10 * r + (c == 2 && r == 0 ? 40 : 0));
     });
     const Game::Terrain& terrain = buildTerrain(smallDesc(map));
-    const auto& ground =
-        dynamic_cast<const Data::Object&>(*terrain.getNode()->getChildren().begin()->second);
-    const Data::MeshPtr barrier = ground.getMeshes().back();
-    ASSERT_EQ(barrier->name, "EdgeBarrier");
-    ASSERT_EQ(barrier->faces.size(), 3u) << "posts, red and white rails";
+    const std::vector<Data::MeshPtr> pieces = barrierPieces(terrain);
+    ASSERT_FALSE(pieces.empty());
 
     // The drawn ground's height along an edge: straight between the grid's vertices.
     const auto edgeHeight = [&](float x, float z) {
@@ -217,41 +252,45 @@ TEST_F(TerrainTest, TheEdgeBarrierStandsOnTheGroundsEdgeAllAroundAtTheWalls) {
     };
     // Every post's top: the middle of each upward quad of the posts' run.
     int tops[4] = {0, 0, 0, 0}; // near z, far z, near x, far x
-    for (std::size_t i = 0; i < barrier->faces.front().count; i += 6) {
-        if (barrier->normals[i] != glm::vec3(0.0f, 1.0f, 0.0f)) {
-            continue;
-        }
-        glm::vec3 low(1e9f);
-        glm::vec3 high(-1e9f);
-        for (std::size_t j = i; j < i + 6; ++j) {
-            low = glm::min(low, barrier->vertices[j]);
-            high = glm::max(high, barrier->vertices[j]);
-        }
-        const glm::vec3 top = (low + high) / 2.0f;
-        EXPECT_NEAR(high.x - low.x, Game::EdgeBarrier::postSide, 1e-4f);
-        EXPECT_NEAR(top.y, edgeHeight(top.x, top.z) + Game::EdgeBarrier::height, 1e-3f)
-            << "post at " << top.x << ", " << top.z;
-        // The post's inner face lies at the wall's, just inside the edge.
-        const float inner = Game::EdgeBarrier::postSide - Game::EdgeBarrier::inset;
-        const float fromEdge[4] = {-low.z, high.z - 40.0f, -low.x, high.x - 40.0f};
-        bool onAnEdge = false;
-        for (int side = 0; side < 4; ++side) {
-            if (std::abs(fromEdge[side] - inner) < 1e-4f) {
-                ++tops[side];
-                onAnEdge = true;
+    for (const Data::MeshPtr& barrier : pieces) {
+        ASSERT_LE(barrier->faces.size(), 3u) << "posts, red and white rails";
+        ASSERT_EQ(barrier->faces.front().type, Data::FT_TRIANGLES);
+        const std::uint32_t postIndices = barrier->faces.front().count;
+        for (std::size_t i = 0; i < postIndices; i += 6) {
+            if (barrier->normals[barrier->indices[i]] != glm::vec3(0.0f, 1.0f, 0.0f)) {
+                continue;
             }
+            glm::vec3 low(1e9f);
+            glm::vec3 high(-1e9f);
+            for (std::size_t j = i; j < i + 6; ++j) {
+                low = glm::min(low, barrier->vertices[barrier->indices[j]]);
+                high = glm::max(high, barrier->vertices[barrier->indices[j]]);
+            }
+            const glm::vec3 top = (low + high) / 2.0f;
+            EXPECT_NEAR(high.x - low.x, Game::EdgeBarrier::postSide, 1e-4f);
+            EXPECT_NEAR(top.y, edgeHeight(top.x, top.z) + Game::EdgeBarrier::height, 1e-3f)
+                << "post at " << top.x << ", " << top.z;
+            // The post's inner face lies at the wall's, just inside the edge.
+            const float inner = Game::EdgeBarrier::postSide - Game::EdgeBarrier::inset;
+            const float fromEdge[4] = {-low.z, high.z - 40.0f, -low.x, high.x - 40.0f};
+            bool onAnEdge = false;
+            for (int side = 0; side < 4; ++side) {
+                if (std::abs(fromEdge[side] - inner) < 1e-4f) {
+                    ++tops[side];
+                    onAnEdge = true;
+                }
+            }
+            EXPECT_TRUE(onAnEdge) << "post at " << top.x << ", " << top.z;
         }
-        EXPECT_TRUE(onAnEdge) << "post at " << top.x << ", " << top.z;
+        // The rails run from post to post, never higher than the posts' tops.
+        for (std::size_t i = postIndices; i < barrier->indices.size(); ++i) {
+            const glm::vec3& v = barrier->vertices[barrier->indices[i]];
+            EXPECT_LE(v.y, edgeHeight(v.x, v.z) + Game::EdgeBarrier::height + 0.1f);
+            EXPECT_GE(v.y, edgeHeight(v.x, v.z));
+        }
     }
     // 40 m a side with posts at most 4 m apart, the corners included.
     for (int side = 0; side < 4; ++side) {
         EXPECT_GE(tops[side], 11) << "side " << side;
-    }
-    // The rails run from post to post around the whole terrain, never higher than the
-    // posts' tops.
-    for (std::size_t i = barrier->faces.front().count; i < barrier->vertices.size(); ++i) {
-        const glm::vec3& v = barrier->vertices[i];
-        EXPECT_LE(v.y, edgeHeight(v.x, v.z) + Game::EdgeBarrier::height + 0.1f);
-        EXPECT_GE(v.y, edgeHeight(v.x, v.z));
     }
 }

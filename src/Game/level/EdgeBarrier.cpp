@@ -37,16 +37,21 @@ Data::MaterialPtr colourMaterial(const glm::vec4& colour) {
 struct Run {
     std::vector<glm::vec3> vertices;
     std::vector<glm::vec3> normals;
+    std::vector<std::uint32_t> indices;
 
     // Corners in order around the quad; it faces the side the normal points to.
     void quad(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c, const glm::vec3& d,
               const glm::vec3& normal) {
         const bool turned = glm::dot(glm::cross(b - a, c - a), normal) < 0.0f;
-        const std::array<glm::vec3, 6> corners = turned
-                                                     ? std::array<glm::vec3, 6>{a, c, b, a, d, c}
-                                                     : std::array<glm::vec3, 6>{a, b, c, a, c, d};
-        vertices.insert(vertices.end(), corners.begin(), corners.end());
-        normals.insert(normals.end(), 6, normal);
+        const auto first = static_cast<std::uint32_t>(vertices.size());
+        const std::array<std::uint32_t, 6> order =
+            turned ? std::array<std::uint32_t, 6>{0, 2, 1, 0, 3, 2}
+                   : std::array<std::uint32_t, 6>{0, 1, 2, 0, 2, 3};
+        for (const std::uint32_t corner : order) {
+            indices.push_back(first + corner);
+        }
+        vertices.insert(vertices.end(), {a, b, c, d});
+        normals.insert(normals.end(), 4, normal);
     }
 
     // A beam between the middles of its ends, `across` thick along `outward` and
@@ -112,57 +117,78 @@ std::array<Side, 4> sidesOf(const Terrain& terrain) {
     return sides;
 }
 
-} // namespace
-
-Data::MeshPtr EdgeBarrier::build(const Terrain& terrain) {
+// One piece of the fence: its posts and both colours of rails, one face each.
+struct Piece {
     Run posts;
     std::array<Run, 2> rails; // red, white
+
+    Data::MeshPtr mesh() const {
+        auto mesh = std::make_shared<Data::Mesh>("EdgeBarrier");
+        const std::array<std::pair<const Run*, glm::vec4>, 3> runs{
+            {{&posts, POST_COLOUR}, {&rails[0], RED}, {&rails[1], WHITE}}};
+        for (const auto& [run, colour] : runs) {
+            if (run->indices.empty()) {
+                continue;
+            }
+            const auto base = static_cast<std::uint32_t>(mesh->vertices.size());
+            mesh->vertices.insert(mesh->vertices.end(), run->vertices.begin(),
+                                  run->vertices.end());
+            mesh->normals.insert(mesh->normals.end(), run->normals.begin(), run->normals.end());
+            for (const std::uint32_t index : run->indices) {
+                mesh->indices.push_back(base + index);
+            }
+            mesh->faces.push_back({Data::FT_TRIANGLES,
+                                   static_cast<std::uint32_t>(run->indices.size()),
+                                   colourMaterial(colour)});
+        }
+        mesh->check();
+        return mesh;
+    }
+};
+
+} // namespace
+
+std::vector<Data::MeshPtr> EdgeBarrier::build(const Terrain& terrain) {
+    std::vector<Data::MeshPtr> pieces;
     const std::size_t expected = static_cast<std::size_t>(terrain.getGridColumns()) *
                                  static_cast<std::size_t>(terrain.getGridRows());
-    if (terrain.getGrid().size() == expected && expected >= 4) {
-        for (const Side& side : sidesOf(terrain)) {
-            // The posts' middles, outside the walls' inner faces by half a post.
-            const glm::vec3 shift = side.outward * (postSide / 2.0f - inset);
-            std::vector<glm::vec3> feet;
-            for (std::size_t k = 0; k + 1 < side.points.size(); ++k) {
-                const glm::vec3& a = side.points[k];
-                const glm::vec3& b = side.points[k + 1];
-                const int steps =
-                    std::max(1, static_cast<int>(std::ceil(glm::distance(a, b) / postSpacing)));
-                for (int step = 0; step < steps; ++step) {
-                    feet.push_back(glm::mix(a, b, static_cast<float>(step) / steps) + shift);
+    if (terrain.getGrid().size() != expected || expected < 4) {
+        return pieces;
+    }
+    for (const Side& side : sidesOf(terrain)) {
+        // The posts' middles, outside the walls' inner faces by half a post.
+        const glm::vec3 shift = side.outward * (postSide / 2.0f - inset);
+        std::vector<glm::vec3> feet;
+        for (std::size_t k = 0; k + 1 < side.points.size(); ++k) {
+            const glm::vec3& a = side.points[k];
+            const glm::vec3& b = side.points[k + 1];
+            const int steps =
+                std::max(1, static_cast<int>(std::ceil(glm::distance(a, b) / postSpacing)));
+            for (int step = 0; step < steps; ++step) {
+                feet.push_back(glm::mix(a, b, static_cast<float>(step) / steps) + shift);
+            }
+        }
+        feet.push_back(side.points.back() + shift);
+        const glm::vec3 out = side.outward * (postSide / 2.0f);
+        const glm::vec3 along = glm::cross(UP, side.outward) * (postSide / 2.0f);
+        // Each piece holds its posts and the rails that leave them along the side.
+        for (std::size_t start = 0; start < feet.size(); start += postsPerPiece) {
+            Piece piece;
+            const std::size_t end = std::min(start + postsPerPiece, feet.size());
+            for (std::size_t k = start; k < end; ++k) {
+                piece.posts.post(feet[k], out, along);
+                if (k + 1 == feet.size()) {
+                    continue;
                 }
-            }
-            feet.push_back(side.points.back() + shift);
-            const glm::vec3 out = side.outward * (postSide / 2.0f);
-            const glm::vec3 along = glm::cross(UP, side.outward) * (postSide / 2.0f);
-            for (const glm::vec3& foot : feet) {
-                posts.post(foot, out, along);
-            }
-            for (std::size_t k = 0; k + 1 < feet.size(); ++k) {
                 for (const float level : RAIL_LEVELS) {
-                    rails[k % 2].beam(feet[k] + UP * level, feet[k + 1] + UP * level, side.outward,
-                                      RAIL_THICKNESS, RAIL_HEIGHT);
+                    piece.rails[k % 2].beam(feet[k] + UP * level, feet[k + 1] + UP * level,
+                                            side.outward, RAIL_THICKNESS, RAIL_HEIGHT);
                 }
             }
+            pieces.push_back(piece.mesh());
         }
     }
-    auto mesh = std::make_shared<Data::Mesh>("EdgeBarrier");
-    const std::array<std::pair<const Run*, glm::vec4>, 3> runs{
-        {{&posts, POST_COLOUR}, {&rails[0], RED}, {&rails[1], WHITE}}};
-    for (const auto& [run, colour] : runs) {
-        if (run->vertices.empty()) {
-            continue;
-        }
-        mesh->vertices.insert(mesh->vertices.end(), run->vertices.begin(), run->vertices.end());
-        mesh->normals.insert(mesh->normals.end(), run->normals.begin(), run->normals.end());
-        mesh->faces.push_back({Data::FT_TRIANGLES, static_cast<std::uint32_t>(run->vertices.size()),
-                               colourMaterial(colour)});
-    }
-    if (!mesh->vertices.empty()) {
-        mesh->check();
-    }
-    return mesh;
+    return pieces;
 }
 
 } // namespace Game

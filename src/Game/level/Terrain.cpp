@@ -97,11 +97,11 @@ void Terrain::create(Level* owner, const TerrainDesc& desc) {
         ground->addMesh(skirt);
     }
     ground->addMesh(buildBottomPlate());
-    if (const Data::MeshPtr barrier = EdgeBarrier::build(*this); !barrier->vertices.empty()) {
-        ground->addMesh(barrier);
-    }
     auto root = std::make_shared<Data::SGNode>();
     root->addChild(ground);
+    for (const Data::MeshPtr& piece : EdgeBarrier::build(*this)) {
+        root->addChild(std::make_shared<Data::Object>(piece));
+    }
     attach(owner, root);
 }
 
