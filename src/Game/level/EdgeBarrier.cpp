@@ -131,8 +131,7 @@ struct Piece {
                 continue;
             }
             const auto base = static_cast<std::uint32_t>(mesh->vertices.size());
-            mesh->vertices.insert(mesh->vertices.end(), run->vertices.begin(),
-                                  run->vertices.end());
+            mesh->vertices.insert(mesh->vertices.end(), run->vertices.begin(), run->vertices.end());
             mesh->normals.insert(mesh->normals.end(), run->normals.begin(), run->normals.end());
             for (const std::uint32_t index : run->indices) {
                 mesh->indices.push_back(base + index);

@@ -27,6 +27,40 @@ namespace Game {
 
 namespace {
 
+// The texels, from (x0, y0) up to (x1, y1), that the nodes cover in a target of
+// that size seen through `view` (the light's projection and view): their world
+// boxes' corners, widened by a texel.
+std::array<int, 4> texelsCovered(const Data::SGNodeList& nodes, const glm::mat4& view, int width,
+                                 int height) {
+    glm::vec2 low(std::numeric_limits<float>::max());
+    glm::vec2 high(std::numeric_limits<float>::lowest());
+    for (const Data::SGNodePtr& node : nodes) {
+        const Data::BoundingBox box =
+            Data::transformBox(node->getBoundingBox(), node->getWorldTransformation());
+        for (int corner = 0; corner < 8; ++corner) {
+            const glm::vec4 clip =
+                view * glm::vec4(box[(corner & 1) ? 3 : 0], box[(corner & 2) ? 4 : 1],
+                                 box[(corner & 4) ? 5 : 2], 1.0f);
+            // A corner behind a light that looks in perspective has no place on it.
+            if (clip.w <= 0.0f) {
+                return {0, 0, width, height};
+            }
+            const glm::vec2 texel =
+                (glm::vec2(clip) / clip.w * 0.5f + 0.5f) *
+                glm::vec2(static_cast<float>(width), static_cast<float>(height));
+            low = glm::min(low, texel);
+            high = glm::max(high, texel);
+        }
+    }
+    if (nodes.empty()) {
+        return {0, 0, 0, 0};
+    }
+    const glm::vec2 size(static_cast<float>(width), static_cast<float>(height));
+    const glm::ivec2 from(glm::clamp(glm::floor(low) - 1.0f, glm::vec2(0.0f), size));
+    const glm::ivec2 to(glm::clamp(glm::ceil(high) + 1.0f, glm::vec2(0.0f), size));
+    return {from.x, from.y, to.x, to.y};
+}
+
 constexpr float skyBoxSize = 50.0f;
 
 Data::ShaderPtr loadProgram(const std::string& programName) {
@@ -558,7 +592,13 @@ void Level::renderShadows() {
         renderer->drawNodes(still);
         stillShadowMap->end();
         stillShadowView = lightView;
+    } else {
+        // Elsewhere the shadow map still holds the still depth.
+        shadowMap->restoreFromBase(movingShadowArea[0], movingShadowArea[1], movingShadowArea[2],
+                                   movingShadowArea[3]);
     }
+    movingShadowArea =
+        texelsCovered(moving, lightView, shadowMap->getWidth(), shadowMap->getHeight());
     // The shadow map begins as a copy of the still one.
     renderer->setRenderTarget(shadowMap);
     renderer->setCamera(lightCamera);

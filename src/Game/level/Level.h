@@ -15,6 +15,7 @@
 #include "Game/level/TrackPoint.h"
 #include "Render/targets/RTTexture.h"
 
+#include <array>
 #include <map>
 #include <memory>
 #include <optional>
@@ -217,6 +218,9 @@ private:
     // The light's projection and view the still shadow map was drawn with; empty:
     // it is to be drawn.
     std::optional<glm::mat4> stillShadowView;
+    // The texels of the shadow map that the moving objects drew into last time:
+    // only these need the still depth back.
+    std::array<int, 4> movingShadowArea{};
     std::vector<TrackPoint> checkpoints;
     std::vector<TrackPoint> startPositions;
     DrivingLine drivingLine;

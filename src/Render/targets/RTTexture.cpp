@@ -93,8 +93,10 @@ void RTTexture::begin() {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         return;
     }
+    const auto [x0, y0, x1, y1] = restored.value_or(std::array<int, 4>{0, 0, width, height});
+    restored.reset();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, base->framebuffer);
-    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+    glBlitFramebuffer(x0, y0, x1, y1, x0, y0, x1, y1, GL_DEPTH_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
 }
 

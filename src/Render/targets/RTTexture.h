@@ -3,8 +3,10 @@
 #include "Render/glResources/GLTexture.h"
 #include "Render/targets/RenderTarget.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace Render {
 
@@ -19,12 +21,15 @@ public:
     ~RTTexture() override;
 
     // Binds the target and sets the viewport; then clears it, or with a base copies
-    // the base's depth instead.
+    // the base's depth instead: all of it, or the part restoreFromBase() named.
     void begin() override;
     void end() override;
 
     // A target of the same size whose depth each begin() starts from; none: cleared.
     void setBase(std::shared_ptr<RTTexture> newBase) { base = std::move(newBase); }
+    // The next begin() copies only the texels from (x0, y0) up to (x1, y1) from the
+    // base; the rest keeps what it holds. Later begin() calls copy all again.
+    void restoreFromBase(int x0, int y0, int x1, int y1) { restored = {x0, y0, x1, y1}; }
 
     const GLTexturePtr& getTexture() const { return depthTexture; }
     std::uint32_t getFramebuffer() const { return framebuffer; }
@@ -33,6 +38,7 @@ private:
     std::uint32_t framebuffer = 0;
     GLTexturePtr depthTexture;
     std::shared_ptr<RTTexture> base;
+    std::optional<std::array<int, 4>> restored;
 };
 
 using RTTexturePtr = std::shared_ptr<RTTexture>;
