@@ -25,7 +25,9 @@ private:
     void applyTextureSettings() const;
 
     bool wireframe = false;
-    bool frustumCulling = false;
+    // On from the start: the edge barrier's pieces and the objects behind the camera
+    // cost a software renderer a millisecond or more of vertex work each frame.
+    bool frustumCulling = true;
     std::int32_t renderMode = 0;
     std::int32_t textureFilterMode = 0;
     std::int32_t mipmapMode = 0;

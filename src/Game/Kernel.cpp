@@ -492,6 +492,7 @@ void Kernel::startRun() {
         pauseMenu = PauseMenu::create(*overlay);
         debugDialog = DebugDialog::create(*overlay, keyboardDrivers);
         if (debugDialog) {
+            debugDialog->setFrustumCulling(debugKeys.isFrustumCulling());
             debugDialog->show(false);
         }
     }
