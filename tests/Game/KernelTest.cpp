@@ -406,6 +406,11 @@ TEST_F(KernelTest, TwoAndThreePeopleEachSeeTheirOwnCarAndPanelInTheirOwnView) {
             }
             EXPECT_GT(seen[player], 400) << names[player] << "'s car in the middle of view " << view
                                          << " of " << people << ", " << file;
+            // Above the hills, below the panels at the top of the view, the sky.
+            RGBQUAD sky{};
+            picture.getPixelColor(static_cast<unsigned>(rect.x + rect.width / 5),
+                                  static_cast<unsigned>(rect.y + rect.height * 9 / 10), &sky);
+            EXPECT_GT(sky.rgbBlue, 100) << "sky in view " << view << ", " << file;
             for (std::size_t other = 0; other < people; ++other) {
                 if (other != player) {
                     EXPECT_GT(seen[player], 2 * seen[other])
