@@ -666,10 +666,7 @@ void Level::draw(const CameraPtr& camera) {
         glDepthMask(GL_FALSE);
         // The shader centres the sky on the camera; its node stays at the origin,
         // where a frustum test would look for it.
-        const bool culling = renderer->getFrustumCulling();
-        renderer->setFrustumCulling(false);
-        renderer->drawNode(sky);
-        renderer->setFrustumCulling(culling);
+        renderer->drawNodesUnculled({sky});
         glDepthMask(GL_TRUE);
     }
     glEnable(GL_BLEND);

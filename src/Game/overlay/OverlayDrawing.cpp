@@ -47,7 +47,7 @@ void drawFlat(Render::RKernel& kernel, const Data::CameraPtr& camera,
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    kernel.drawNodes(nodes);
+    kernel.drawNodesUnculled(nodes);
     if (depthTest) {
         glEnable(GL_DEPTH_TEST);
     }

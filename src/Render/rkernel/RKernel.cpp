@@ -240,6 +240,13 @@ void RKernel::drawNodes(const Data::SGNodeList& nodes) {
         drawNode(node);
 }
 
+void RKernel::drawNodesUnculled(const Data::SGNodeList& nodes) {
+    const bool culling = frustumCulling;
+    frustumCulling = false;
+    drawNodes(nodes);
+    frustumCulling = culling;
+}
+
 void RKernel::drawNode(const Data::SGNodePtr& node) {
     if (!node)
         return;

@@ -91,6 +91,9 @@ public:
     // Draws the tree below the node, skipping the children of cameras.
     void drawNode(const Data::SGNodePtr& node);
     void drawNodes(const Data::SGNodeList& nodes);
+    // Draws the nodes without the frustum test, whatever the switch says: for nodes
+    // that their shader places (the sky) or that lie on the screen anyway (the overlay).
+    void drawNodesUnculled(const Data::SGNodeList& nodes);
     void drawMesh(const Data::MeshPtr& mesh);
     // "modelMatrix" and "normalMatrix" of the current program.
     void setModelMatrix(const glm::mat4& model);
