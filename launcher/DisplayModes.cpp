@@ -6,9 +6,9 @@
 
 DisplayModes queryDisplayModes() {
     DisplayModes display;
-    // Started here only for the question, the window layer is stopped again, unless
-    // a race holds it.
-    const bool inUse = Platform::isWindowOpen();
+    // Started here only for the question, the window layer is stopped again; one that
+    // was running already (a race, or one about to open its window) keeps running.
+    const bool inUse = Platform::isInitialised();
     if (!Platform::init()) {
         return display;
     }

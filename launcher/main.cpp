@@ -24,7 +24,11 @@ bool displayReachable(bool race) {
         return true;
     }
     const bool reachable = Platform::init();
-    Platform::terminate();
+    // A race goes on with the window system started here: its display modes and its
+    // window need it, and each start reads the X server's and the locale's settings anew.
+    if (!race) {
+        Platform::terminate();
+    }
     return reachable;
 }
 
@@ -115,6 +119,8 @@ int main(int argc, char** argv) {
         const int status =
             runQuickRace(request, trackNames(Track::tracksFolder()), brumbly.config(),
                          queryDisplayModes(), kernel, figures, std::cerr);
+        // A race that did not get as far as its window leaves the window system started.
+        Platform::terminate();
         writeFigures(figuresOutput >= 0 ? figuresOutput : STDOUT_FILENO, figures.str());
         return status;
     }

@@ -33,6 +33,7 @@
 
 #include <GL/glew.h>
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <ctime>
 #include <iomanip>
@@ -78,6 +79,14 @@ void fitWindowToDesktop(int& width, int& height, bool fullscreen) {
         Tool::MT_WARNING));
 }
 
+const std::array<const char*, 3> fontNames{"Arial", "TimesNewRoman", "Newsflash"};
+const std::string fontFolder = "data\\images\\Fonts\\";
+const std::string loadingPicture = "Brumbly.jpg";
+const std::string loadingFont = "TimesNewRoman";
+// The loading screen shows at most one status line in this time: a software renderer
+// spends several milliseconds on each of its frames.
+constexpr std::chrono::milliseconds loadingFrameGap{200};
+
 std::string detailName(std::int32_t detail) {
     switch (detail) {
     case Data::DETAIL_LOW:
@@ -105,8 +114,8 @@ Kernel& Kernel::getInstance() {
 void Kernel::showStatus(const std::string& text) {
     // Made again for a level built after a race (a restart).
     if (!loadingScreen && renderKernel) {
-        loadingScreen =
-            std::make_unique<LoadingScreen>(renderKernel.get(), "Brumbly.jpg", "TimesNewRoman");
+        loadingScreen = std::make_unique<LoadingScreen>(renderKernel.get(), loadingPicture,
+                                                        loadingFont, loadingFrameGap);
     }
     if (loadingScreen) {
         loadingScreen->setStatus(text);
@@ -118,6 +127,13 @@ bool Kernel::initialise(const Data::Options& options) {
         return false;
     }
     initialiseStart = seconds();
+    // The pictures of the fonts and of the loading screen decode while the window opens.
+    std::vector<System::File::PictureRequest> pictures;
+    for (const char* font : fontNames) {
+        pictures.push_back({System::File::fontPicture({font, fontFolder})});
+    }
+    pictures.push_back({LoadingScreen::pictureOf(loadingPicture)});
+    const System::File::Prefetch prefetch(pictures);
     frameTimes = {};
     detail = options.detail;
     splitScreen = options.splitScreen;
@@ -176,8 +192,8 @@ bool Kernel::initialise(const Data::Options& options) {
         raceSounds = std::make_unique<RaceSounds>(options.soundVolume, options.musicVolume);
     }
 
-    for (const char* font : {"Arial", "TimesNewRoman", "Newsflash"}) {
-        System::File::loadFont({font, "data\\images\\Fonts\\"});
+    for (const char* font : fontNames) {
+        System::File::loadFont({font, fontFolder});
         renderKernel->prepareTexture(Data::FontManager::getInstance().getFont(font)->image);
     }
     logKernel("Fonts initialised .. [OK]");

@@ -279,6 +279,10 @@ void terminate() {
     state().hints.clear();
 }
 
+bool isInitialised() {
+    return state().initialised;
+}
+
 void getVersion(int& major, int& minor, int& revision) {
     glfwGetVersion(&major, &minor, &revision);
 }

@@ -54,6 +54,8 @@ using WindowSizeCallback = std::function<void(int width, int height)>;
 BRUMBLY_API bool init();
 // Closes the window and stops the window system; safe when nothing was started.
 BRUMBLY_API void terminate();
+// Whether the window system is started.
+BRUMBLY_API bool isInitialised();
 void getVersion(int& major, int& minor, int& revision);
 
 // Hints apply to the next openWindow() only and are reset by it.

@@ -14,6 +14,7 @@
 #include <iostream>
 #include <map>
 #include <optional>
+#include <system_error>
 
 namespace System {
 
@@ -41,6 +42,43 @@ const std::string& originPrefixOf(File::PictureSize size) {
 std::map<std::string, std::weak_ptr<Data::Image>>& loadedImages() {
     static std::map<std::string, std::weak_ptr<Data::Image>> images;
     return images;
+}
+
+// What a decode gave: the picture, or why there is none.
+struct Decoded {
+    Data::ImagePtr image;
+    std::string problem;
+};
+
+// A picture a prefetch is decoding, and the prefetch.
+struct PendingPicture {
+    std::shared_future<Decoded> decoded;
+    const File::Prefetch* owner = nullptr;
+};
+
+// The pictures being decoded by prefetches, by the same keys as loadedImages. Only
+// the thread that loads touches it; a prefetch's thread fulfils its promises only.
+std::map<std::string, PendingPicture>& prefetchedImages() {
+    static std::map<std::string, PendingPicture> pictures;
+    return pictures;
+}
+
+// Keyed by the size and the path as the file system takes it, so that spellings
+// with "\\" and "/" of one file meet and a half picture is never handed out whole.
+std::string imageKey(const AssetRef& asset, File::PictureSize size) {
+    return originPrefixOf(size) + File::nativePath(File::getPWD() + asset.directory + asset.file);
+}
+
+// The picture of that key still held somewhere, or none.
+Data::ImagePtr findLoaded(const std::string& key) {
+    auto& loaded = loadedImages();
+    std::erase_if(loaded, [](const auto& entry) { return entry.second.expired(); });
+    if (const auto found = loaded.find(key); found != loaded.end()) {
+        if (Data::ImagePtr shared = found->second.lock(); shared->isValid()) {
+            return shared;
+        }
+    }
+    return nullptr;
 }
 
 // Log titles are an action followed by the asset's name, cut to a bounded length.
@@ -137,6 +175,19 @@ std::string loadPicture(fipImage& picture, const std::string& path, File::Pictur
     return {};
 }
 
+// Names a decoded picture after the file at `path` and the size it was decoded at, or
+// logs why it could not be decoded.
+void finishImage(Data::Image& image, const AssetRef& asset, const std::string& path,
+                 File::PictureSize size, const std::string& problem) {
+    if (problem.empty()) {
+        image.name = asset.file;
+        image.origin = originPrefixOf(size) + path;
+    } else {
+        sendError("loading Image ", asset.file, __LINE__, problem);
+    }
+    std::cout << std::endl;
+}
+
 // Replaces a texture file name under `key` by the loaded image; a name that does not
 // load stays in place.
 void resolveTexture(Data::Material& material, std::int32_t key, const std::string& directory) {
@@ -226,34 +277,90 @@ void File::loadImage(const Data::ImagePtr& image, const AssetRef& asset, Picture
     // hand out the previous picture.
     image->clear();
     const std::string path = workingDirectory + asset.directory + asset.file;
-    const std::string problem = loadPicture(image->picture, nativePath(path), size);
-    if (problem.empty()) {
-        image->name = asset.file;
-        image->origin = originPrefixOf(size) + path;
-    } else {
-        sendError("loading Image ", asset.file, __LINE__, problem);
-    }
-    std::cout << std::endl;
+    finishImage(*image, asset, path, size, loadPicture(image->picture, nativePath(path), size));
 }
 
 Data::ImagePtr File::loadImage(const AssetRef& asset, PictureSize size) {
-    // Keyed by the size and the path as the file system takes it, so that spellings
-    // with "\\" and "/" of one file meet and a half picture is never handed out whole.
-    const std::string key =
-        originPrefixOf(size) + nativePath(workingDirectory + asset.directory + asset.file);
-    auto& loaded = loadedImages();
-    std::erase_if(loaded, [](const auto& entry) { return entry.second.expired(); });
-    if (const auto found = loaded.find(key); found != loaded.end()) {
-        if (Data::ImagePtr shared = found->second.lock(); shared->isValid()) {
-            return shared;
-        }
+    const std::string key = imageKey(asset, size);
+    if (Data::ImagePtr shared = findLoaded(key)) {
+        return shared;
     }
-    auto image = std::make_shared<Data::Image>();
-    loadImage(image, asset, size);
+    Data::ImagePtr image;
+    auto& pending = prefetchedImages();
+    if (const auto found = pending.find(key); found != pending.end()) {
+        const std::shared_future<Decoded> decoding = found->second.decoded;
+        pending.erase(found);
+        sendMessage("loading Image ", asset.file);
+        const Decoded& decoded = decoding.get();
+        image = decoded.image;
+        finishImage(*image, asset, workingDirectory + asset.directory + asset.file, size,
+                    decoded.problem);
+    } else {
+        image = std::make_shared<Data::Image>();
+        loadImage(image, asset, size);
+    }
     if (image->isValid()) {
-        loaded[key] = image;
+        loadedImages()[key] = image;
     }
     return image;
+}
+
+File::Prefetch::Prefetch(const std::vector<PictureRequest>& pictures) {
+    struct Job {
+        std::string path;
+        PictureSize size;
+        std::promise<Decoded> done;
+    };
+    std::vector<Job> jobs;
+    auto& pending = prefetchedImages();
+    for (const PictureRequest& request : pictures) {
+        const std::string key = imageKey(request.asset, request.size);
+        if (pending.count(key) != 0 || findLoaded(key)) {
+            continue;
+        }
+        Job job{nativePath(workingDirectory + request.asset.directory + request.asset.file),
+                request.size,
+                {}};
+        pending[key] = {job.done.get_future().share(), this};
+        keys.push_back(key);
+        jobs.push_back(std::move(job));
+    }
+    if (jobs.empty()) {
+        return;
+    }
+    try {
+        worker = std::async(std::launch::async, [jobs = std::move(jobs)]() mutable {
+            for (Job& job : jobs) {
+                try {
+                    auto image = std::make_shared<Data::Image>();
+                    std::string problem = loadPicture(image->picture, job.path, job.size);
+                    job.done.set_value({std::move(image), std::move(problem)});
+                } catch (...) {
+                    // Handed to the loader, which meets it as if it had decoded the file.
+                    job.done.set_exception(std::current_exception());
+                }
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread to decode on: every load decodes its own file.
+        for (const std::string& key : keys) {
+            pending.erase(key);
+        }
+        keys.clear();
+    }
+}
+
+File::Prefetch::~Prefetch() {
+    if (worker.valid()) {
+        worker.wait();
+    }
+    auto& pending = prefetchedImages();
+    for (const std::string& key : keys) {
+        if (const auto found = pending.find(key);
+            found != pending.end() && found->second.owner == this) {
+            pending.erase(found);
+        }
+    }
 }
 
 bool File::reloadImage(Data::Image& image) {
@@ -295,7 +402,7 @@ void File::loadShader(Data::ShaderPtr& shader, const AssetRef& asset) {
 void File::loadFont(const AssetRef& asset) {
     sendMessage("loading Font ", asset.file);
     auto font = std::make_shared<Data::Font>();
-    font->image = loadImage(AssetRef{asset.file + "Trans.png", asset.directory});
+    font->image = loadImage(fontPicture(asset));
     // A font picture holds only how much of each pixel its white glyphs cover.
     font->image->coverage = true;
 
@@ -311,6 +418,10 @@ void File::loadFont(const AssetRef& asset) {
         font->glyphs[i].width = widths[i];
     }
     Data::FontManager::getInstance().registerFont(asset.file, font);
+}
+
+AssetRef File::fontPicture(const AssetRef& font) {
+    return {font.file + "Trans.png", font.directory};
 }
 
 } // namespace System

@@ -5,8 +5,10 @@
 #include "System/AssetRef.h"
 #include "Tool/Export.h"
 
+#include <future>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Declared only: the launcher includes this header and needs no image library.
 namespace Data {
@@ -23,6 +25,30 @@ public:
     // How large a picture is decoded: whole, or at half its width and height (rounded
     // up), which a JPEG gets while it decodes, faster than decoding it whole.
     enum class PictureSize { Whole, Half };
+
+    // A picture file at the size it is to be decoded at.
+    struct PictureRequest {
+        AssetRef asset;
+        PictureSize size = PictureSize::Whole;
+    };
+
+    // Decodes pictures on a thread of its own, in the order given, while the caller
+    // goes on with other work. While it lives, loadImage of one of them (same asset
+    // spelling and size) takes its decoded picture, waiting for it where it is not
+    // done yet, instead of decoding the file itself; the log reads as if it were
+    // decoded then. Pictures not taken are dropped when it ends. Without a thread
+    // it decodes nothing and every load decodes its file itself.
+    class BRUMBLY_API Prefetch {
+    public:
+        explicit Prefetch(const std::vector<PictureRequest>& pictures);
+        ~Prefetch();
+        Prefetch(const Prefetch&) = delete;
+        Prefetch& operator=(const Prefetch&) = delete;
+
+    private:
+        std::vector<std::string> keys;
+        std::future<void> worker;
+    };
 
     // Keeps the text up to and including the last '/' or '\' and appends one "/"
     // (the separator that asset paths expect after the working directory). A path
@@ -55,6 +81,8 @@ public:
     // Loads asset.file + "Trans.png" and the width table asset.file + ".ini" and
     // registers the font as the current font.
     BRUMBLY_API static void loadFont(const AssetRef& asset);
+    // The picture file of that font.
+    BRUMBLY_API static AssetRef fontPicture(const AssetRef& font);
 
     // The path as the file system takes it: every "\" becomes "/".
     static std::string nativePath(const std::string& path);

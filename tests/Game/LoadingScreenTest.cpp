@@ -65,4 +65,20 @@ TEST_F(LoadingScreenTest, PresentsThePictureWithTheStatusNearTheLowerLeftCorner)
     EXPECT_EQ(changedElsewhere, 0);
 }
 
+// Statuses that follow the last frame within the gap are kept but not drawn: the
+// frame on screen stays until a status comes after the gap.
+TEST_F(LoadingScreenTest, StatusesWithinTheGapAfterAFrameAreKeptButNotPresented) {
+    Game::LoadingScreen screen(kernel, "Brumbly.jpg", "TimesNewRoman", std::chrono::hours(1));
+    screen.setStatus("Initialised Renderkernel");
+    fipImage first = presented();
+    screen.setStatus("");
+    EXPECT_EQ(screen.getStatus(), "");
+    fipImage second = presented();
+    int changed = 0;
+    for (int y = 0; y < SCREEN_HEIGHT; ++y)
+        for (int x = 0; x < SCREEN_WIDTH; ++x)
+            changed += difference(pixel(first, x, y), pixel(second, x, y)) >= 30 ? 1 : 0;
+    EXPECT_EQ(changed, 0) << "the first status stays on screen";
+}
+
 } // namespace

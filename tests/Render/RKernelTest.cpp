@@ -443,6 +443,18 @@ TEST(RKernelLifecycle, InitLogsTheContextAndShutdownClosesTheWindow) {
     EXPECT_EQ(log.messages.back().getTitle(), "shut down");
 }
 
+// A software renderer's window has no depth: asking for the size of its depth buffer
+// was an error that the first texture upload took for its own, and failed.
+TEST(RKernelLifecycle, WindowWithoutDepthLeavesNoErrorForTheFirstUpload) {
+    LogRecorder log;
+    auto kernel = std::make_unique<Render::RKernel>();
+    ASSERT_EQ(kernel->init(32, 32, 0, 0, false), 0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    const Tool::Message* framebuffer = log.find("Framebuffer");
+    ASSERT_NE(framebuffer, nullptr);
+    EXPECT_EQ(framebuffer->getMessage().rfind("depth bits 0 (asked 0)", 0), 0u);
+}
+
 } // namespace
 
 namespace {

@@ -7,6 +7,7 @@
 #include "Tool/LogText.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -172,6 +173,81 @@ TEST_F(FileLoadTest, HalfSizePicturesAreKeptApartFromWholeOnesAndReloadAtHalfSiz
         EXPECT_LT(right.rgbRed, 60);
     }
     EXPECT_TRUE(log.errors().empty());
+}
+
+// Pictures decoded ahead on a thread of their own reach their loads as those loads
+// would have decoded them: at the size asked for, named, shared, failures reported
+// when taken. A picture already held is not decoded again; one that no load takes
+// is dropped with the prefetch, so that a later load reads its file anew.
+TEST_F(FileLoadTest, PrefetchedPicturesArriveAsTheirOwnLoadsWouldDecodeThem) {
+    fipImage painted;
+    ASSERT_TRUE(painted.setSize(FIT_BITMAP, 63, 33, 24));
+    for (unsigned y = 0; y < 33; ++y) {
+        for (unsigned x = 0; x < 63; ++x) {
+            RGBQUAD colour{};
+            colour.rgbRed = static_cast<BYTE>(x * 4);
+            colour.rgbGreen = static_cast<BYTE>(y * 7);
+            colour.rgbBlue = x < 32 ? 0 : 255;
+            painted.setPixelColor(x, y, &colour);
+        }
+    }
+    directory.write("data/images/ground.png", "");
+    ASSERT_TRUE(painted.save((directory.path / "data/images/ground.png").c_str()));
+    writeImage("data/images/held.png", 5, 3);
+    writeImage("data/images/unused.png", 4, 4);
+    const System::AssetRef ground{"ground.png", "data\\images\\"};
+    const System::AssetRef missing{"none.png", "data\\images\\"};
+    const System::AssetRef unused{"unused.png", "data\\images\\"};
+    const Data::ImagePtr held = File::loadImage(System::AssetRef{"held.png", "data/images/"});
+    log.messages.clear();
+
+    Data::ImagePtr whole, half, absent;
+    {
+        const File::Prefetch prefetch({{ground, File::PictureSize::Half},
+                                       {ground},
+                                       {missing},
+                                       {{"held.png", "data\\images\\"}},
+                                       {unused}});
+        whole = File::loadImage(ground);
+        half = File::loadImage(ground, File::PictureSize::Half);
+        absent = File::loadImage(missing);
+        EXPECT_EQ(File::loadImage(System::AssetRef{"held.png", "data\\images\\"}), held);
+        EXPECT_EQ(File::loadImage(System::AssetRef{"ground.png", "data/images/"}), whole);
+    }
+    std::vector<std::string> titles;
+    for (const Tool::Message& message : log.messages) {
+        titles.push_back(message.getTitle());
+    }
+    EXPECT_EQ(titles,
+              (std::vector<std::string>{"loading Image ground.png", "loading Image ground.png",
+                                        "loading Image none.png", "loading Image none.png"}))
+        << "one line per picture taken, and the failure";
+    ASSERT_EQ(log.errors().size(), 1u);
+    EXPECT_FALSE(absent->isValid());
+
+    // Every pixel as a load of its own decodes it.
+    auto own = std::make_shared<Data::Image>();
+    File::loadImage(own, ground);
+    ASSERT_TRUE(whole->hasPixels());
+    EXPECT_EQ(whole->name, "ground.png");
+    EXPECT_EQ(whole->origin, own->origin);
+    ASSERT_EQ(whole->picture.getWidth(), 63u);
+    ASSERT_EQ(whole->picture.getHeight(), 33u);
+    for (unsigned y = 0; y < 33; ++y) {
+        ASSERT_EQ(std::memcmp(whole->picture.getScanLine(y), own->picture.getScanLine(y), 63 * 3),
+                  0)
+            << "row " << y;
+    }
+    EXPECT_NE(half->origin, whole->origin);
+    EXPECT_EQ(half->picture.getWidth(), 32u);
+    EXPECT_EQ(half->picture.getHeight(), 17u);
+    RGBQUAD right{};
+    ASSERT_TRUE(half->picture.getPixelColor(27, 8, &right));
+    EXPECT_GT(right.rgbBlue, 200);
+
+    writeImage("data/images/unused.png", 6, 2);
+    const Data::ImagePtr later = File::loadImage(unused);
+    EXPECT_EQ(later->getWidth(), 6u) << "decoded from the file as it is now";
 }
 
 // A 54-byte file claiming 40000 x 40000 pixels made the image library allocate and

@@ -28,10 +28,10 @@ float pictureDistance() {
 } // namespace
 
 LoadingScreen::LoadingScreen(Render::RKernel* renderer, const std::string& imageFile,
-                             const std::string& fontName)
-    : renderer(renderer), fontName(fontName), image(std::make_shared<Data::Image>()),
+                             const std::string& fontName, Clock::duration frameGap)
+    : renderer(renderer), frameGap(frameGap), fontName(fontName),
+      image(System::File::loadImage(pictureOf(imageFile))),
       camera(std::make_shared<Data::Camera>(1.0f, 1000.0f, FIELD_OF_VIEW, 0)) {
-    System::File::loadImage(image, System::AssetRef{imageFile, "data\\images\\"});
     // It fills the screen: mipmaps would cost time at the start and never be drawn.
     image->mipmapped = false;
     // Without its picture the screen stays cleared, so that the status can be read.
@@ -39,6 +39,10 @@ LoadingScreen::LoadingScreen(Render::RKernel* renderer, const std::string& image
         picture = std::make_shared<Data::Object>(
             Data::makeQuad(1.0f, 1.0f, 1.0f, 1.0f, 0.0f, 0.0f, image));
     }
+}
+
+System::AssetRef LoadingScreen::pictureOf(const std::string& imageFile) {
+    return {imageFile, "data\\images\\"};
 }
 
 float LoadingScreen::screenAspect() const {
@@ -68,6 +72,11 @@ void LoadingScreen::setStatus(const std::string& text) {
     if (renderer == nullptr || !Platform::isWindowOpen()) {
         return;
     }
+    const Clock::time_point now = Clock::now();
+    if (lastFrame && now - *lastFrame < frameGap) {
+        return;
+    }
+    lastFrame = now;
     renderer->setRenderTarget(renderer->getScreen());
     drawFlat(*renderer, camera, {picture, statusText});
     renderer->getScreen()->end();

@@ -4,6 +4,10 @@
 #include "Data/Image.h"
 #include "Data/SGNode.h"
 
+#include "System/AssetRef.h"
+
+#include <chrono>
+#include <optional>
 #include <string>
 
 namespace Render {
@@ -13,17 +17,24 @@ class RKernel;
 namespace Game {
 
 // The picture shown while a race is being prepared, with one status line. It draws
-// and presents a frame of its own whenever the status changes, outside the frame
-// loop. It draws through the render kernel it is given and does nothing without one
-// or while no window is open.
+// and presents a frame of its own when the status changes, outside the frame loop:
+// the first time, and afterwards once `frameGap` has passed since the frame before
+// (a full-screen frame costs a software renderer several milliseconds, and statuses
+// that follow each other faster could not be read anyway). It draws through the
+// render kernel it is given and does nothing without one or while no window is open.
 class LoadingScreen {
 public:
+    using Clock = std::chrono::steady_clock;
+
     // Loads the picture from "data\images\" onto a quad that fills the screen.
     LoadingScreen(Render::RKernel* renderer, const std::string& imageFile,
-                  const std::string& fontName);
+                  const std::string& fontName, Clock::duration frameGap = Clock::duration::zero());
 
-    // Replaces the status line and presents a frame: the picture, the text near the
-    // lower-left corner.
+    // The picture file that a loading screen of that image file shows.
+    static System::AssetRef pictureOf(const std::string& imageFile);
+
+    // Replaces the status line and, unless the last frame is more recent than the
+    // gap, presents a frame: the picture, the text near the lower-left corner.
     void setStatus(const std::string& text);
 
     const std::string& getFontName() const { return fontName; }
@@ -35,6 +46,8 @@ private:
     float screenAspect() const;
 
     Render::RKernel* renderer;
+    Clock::duration frameGap;
+    std::optional<Clock::time_point> lastFrame;
     std::string fontName;
     std::string status;
     Data::ImagePtr image;

@@ -151,9 +151,15 @@ void RKernel::logContext(int depthBits, int fsaaSamples) {
             std::to_string(getInteger(GL_MAX_COMBINED_TEXTURE_IMAGE_UNITS)) + "Tex " +
             std::to_string(0x0D31) + "Lights ");
 
-    // Depth bits and samples are wishes: report what the driver granted.
+    // Depth bits and samples are wishes: report what the driver granted. A window
+    // without depth answers only the question of its kind: asked for its size, it
+    // would leave an error behind that the next texture upload took for its own.
     GLint grantedDepth = 0;
+    GLint depthKind = GL_NONE;
     if (glGetFramebufferAttachmentParameteriv)
+        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH,
+                                              GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE, &depthKind);
+    if (depthKind != GL_NONE)
         glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH,
                                               GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &grantedDepth);
     log("Framebuffer", "depth bits " + std::to_string(grantedDepth) + " (asked " +
