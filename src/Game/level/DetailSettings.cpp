@@ -13,7 +13,7 @@ namespace Game {
 DetailSettings DetailSettings::of(std::int32_t detail) {
     switch (detail) {
     case Data::DETAIL_LOW:
-        return {1024, 1, false, false, 450.0f, 1, false, 0.5f, true};
+        return {1024, 1, false, false, 450.0f, 1, false, 0.5f, true, true};
     case Data::DETAIL_MEDIUM:
         return {2048, 1, true, true, 600.0f, 1, false, 0.7f, true};
     default:

@@ -47,6 +47,8 @@ struct DetailSettings {
     // The terrain's ground picture is decoded at half its width and height: a
     // quarter of the memory and of the time to decode it and build its mipmaps.
     bool halfSizeGroundPicture = false;
+    // The sky picture is decoded at half its width and height.
+    bool halfSizeSkyPicture = false;
 
     // The settings of a Data::Detail value; unknown values draw as DETAIL_HIGH.
     static DetailSettings of(std::int32_t detail);

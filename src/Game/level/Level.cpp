@@ -67,8 +67,9 @@ Data::ShaderPtr loadProgram(const std::string& programName) {
     return System::File::loadShader({programName, "shaders\\"});
 }
 
-Data::ImagePtr loadImage(const std::string& file) {
-    return System::File::loadImage({file, "data\\images\\"});
+Data::ImagePtr loadImage(const std::string& file,
+                         System::File::PictureSize size = System::File::PictureSize::Whole) {
+    return System::File::loadImage({file, "data\\images\\"}, size);
 }
 
 std::string quoted(const std::string& text) {
@@ -196,7 +197,10 @@ void Level::initialise(const std::string& levelName, float gravity, const std::s
                           "", Tool::MT_MESSAGE));
         return;
     }
-    const Data::ImagePtr environment = loadImage(skyPicture);
+    // Drawn only, never read pixel by pixel: a detail level may take it smaller.
+    const Data::ImagePtr environment =
+        loadImage(skyPicture, settings.halfSizeSkyPicture ? System::File::PictureSize::Half
+                                                          : System::File::PictureSize::Whole);
     sky = std::make_shared<Data::Object>(Data::makeMySkyBox(skyBoxSize, environment));
     root->addChild(sky);
     const Data::ImagePtr clouds = loadImage("CloudShadowMap1.png");
