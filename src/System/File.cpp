@@ -190,7 +190,8 @@ void finishImage(Data::Image& image, const AssetRef& asset, const std::string& p
 
 // Replaces a texture file name under `key` by the loaded image; a name that does not
 // load stays in place.
-void resolveTexture(Data::Material& material, std::int32_t key, const std::string& directory) {
+void resolveTexture(Data::Material& material, std::int32_t key, const std::string& directory,
+                    File::PictureSize size) {
     const auto found = material.properties.find(key);
     if (found == material.properties.end()) {
         return;
@@ -199,7 +200,7 @@ void resolveTexture(Data::Material& material, std::int32_t key, const std::strin
     if (!file) {
         return;
     }
-    const Data::ImagePtr image = File::loadImage(AssetRef{*file, directory});
+    const Data::ImagePtr image = File::loadImage(AssetRef{*file, directory}, size);
     if (image->isValid()) {
         found->second = image;
     }
@@ -248,7 +249,7 @@ std::string File::readText(const std::string& path) {
     return result;
 }
 
-Data::SGNodePtr File::loadMesh(const AssetRef& asset) {
+Data::SGNodePtr File::loadMesh(const AssetRef& asset, PictureSize size) {
     sendMessage("loading Mesh ", asset.file);
     AssetLoader loader;
     Data::SGNodePtr root = loader.load(asset, workingDirectory + asset.directory);
@@ -259,8 +260,8 @@ Data::SGNodePtr File::loadMesh(const AssetRef& asset) {
     for (const auto& mesh : loader.getMeshes()) {
         for (const auto& face : mesh->faces) {
             if (face.material) {
-                resolveTexture(*face.material, Data::MP_DIFFUSE_TEXTURE, asset.directory);
-                resolveTexture(*face.material, Data::MP_SECOND_TEXTURE, asset.directory);
+                resolveTexture(*face.material, Data::MP_DIFFUSE_TEXTURE, asset.directory, size);
+                resolveTexture(*face.material, Data::MP_SECOND_TEXTURE, asset.directory, size);
             }
         }
     }

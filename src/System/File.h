@@ -57,8 +57,10 @@ public:
     BRUMBLY_API static void init(int argc, char** argv);
     BRUMBLY_API static std::string getPWD();
 
-    // Imports a model and loads the textures its materials name; null on failure.
-    BRUMBLY_API static Data::SGNodePtr loadMesh(const AssetRef& asset);
+    // Imports a model and loads the textures its materials name, at `size`; null on
+    // failure.
+    BRUMBLY_API static Data::SGNodePtr loadMesh(const AssetRef& asset,
+                                                PictureSize size = PictureSize::Whole);
     // Loads a picture into `image`; on failure the image is left invalid, name "".
     BRUMBLY_API static void loadImage(const std::shared_ptr<Data::Image>& image,
                                       const AssetRef& asset, PictureSize size = PictureSize::Whole);

@@ -44,11 +44,12 @@ struct DetailSettings {
     // renderer, scaled up before the overlay (a hardware renderer draws it whole).
     // Below 1 at every level: a software renderer's window has no depth buffer.
     float softwareRenderScale = 1.0f;
-    // The terrain's ground picture is decoded at half its width and height: a
-    // quarter of the memory and of the time to decode it and build its mipmaps.
+    // The terrain's ground and border pictures are decoded at half their width and
+    // height: a quarter of the memory and of the time to decode them and build
+    // their mipmaps.
     bool halfSizeGroundPicture = false;
-    // The sky picture is decoded at half its width and height.
-    bool halfSizeSkyPicture = false;
+    // The sky's and the models' pictures are decoded at half their width and height.
+    bool halfSizeScenePictures = false;
 
     // The settings of a Data::Detail value; unknown values draw as DETAIL_HIGH.
     static DetailSettings of(std::int32_t detail);

@@ -72,6 +72,12 @@ Data::ImagePtr loadImage(const std::string& file,
     return System::File::loadImage({file, "data\\images\\"}, size);
 }
 
+// The size the sky's and the models' pictures are decoded at.
+System::File::PictureSize scenePictureSize(const DetailSettings& settings) {
+    return settings.halfSizeScenePictures ? System::File::PictureSize::Half
+                                          : System::File::PictureSize::Whole;
+}
+
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
@@ -198,9 +204,7 @@ void Level::initialise(const std::string& levelName, float gravity, const std::s
         return;
     }
     // Drawn only, never read pixel by pixel: a detail level may take it smaller.
-    const Data::ImagePtr environment =
-        loadImage(skyPicture, settings.halfSizeSkyPicture ? System::File::PictureSize::Half
-                                                          : System::File::PictureSize::Whole);
+    const Data::ImagePtr environment = loadImage(skyPicture, scenePictureSize(settings));
     sky = std::make_shared<Data::Object>(Data::makeMySkyBox(skyBoxSize, environment));
     root->addChild(sky);
     const Data::ImagePtr clouds = loadImage("CloudShadowMap1.png");
@@ -230,7 +234,8 @@ bool Level::nameIsFree(const Map<T>& map, const std::string& objectName, const s
 }
 
 Data::SGNodePtr Level::loadModel(const LevelAbleDesc& desc, const std::string& kind) {
-    Data::SGNodePtr model = System::File::loadMesh({desc.file, desc.directory});
+    Data::SGNodePtr model =
+        System::File::loadMesh({desc.file, desc.directory}, scenePictureSize(settings));
     if (!model) {
         logCreateFailure(kind, quoted(desc.name) + " has no model " + quoted(desc.file), __LINE__);
     } else if (renderer != nullptr) {

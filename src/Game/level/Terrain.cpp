@@ -116,10 +116,14 @@ void Terrain::loadImages(const TerrainDesc& desc) {
     groundMap = loadPicture(nullptr, desc.groundMap, "Couldn't load Groundmap");
     // The texture, unlike the maps read pixel by pixel, is only drawn: a detail level
     // may take it smaller.
-    const bool half = level != nullptr && level->getDetailSettings().halfSizeGroundPicture;
-    texture =
-        loadPicture(desc.texturePicture, desc.texture, "Couldn't load Texture",
-                    half ? System::File::PictureSize::Half : System::File::PictureSize::Whole);
+    texture = loadPicture(desc.texturePicture, desc.texture, "Couldn't load Texture",
+                          groundPictureSize());
+}
+
+System::File::PictureSize Terrain::groundPictureSize() const {
+    return level != nullptr && level->getDetailSettings().halfSizeGroundPicture
+               ? System::File::PictureSize::Half
+               : System::File::PictureSize::Whole;
 }
 
 float Terrain::getHeight(float x, float z) const {
@@ -275,7 +279,8 @@ Data::MeshList Terrain::buildSkirts() const {
     const int nz = getGridRows();
     const float depth = -2.0f * heightScale;
     const Data::MaterialPtr material = surfaceMaterial(
-        glm::vec4(1.0f), System::File::loadImage({"GroundBorder.jpg", "data//images//"}));
+        glm::vec4(1.0f),
+        System::File::loadImage({"GroundBorder.jpg", "data//images//"}, groundPictureSize()));
 
     struct Edge {
         int column0, row0, columnStep, rowStep, count;

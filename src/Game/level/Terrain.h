@@ -6,6 +6,7 @@
 #include "Game/level/LevelAble.h"
 #include "Physics/Material.h"
 #include "System/AssetRef.h"
+#include "System/File.h"
 
 #include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
@@ -70,6 +71,9 @@ public:
 
 private:
     void loadImages(const TerrainDesc& desc);
+    // The size the ground's and its border's pictures are decoded at: the level's
+    // detail may take them smaller, as they are only drawn.
+    System::File::PictureSize groundPictureSize() const;
     void buildGrid();
     glm::vec3 vertexNormal(int column, int row) const;
     void buildGroundMesh();
