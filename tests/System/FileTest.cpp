@@ -329,6 +329,21 @@ TEST_F(FileLoadTest, LoadMeshResolvesTexturesAgainstTheModelDirectory) {
     EXPECT_EQ(log.errors()[0].getTitle(), "loading Image missing.png");
 
     EXPECT_TRUE(std::filesystem::exists(directory.path / "Assimp.log"));
+
+    // A model loaded for a detail level that draws smaller has its own, half-size
+    // pictures; the whole ones stay as they were.
+    const Data::SGNodePtr small = File::loadMesh(
+        System::AssetRef{"crate.dae", "data\\objects\\crate\\"}, File::PictureSize::Half);
+    ASSERT_NE(small, nullptr);
+    auto smallA = std::dynamic_pointer_cast<Data::Object>(small->findByName("a"));
+    ASSERT_TRUE(smallA);
+    const Data::ImagePtr half =
+        smallA->getMeshes().at(0)->faces.at(0).material->getImage(Data::MP_DIFFUSE_TEXTURE);
+    ASSERT_NE(half, nullptr);
+    EXPECT_NE(half, texture);
+    EXPECT_EQ(half->getWidth(), 2u);
+    EXPECT_EQ(half->getHeight(), 2u);
+    EXPECT_EQ(texture->getWidth(), 4u);
 }
 
 TEST_F(FileLoadTest, MissingModelIsReportedByLoaderAndFile) {
