@@ -2,6 +2,7 @@
 // at 1024 x 768 through the level's own passes (shadow pass, sky, scene, water),
 // each pass alone and the whole frame with the buffer swap.
 #include "Game/level/Level.h"
+#include "BenchWindow.h"
 #include "Data/FontManager.h"
 #include "Game/vehicle/VehicleDesc.h"
 #include "Physics/PhysicsSDK.h"
@@ -23,9 +24,8 @@ struct Setup {
 // The window, fonts and SDK, made once; null without a display.
 Setup* setup() {
     static Setup* made = [] {
-        System::File::init(std::string(BRUMBLY_BIN_DIR) + "/bench");
         auto* s = new Setup;
-        if (s->kernel->init(1024, 768, 24, 0, false) != 0) {
+        if (!Bench::openWindow(*s->kernel)) {
             return static_cast<Setup*>(nullptr);
         }
         System::File::loadFont({"Newsflash", "data\\images\\Fonts\\"});

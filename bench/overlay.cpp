@@ -3,6 +3,7 @@
 // every frame, ranking panels), the race map with three dots, and three name tags;
 // and a cleared screen alone to subtract. Processor time counts every thread of the
 // process, the software rasteriser's included.
+#include "BenchWindow.h"
 #include "Data/Camera.h"
 #include "Game/level/DrivingLine.h"
 #include "Game/level/TestTrackLayout.h"
@@ -35,9 +36,8 @@ struct Setup {
 // The window and the overlay, made once for all benchmarks; null without a display.
 Setup* setup() {
     static Setup* made = [] {
-        System::File::init(std::string(BRUMBLY_BIN_DIR) + "/bench");
         auto* s = new Setup;
-        if (s->kernel->init(1024, 768, 24, 0, false) != 0)
+        if (!Bench::openWindow(*s->kernel))
             return static_cast<Setup*>(nullptr);
         for (const char* name : {"Arial", "TimesNewRoman", "Newsflash"})
             System::File::loadFont({name, "data\\images\\Fonts\\"});

@@ -2,6 +2,7 @@
 // the game's own programs ("createShadowMap", and "default" as the High detail
 // builds it) at 1024 x 768, presented by a buffer swap, under each draw strategy;
 // and the two passes alone.
+#include "BenchWindow.h"
 #include "Data/Options.h"
 #include "Game/level/DetailSettings.h"
 #include "Platform/Window.h"
@@ -28,9 +29,8 @@ struct Setup {
 // The window and the scene, made once for all benchmarks; null without a display.
 Setup* setup() {
     static Setup* made = [] {
-        System::File::init(std::string(BRUMBLY_BIN_DIR) + "/bench");
         auto* s = new Setup;
-        if (s->kernel->init(1024, 768, 24, 0, false) != 0)
+        if (!Bench::openWindow(*s->kernel))
             return static_cast<Setup*>(nullptr);
         s->scene =
             RenderTest::makeShadowScene(*s->kernel, GROUND_CELLS, SPHERES, SPHERE_SEGMENTS, 2048);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -55,6 +56,20 @@ protected:
         fipImage picture;
         ASSERT_TRUE(picture.setSize(FIT_BITMAP, width, height, 24));
         ASSERT_TRUE(picture.save(file.c_str()));
+    }
+
+    // A 24-bit picture of that size with colourAt(x, y) in each pixel.
+    static fipImage paint(unsigned width, unsigned height,
+                          const std::function<RGBQUAD(unsigned, unsigned)>& colourAt) {
+        fipImage picture;
+        picture.setSize(FIT_BITMAP, width, height, 24);
+        for (unsigned y = 0; y < height; ++y) {
+            for (unsigned x = 0; x < width; ++x) {
+                RGBQUAD colour = colourAt(x, y);
+                picture.setPixelColor(x, y, &colour);
+            }
+        }
+        return picture;
     }
 
     ColladaFixture::TempDirectory directory;
@@ -133,15 +148,11 @@ TEST_F(FileLoadTest, APictureStillHeldIsSharedAndOneThatGaveUpItsPixelsIsDecoded
 // for half size, drawn from its own texture, and decoded again at half size.
 TEST_F(FileLoadTest, HalfSizePicturesAreKeptApartFromWholeOnesAndReloadAtHalfSize) {
     // Red on the left, blue on the right, of odd sides: halves round up.
-    fipImage painted;
-    ASSERT_TRUE(painted.setSize(FIT_BITMAP, 63, 33, 24));
-    for (unsigned y = 0; y < 33; ++y) {
-        for (unsigned x = 0; x < 63; ++x) {
-            RGBQUAD colour{};
-            (x < 32 ? colour.rgbRed : colour.rgbBlue) = 255;
-            painted.setPixelColor(x, y, &colour);
-        }
-    }
+    fipImage painted = paint(63, 33, [](unsigned x, unsigned) {
+        RGBQUAD colour{};
+        (x < 32 ? colour.rgbRed : colour.rgbBlue) = 255;
+        return colour;
+    });
     directory.write("data/images/ground.jpg", "");
     directory.write("data/images/ground.png", "");
     for (const char* file : {"ground.jpg", "ground.png"}) {
@@ -180,17 +191,13 @@ TEST_F(FileLoadTest, HalfSizePicturesAreKeptApartFromWholeOnesAndReloadAtHalfSiz
 // when taken. A picture already held is not decoded again; one that no load takes
 // is dropped with the prefetch, so that a later load reads its file anew.
 TEST_F(FileLoadTest, PrefetchedPicturesArriveAsTheirOwnLoadsWouldDecodeThem) {
-    fipImage painted;
-    ASSERT_TRUE(painted.setSize(FIT_BITMAP, 63, 33, 24));
-    for (unsigned y = 0; y < 33; ++y) {
-        for (unsigned x = 0; x < 63; ++x) {
-            RGBQUAD colour{};
-            colour.rgbRed = static_cast<BYTE>(x * 4);
-            colour.rgbGreen = static_cast<BYTE>(y * 7);
-            colour.rgbBlue = x < 32 ? 0 : 255;
-            painted.setPixelColor(x, y, &colour);
-        }
-    }
+    fipImage painted = paint(63, 33, [](unsigned x, unsigned y) {
+        RGBQUAD colour{};
+        colour.rgbRed = static_cast<BYTE>(x * 4);
+        colour.rgbGreen = static_cast<BYTE>(y * 7);
+        colour.rgbBlue = x < 32 ? 0 : 255;
+        return colour;
+    });
     directory.write("data/images/ground.png", "");
     ASSERT_TRUE(painted.save((directory.path / "data/images/ground.png").c_str()));
     writeImage("data/images/held.png", 5, 3);
