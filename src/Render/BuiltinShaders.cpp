@@ -43,4 +43,20 @@ Data::Shader makeSimpleTextureProgram() {
         "cf*(1-at)+ct*at \n \t\t\t}");
 }
 
+Data::Shader makeScaleUpProgram() {
+    return builtin("intern scale-up Program",
+                   "#version 140\n"
+                   "out vec2 texCoord;\n"
+                   "void main() {\n"
+                   "    vec2 corner = vec2(gl_VertexID & 1, gl_VertexID >> 1);\n"
+                   "    texCoord = corner;\n"
+                   "    gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);\n"
+                   "}\n",
+                   "#version 140\n"
+                   "in vec2 texCoord;\n"
+                   "uniform sampler2D scene;\n"
+                   "out vec4 out_Color;\n"
+                   "void main() { out_Color = texture(scene, texCoord); }\n");
+}
+
 } // namespace Render

@@ -44,7 +44,7 @@ RKernel* RKernel::current() {
 }
 
 RKernel::RKernel()
-    : screen(std::make_shared<RTScreen>(800, 600)),
+    : screen(std::make_shared<RTScreen>(800, 600)), scaleUpProgram(makeScaleUpProgram()),
       defaultMaterial(std::make_shared<Data::Material>()),
       boxMesh(Data::makeLinesBox(-0.5f, -0.5f, -0.5f, 0.5f, 0.5f, 0.5f)),
       axisMesh(Data::makeLinesAxis(1.0f, 1.0f, 1.0f)) {
@@ -209,6 +209,7 @@ void RKernel::presentScene() {
     if (!scaledScene || currentTarget != scaledScene) {
         return;
     }
+    shaderMgmt.setCurrentProgram(scaleUpProgram);
     scaledScene->present(screen->getWidth(), screen->getHeight());
     currentTarget = screen;
 }

@@ -5,6 +5,7 @@
 #include "Data/Material.h"
 #include "Data/Mesh.h"
 #include "Data/SGNode.h"
+#include "Data/Shader.h"
 #include "Render/GLShaderMgmt.h"
 #include "Render/glResources/GLMesh.h"
 #include "Render/glResources/GLTexture.h"
@@ -141,6 +142,7 @@ private:
 
     RTScreenPtr screen;
     RTScaledPtr scaledScene;
+    const Data::Shader scaleUpProgram;
     RenderTargetPtr currentTarget;
     // Width and height of the viewport; none: the current target's.
     int viewportWidth = 0;

@@ -24,7 +24,8 @@ public:
     // Leaves the window's framebuffer bound.
     void end() override;
     // Scales the picture, filtered, over the whole of the window's framebuffer of
-    // that size, and leaves that framebuffer bound with a viewport covering it.
+    // that size through the bound program (makeScaleUpProgram), and leaves that
+    // framebuffer bound with a viewport covering it.
     void present(int screenWidth, int screenHeight) const;
 
     bool isComplete() const { return complete; }
@@ -33,6 +34,8 @@ private:
     std::uint32_t framebuffer = 0;
     std::uint32_t colour = 0;
     std::uint32_t depth = 0;
+    // The rectangle's corners come from the vertex index: no buffers to bind.
+    std::uint32_t emptyVertexArray = 0;
     bool complete = false;
 };
 
