@@ -61,6 +61,26 @@ std::array<int, 4> texelsCovered(const Data::SGNodeList& nodes, const glm::mat4&
     return {from.x, from.y, to.x, to.y};
 }
 
+// The nearest distance, along the light camera's axis, of what casts or takes a
+// shadow: the corners of the nodes' world boxes, the highest raised by room for
+// jumping cars.
+float nearestAlongLight(const Data::SGNodeList& nodes, const Data::Camera& lightCamera) {
+    constexpr float headroom = 30.0f;
+    const glm::mat4 toLight = glm::inverse(lightCamera.getWorldTransformation());
+    float nearest = std::numeric_limits<float>::max();
+    for (const Data::SGNodePtr& node : nodes) {
+        const Data::BoundingBox box =
+            Data::transformBox(node->getBoundingBox(), node->getWorldTransformation());
+        for (int corner = 0; corner < 8; ++corner) {
+            const glm::vec4 world(box[(corner & 1) ? 3 : 0], box[(corner & 2) ? 4 : 1] + headroom,
+                                  box[(corner & 4) ? 5 : 2], 1.0f);
+            // The camera looks down its negative z axis.
+            nearest = std::min(nearest, -(toLight * world).z);
+        }
+    }
+    return nearest;
+}
+
 constexpr float skyBoxSize = 50.0f;
 
 Data::ShaderPtr loadProgram(const std::string& programName) {
@@ -591,11 +611,20 @@ void Level::renderShadows() {
     for (const Data::SGNodePtr& node : drawList) {
         (isStill(node) ? still : moving).push_back(node);
     }
-    const glm::mat4 lightView =
-        lightCamera->getProjection(static_cast<unsigned>(shadowMap->getWidth()),
-                                   static_cast<unsigned>(shadowMap->getHeight())) *
-        glm::inverse(lightCamera->getWorldTransformation());
+    const auto lightViewNow = [&] {
+        return lightCamera->getProjection(static_cast<unsigned>(shadowMap->getWidth()),
+                                          static_cast<unsigned>(shadowMap->getHeight())) *
+               glm::inverse(lightCamera->getWorldTransformation());
+    };
+    glm::mat4 lightView = lightViewNow();
     if (stillShadowView != lightView) {
+        // The near plane moves up to the scene, where the depth map's precision is
+        // spent on what is there; it stays between 1 and half the far plane.
+        const float nearest = nearestAlongLight(drawList, *lightCamera);
+        if (nearest < std::numeric_limits<float>::max()) {
+            lightCamera->nearPlane = std::clamp(nearest * 0.9f, 1.0f, lightCamera->farPlane * 0.5f);
+            lightView = lightViewNow();
+        }
         renderer->setRenderTarget(stillShadowMap);
         renderer->setCamera(lightCamera);
         renderer->drawNodes(still);
