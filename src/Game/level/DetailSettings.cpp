@@ -15,7 +15,7 @@ DetailSettings DetailSettings::of(std::int32_t detail) {
     case Data::DETAIL_LOW:
         return {1024, 1, false, false, 450.0f, 1, false, 0.5f, true, true};
     case Data::DETAIL_MEDIUM:
-        return {1536, 1, true, true, 600.0f, 1, false, 0.7f, true};
+        return {1536, 1, true, true, 600.0f, 1, false, 0.6f, true};
     default:
         return {2048, 4, true, true, std::numeric_limits<float>::infinity(), 2, true, 0.8f, false};
     }
