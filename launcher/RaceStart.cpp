@@ -3,6 +3,10 @@
 #include "Data/ProfileManager.h"
 #include "Game/Kernel.h"
 
+void GameRaceKernel::expectTrack(const std::string& track) {
+    Game::Kernel::getInstance().expectTrack(track);
+}
+
 bool GameRaceKernel::initialise(const Data::Options& options) {
     return Game::Kernel::getInstance().initialise(options);
 }
@@ -41,6 +45,7 @@ namespace {
 std::string raceWith(RaceKernel& kernel, const Data::Options& options,
                      const std::vector<RaceDriver>& drivers, const std::string& track,
                      unsigned int laps) {
+    kernel.expectTrack(track);
     if (!kernel.initialise(options)) {
         return "Couldn't initialise level (see log for details)";
     }

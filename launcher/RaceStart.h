@@ -19,6 +19,9 @@ class Profile;
 class RaceKernel {
 public:
     virtual ~RaceKernel() = default;
+    // The track the race is to be on, told before initialise so that its pictures can
+    // load while the window opens.
+    virtual void expectTrack(const std::string& /*track*/) {}
     virtual bool initialise(const Data::Options& options) = 0;
     virtual bool createLevel(const std::string& track, unsigned int laps) = 0;
     virtual bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour,
@@ -34,6 +37,7 @@ public:
 // The real kernel of the game library.
 class GameRaceKernel final : public RaceKernel {
 public:
+    void expectTrack(const std::string& track) override;
     bool initialise(const Data::Options& options) override;
     bool createLevel(const std::string& track, unsigned int laps) override;
     bool createPlayer(std::shared_ptr<Data::Profile> profile, const glm::vec3& colour,

@@ -127,13 +127,25 @@ bool Kernel::initialise(const Data::Options& options) {
         return false;
     }
     initialiseStart = seconds();
-    // The pictures of the fonts and of the loading screen decode while the window opens.
+    // The pictures of the fonts, of the loading screen and of the expected track decode
+    // while the window opens.
     std::vector<System::File::PictureRequest> pictures;
     for (const char* font : fontNames) {
         pictures.push_back({System::File::fontPicture({font, fontFolder})});
     }
     pictures.push_back({LoadingScreen::pictureOf(loadingPicture)});
-    const System::File::Prefetch prefetch(pictures);
+    Track::TrackDesc expected;
+    if (!expectedTrack.empty() && !Track::isRandomTrackName(expectedTrack) &&
+        findRaceTrack(expectedTrack, Track::tracksFolder(), expected)) {
+        // Auto chooses its level once the window is open: on the software renderer a
+        // new player has, Low.
+        const std::int32_t sizes =
+            options.detail == Data::DETAIL_AUTO ? Data::DETAIL_LOW : options.detail;
+        for (System::File::PictureRequest& picture : Level::picturesOf(expected, sizes)) {
+            pictures.push_back(std::move(picture));
+        }
+    }
+    prefetch = std::make_unique<System::File::Prefetch>(pictures);
     frameTimes = {};
     detail = options.detail;
     splitScreen = options.splitScreen;
@@ -178,6 +190,7 @@ bool Kernel::initialise(const Data::Options& options) {
         Tool::LogManager::getInstance().send(Tool::Message("Game::Kernel",
                                                            "Render::Kernel initialised .. [Failed]",
                                                            "", __FILE__, __LINE__, Tool::MT_ERROR));
+        prefetch.reset();
         return false;
     }
     // The race keeps one copy of each picture: its texture.
@@ -201,6 +214,7 @@ bool Kernel::initialise(const Data::Options& options) {
     showStatus("Initialised Renderkernel");
 
     if (!physX->start(physicsSDK, *outputStream)) {
+        prefetch.reset();
         return false;
     }
     logKernel("PhysX SDK and Cooking initialised .. [OK]");
@@ -244,6 +258,7 @@ void Kernel::removeHandlers() {
 }
 
 void Kernel::shutdown() {
+    prefetch.reset();
     // The level's GPU resources must go while the window's context still exists.
     if (!players.empty()) {
         releaseAllPlayers();
@@ -281,8 +296,12 @@ bool Kernel::createLevel(const unsigned int& laps, const std::string& track) {
     level = std::make_unique<Level>(physicsSDK, detail, renderKernel.get(), &input);
     showStatus("loading Level...");
     Track::TrackDesc description;
-    if (!findRaceTrack(track, Track::tracksFolder(), description) ||
-        !level->buildTrack(description, laps)) {
+    const bool built = findRaceTrack(track, Track::tracksFolder(), description) &&
+                       level->buildTrack(description, laps);
+    // Pictures decoded for another track or detail level than the one built go unused.
+    prefetch.reset();
+    expectedTrack.clear();
+    if (!built) {
         Tool::LogManager::getInstance().send(Tool::Message(
             "Brumbly", "Game::Kernel loaded level .. [Failed]", "", Tool::MT_MESSAGE));
         return false;

@@ -3,6 +3,7 @@
 #include "Game/DebugKeys.h"
 #include "Game/InputListeners.h"
 #include "Game/level/DetailSettings.h"
+#include "System/File.h"
 #include "Tool/Export.h"
 
 #include <cstdint>
@@ -92,6 +93,9 @@ public:
     // during the loading, run() then returns without a frame.
     bool initialise(const Data::Options& options);
     const bool& isInitialised() const { return initialised; }
+    // The track the next createLevel builds: initialise decodes its pictures while the
+    // window opens, and createLevel takes them.
+    void expectTrack(const std::string& track) { expectedTrack = track; }
     // Closes the window and stops the physics (releasing players and level first
     // when they are still there).
     void shutdown();
@@ -217,6 +221,10 @@ private:
     std::unique_ptr<LogOutputStream> outputStream;
     std::unique_ptr<PhysXManager> physX;
     std::unique_ptr<LoadingScreen> loadingScreen;
+    std::string expectedTrack;
+    // Decodes the fonts', the loading screen's and the expected track's pictures from
+    // the start of initialise to the end of createLevel.
+    std::unique_ptr<System::File::Prefetch> prefetch;
     std::unique_ptr<Frame> overlay;
     std::unique_ptr<RaceOverlay> raceOverlay;
     // In player order; empty for a computer driver.

@@ -351,6 +351,15 @@ File::Prefetch::Prefetch(const std::vector<PictureRequest>& pictures) {
     }
 }
 
+std::size_t File::Prefetch::untaken() const {
+    const auto& pending = prefetchedImages();
+    return static_cast<std::size_t>(
+        std::count_if(keys.begin(), keys.end(), [&](const std::string& key) {
+            const auto found = pending.find(key);
+            return found != pending.end() && found->second.owner == this;
+        }));
+}
+
 File::Prefetch::~Prefetch() {
     if (worker.valid()) {
         worker.wait();

@@ -45,6 +45,9 @@ public:
         Prefetch(const Prefetch&) = delete;
         Prefetch& operator=(const Prefetch&) = delete;
 
+        // How many of its pictures no load has taken yet.
+        std::size_t untaken() const;
+
     private:
         std::vector<std::string> keys;
         std::future<void> worker;

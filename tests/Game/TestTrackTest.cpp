@@ -1,6 +1,7 @@
 // The Test Track as the game builds it: its content, its physics and its pictures.
 #include "Game/level/TestTrackLayout.h"
 #include "LevelTestSupport.h"
+#include "Track/TestTrack.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <set>
@@ -313,4 +314,19 @@ TEST_F(TestTrackTest, ALightCameraOfAnotherRangeCastsTheSameShadows) {
     EXPECT_LT(other.shaded, 0.8f * other.shadedWithoutGoal);
     EXPECT_NEAR(other.open, usual.open, 2.0f);
     EXPECT_NEAR(other.shaded, usual.shaded, 0.1f * usual.shaded);
+}
+
+// What a level says it loads is what it loads: decoded ahead at each detail level,
+// every picture is taken by the level's own loads, none is decoded twice.
+TEST_F(TestTrackTest, PicturesDecodedAheadAreTheOnesTheLevelLoads) {
+    for (const std::int32_t detail : {Data::DETAIL_LOW, Data::DETAIL_MEDIUM, Data::DETAIL_HIGH}) {
+        SCOPED_TRACE(detail);
+        level.reset();
+        const std::vector<System::File::PictureRequest> pictures =
+            Game::Level::picturesOf(Track::testTrack(), detail);
+        const System::File::Prefetch prefetch(pictures);
+        ASSERT_EQ(prefetch.untaken(), pictures.size());
+        buildTestTrack(1, detail);
+        EXPECT_EQ(prefetch.untaken(), 0u);
+    }
 }

@@ -87,9 +87,8 @@ Data::ShaderPtr loadProgram(const std::string& programName) {
     return System::File::loadShader({programName, "shaders\\"});
 }
 
-Data::ImagePtr loadImage(const std::string& file,
-                         System::File::PictureSize size = System::File::PictureSize::Whole) {
-    return System::File::loadImage({file, "data\\images\\"}, size);
+System::AssetRef imageAsset(const std::string& file) {
+    return {file, "data\\images\\"};
 }
 
 // The size the sky's and the models' pictures are decoded at.
@@ -210,6 +209,15 @@ void Level::releaseContent() {
     }
 }
 
+std::vector<System::File::PictureRequest>
+Level::environmentPictures(const std::string& skyPicture, const DetailSettings& settings) {
+    // The sky is drawn only, never read pixel by pixel: a detail level may take it
+    // smaller.
+    return {{imageAsset(skyPicture), scenePictureSize(settings)},
+            {imageAsset("CloudShadowMap1.png")},
+            {imageAsset("gradient_map.jpg")}};
+}
+
 void Level::initialise(const std::string& levelName, float gravity, const std::string& skyPicture) {
     name = levelName;
     if (sdk != nullptr) {
@@ -223,12 +231,15 @@ void Level::initialise(const std::string& levelName, float gravity, const std::s
                           "", Tool::MT_MESSAGE));
         return;
     }
-    // Drawn only, never read pixel by pixel: a detail level may take it smaller.
-    const Data::ImagePtr environment = loadImage(skyPicture, scenePictureSize(settings));
+    std::vector<Data::ImagePtr> pictures;
+    for (const System::File::PictureRequest& request : environmentPictures(skyPicture, settings)) {
+        pictures.push_back(System::File::loadImage(request.asset, request.size));
+    }
+    const Data::ImagePtr& environment = pictures[0];
+    const Data::ImagePtr& clouds = pictures[1];
+    const Data::ImagePtr& waves = pictures[2];
     sky = std::make_shared<Data::Object>(Data::makeMySkyBox(skyBoxSize, environment));
     root->addChild(sky);
-    const Data::ImagePtr clouds = loadImage("CloudShadowMap1.png");
-    const Data::ImagePtr waves = loadImage("gradient_map.jpg");
     if (renderer != nullptr) {
         renderer->bindTexture("envMap", environment);
         renderer->bindTexture("cloudShadowMap", clouds);

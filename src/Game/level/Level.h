@@ -73,6 +73,10 @@ public:
     bool buildTrack(const Track::TrackDesc& track, unsigned laps);
     // The same for the "Test Track" as its layout gives it.
     bool buildTestTrack(unsigned laps);
+    // The pictures a level at that detail loads from files for the track, in the
+    // order and at the sizes it loads them: a prefetch of them decodes them ahead.
+    static std::vector<System::File::PictureRequest> picturesOf(const Track::TrackDesc& track,
+                                                                std::int32_t detail);
 
     // Each returns an empty pointer, with the reason logged, on a name clash.
     CameraPtr createCamera(const CameraDesc& desc);
@@ -163,6 +167,9 @@ public:
     const Render::RTTexturePtr& getShadowMap() const { return shadowMap; }
 
 private:
+    // The sky's, the clouds' and the waves' pictures, as initialise loads them.
+    static std::vector<System::File::PictureRequest>
+    environmentPictures(const std::string& skyPicture, const DetailSettings& settings);
     // Logs "Creating <kind> .. [Failed]" with the details.
     static void logCreateFailure(const std::string& kind, const std::string& details, int line);
     template <typename T>

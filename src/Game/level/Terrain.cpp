@@ -45,6 +45,8 @@ Data::MaterialPtr surfaceMaterial(const glm::vec4& diffuse, const Data::ImagePtr
     return material;
 }
 
+const System::AssetRef borderPicture{"GroundBorder.jpg", "data//images//"};
+
 // The picture given in memory, else the one loaded from `asset` at `size`.
 Data::ImagePtr loadPicture(const Data::ImagePtr& given, const System::AssetRef& asset,
                            const std::string& failure,
@@ -120,10 +122,30 @@ void Terrain::loadImages(const TerrainDesc& desc) {
                           groundPictureSize());
 }
 
+System::File::PictureSize Terrain::groundPictureSize(const DetailSettings& settings) {
+    return settings.halfSizeGroundPicture ? System::File::PictureSize::Half
+                                          : System::File::PictureSize::Whole;
+}
+
 System::File::PictureSize Terrain::groundPictureSize() const {
-    return level != nullptr && level->getDetailSettings().halfSizeGroundPicture
-               ? System::File::PictureSize::Half
-               : System::File::PictureSize::Whole;
+    return level != nullptr ? groundPictureSize(level->getDetailSettings())
+                            : System::File::PictureSize::Whole;
+}
+
+std::vector<System::File::PictureRequest> Terrain::picturesOf(const TerrainDesc& desc,
+                                                              const DetailSettings& settings) {
+    std::vector<System::File::PictureRequest> pictures;
+    const auto fromFile = [&](const Data::ImagePtr& given, const System::AssetRef& asset,
+                              System::File::PictureSize size) {
+        if (!given && !asset.file.empty()) {
+            pictures.push_back({asset, size});
+        }
+    };
+    fromFile(desc.heightPicture, desc.heightMap, System::File::PictureSize::Whole);
+    fromFile(nullptr, desc.groundMap, System::File::PictureSize::Whole);
+    fromFile(desc.texturePicture, desc.texture, groundPictureSize(settings));
+    fromFile(nullptr, borderPicture, groundPictureSize(settings));
+    return pictures;
 }
 
 float Terrain::getHeight(float x, float z) const {
@@ -279,8 +301,7 @@ Data::MeshList Terrain::buildSkirts() const {
     const int nz = getGridRows();
     const float depth = -2.0f * heightScale;
     const Data::MaterialPtr material = surfaceMaterial(
-        glm::vec4(1.0f),
-        System::File::loadImage({"GroundBorder.jpg", "data//images//"}, groundPictureSize()));
+        glm::vec4(1.0f), System::File::loadImage(borderPicture, groundPictureSize()));
 
     struct Edge {
         int column0, row0, columnStep, rowStep, count;

@@ -3,6 +3,7 @@
 #include "Data/Image.h"
 #include "Data/Mesh.h"
 #include "Data/Object.h"
+#include "Game/level/DetailSettings.h"
 #include "Game/level/LevelAble.h"
 #include "Physics/Material.h"
 #include "System/AssetRef.h"
@@ -69,10 +70,16 @@ public:
     Physics::Actor* getActor() const { return actor; }
     const Data::ImagePtr& getGroundMap() const { return groundMap; }
 
+    // The pictures a terrain of that description loads from files at that detail, in
+    // the order and at the sizes it loads them.
+    static std::vector<System::File::PictureRequest> picturesOf(const TerrainDesc& desc,
+                                                                const DetailSettings& settings);
+
 private:
     void loadImages(const TerrainDesc& desc);
-    // The size the ground's and its border's pictures are decoded at: the level's
-    // detail may take them smaller, as they are only drawn.
+    // The size the ground's and its border's pictures are decoded at: the detail may
+    // take them smaller, as they are only drawn.
+    static System::File::PictureSize groundPictureSize(const DetailSettings& settings);
     System::File::PictureSize groundPictureSize() const;
     void buildGrid();
     glm::vec3 vertexNormal(int column, int row) const;

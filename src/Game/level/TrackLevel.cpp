@@ -38,7 +38,7 @@ std::vector<TrackPoint> pointsOf(const std::vector<Track::Place>& places) {
     return points;
 }
 
-void addTerrain(Level& level, const Track::TerrainSpec& spec) {
+TerrainDesc terrainOf(const Track::TerrainSpec& spec) {
     TerrainDesc desc;
     desc.sizeX = spec.sizeX;
     desc.heightScale = spec.heightScale;
@@ -50,7 +50,7 @@ void addTerrain(Level& level, const Track::TerrainSpec& spec) {
     desc.texture = spec.texture;
     desc.heightPicture = spec.heightPicture;
     desc.texturePicture = spec.texturePicture;
-    level.createTerrain(desc);
+    return desc;
 }
 
 void addCamera(Level& level, const Track::CameraSpec& spec) {
@@ -109,7 +109,7 @@ bool Level::buildTrack(const Track::TrackDesc& track, unsigned raceLaps) {
         ground->setStaticFriction(track.ground.staticFriction);
         ground->setDynamicFriction(track.ground.dynamicFriction);
     }
-    addTerrain(*this, track.terrain);
+    createTerrain(terrainOf(track.terrain));
     for (const Track::CameraSpec& camera : track.cameras) {
         addCamera(*this, camera);
     }
@@ -124,6 +124,17 @@ bool Level::buildTrack(const Track::TrackDesc& track, unsigned raceLaps) {
         drivingLine.assign(track.drivingLine, track.name);
     }
     return buildPrograms();
+}
+
+std::vector<System::File::PictureRequest> Level::picturesOf(const Track::TrackDesc& track,
+                                                            std::int32_t detail) {
+    const DetailSettings settings = DetailSettings::of(detail);
+    std::vector<System::File::PictureRequest> pictures = environmentPictures(track.sky, settings);
+    for (System::File::PictureRequest& picture :
+         Terrain::picturesOf(terrainOf(track.terrain), settings)) {
+        pictures.push_back(std::move(picture));
+    }
+    return pictures;
 }
 
 bool Level::buildTestTrack(unsigned raceLaps) {
