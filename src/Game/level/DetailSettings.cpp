@@ -17,7 +17,7 @@ DetailSettings DetailSettings::of(std::int32_t detail) {
     case Data::DETAIL_MEDIUM:
         return {1536, 1, true, true, 600.0f, 1, false, 0.6f, true};
     default:
-        return {2048, 4, true, true, std::numeric_limits<float>::infinity(), 2, true, 0.8f, false};
+        return {2048, 4, true, true, std::numeric_limits<float>::infinity(), 2, true, 0.75f, false};
     }
 }
 
