@@ -134,6 +134,7 @@ bool Kernel::initialise(const Data::Options& options) {
         pictures.push_back({System::File::fontPicture({font, fontFolder})});
     }
     pictures.push_back({LoadingScreen::pictureOf(loadingPicture)});
+    expectedDescription.reset();
     Track::TrackDesc expected;
     if (!expectedTrack.empty() && !Track::isRandomTrackName(expectedTrack) &&
         findRaceTrack(expectedTrack, Track::tracksFolder(), expected)) {
@@ -144,6 +145,7 @@ bool Kernel::initialise(const Data::Options& options) {
         for (System::File::PictureRequest& picture : Level::picturesOf(expected, sizes)) {
             pictures.push_back(std::move(picture));
         }
+        expectedDescription = std::move(expected);
     }
     prefetch = std::make_unique<System::File::Prefetch>(pictures);
     frameTimes = {};
@@ -296,11 +298,19 @@ bool Kernel::createLevel(const unsigned int& laps, const std::string& track) {
     level = std::make_unique<Level>(physicsSDK, detail, renderKernel.get(), &input);
     showStatus("loading Level...");
     Track::TrackDesc description;
-    const bool built = findRaceTrack(track, Track::tracksFolder(), description) &&
-                       level->buildTrack(description, laps);
+    bool found = false;
+    if (expectedDescription && track == expectedTrack) {
+        // Read already by initialise.
+        description = std::move(*expectedDescription);
+        found = true;
+    } else {
+        found = findRaceTrack(track, Track::tracksFolder(), description);
+    }
+    const bool built = found && level->buildTrack(description, laps);
     // Pictures decoded for another track or detail level than the one built go unused.
     prefetch.reset();
     expectedTrack.clear();
+    expectedDescription.reset();
     if (!built) {
         Tool::LogManager::getInstance().send(Tool::Message(
             "Brumbly", "Game::Kernel loaded level .. [Failed]", "", Tool::MT_MESSAGE));

@@ -5,6 +5,7 @@
 #include "Game/level/DetailSettings.h"
 #include "System/File.h"
 #include "Tool/Export.h"
+#include "Track/TrackDesc.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -222,6 +223,8 @@ private:
     std::unique_ptr<PhysXManager> physX;
     std::unique_ptr<LoadingScreen> loadingScreen;
     std::string expectedTrack;
+    // The expected track as initialise read it, for createLevel to build.
+    std::optional<Track::TrackDesc> expectedDescription;
     // Decodes the fonts', the loading screen's and the expected track's pictures from
     // the start of initialise to the end of createLevel.
     std::unique_ptr<System::File::Prefetch> prefetch;

@@ -27,6 +27,18 @@ namespace Game {
 
 namespace {
 
+// The corners of the node's world box.
+std::array<glm::vec3, 8> worldCorners(const Data::SGNode& node) {
+    const Data::BoundingBox box =
+        Data::transformBox(node.getBoundingBox(), node.getWorldTransformation());
+    std::array<glm::vec3, 8> corners;
+    for (int corner = 0; corner < 8; ++corner) {
+        corners[corner] = {box[(corner & 1) ? 3 : 0], box[(corner & 2) ? 4 : 1],
+                           box[(corner & 4) ? 5 : 2]};
+    }
+    return corners;
+}
+
 // The texels, from (x0, y0) up to (x1, y1), that the nodes cover in a target of
 // that size seen through `view` (the light's projection and view): their world
 // boxes' corners, widened by a texel.
@@ -35,12 +47,8 @@ std::array<int, 4> texelsCovered(const Data::SGNodeList& nodes, const glm::mat4&
     glm::vec2 low(std::numeric_limits<float>::max());
     glm::vec2 high(std::numeric_limits<float>::lowest());
     for (const Data::SGNodePtr& node : nodes) {
-        const Data::BoundingBox box =
-            Data::transformBox(node->getBoundingBox(), node->getWorldTransformation());
-        for (int corner = 0; corner < 8; ++corner) {
-            const glm::vec4 clip =
-                view * glm::vec4(box[(corner & 1) ? 3 : 0], box[(corner & 2) ? 4 : 1],
-                                 box[(corner & 4) ? 5 : 2], 1.0f);
+        for (const glm::vec3& corner : worldCorners(*node)) {
+            const glm::vec4 clip = view * glm::vec4(corner, 1.0f);
             // A corner behind a light that looks in perspective has no place on it.
             if (clip.w <= 0.0f) {
                 return {0, 0, width, height};
@@ -69,13 +77,10 @@ float nearestAlongLight(const Data::SGNodeList& nodes, const Data::Camera& light
     const glm::mat4 toLight = glm::inverse(lightCamera.getWorldTransformation());
     float nearest = std::numeric_limits<float>::max();
     for (const Data::SGNodePtr& node : nodes) {
-        const Data::BoundingBox box =
-            Data::transformBox(node->getBoundingBox(), node->getWorldTransformation());
-        for (int corner = 0; corner < 8; ++corner) {
-            const glm::vec4 world(box[(corner & 1) ? 3 : 0], box[(corner & 2) ? 4 : 1] + headroom,
-                                  box[(corner & 4) ? 5 : 2], 1.0f);
+        for (const glm::vec3& corner : worldCorners(*node)) {
+            const glm::vec4 raised(corner.x, corner.y + headroom, corner.z, 1.0f);
             // The camera looks down its negative z axis.
-            nearest = std::min(nearest, -(toLight * world).z);
+            nearest = std::min(nearest, -(toLight * raised).z);
         }
     }
     return nearest;
