@@ -715,6 +715,23 @@ TEST_F(KernelTest, ADamagedTrackFileIsRefusedAtRaceStartWithTheFaultLogged) {
     EXPECT_EQ(kernel.getLevel()->getName(), "Test Track");
 }
 
+// The track named before the window opens is read while it opens and raced; a race
+// on another track builds that one; the next race reads its track file anew.
+TEST_F(KernelTest, TheTrackNamedAheadIsRacedAndAnotherIsBuiltFromItsOwnFile) {
+    for (const char* track : {"Lakeside", "Quarry"}) {
+        SCOPED_TRACE(track);
+        kernel.expectTrack("Lakeside");
+        ASSERT_TRUE(kernel.initialise(Data::Options(640, 480)));
+        ASSERT_TRUE(kernel.createLevel(1, track));
+        EXPECT_EQ(kernel.getLevel()->getName(), track);
+        kernel.releaseLevel();
+        ASSERT_TRUE(kernel.createLevel(1, "Lakeside"));
+        EXPECT_EQ(kernel.getLevel()->getName(), "Lakeside");
+        EXPECT_FALSE(kernel.getLevel()->getStartPositions().empty());
+        kernel.shutdown();
+    }
+}
+
 // Ann drives with the pad in slot 1, Ben with the arrow keys, which are Ann's keys too.
 TEST_F(KernelTest, APadDriverDrivesPausesAndIsToldWhenThePadIsPulledOut) {
     ScriptedPad pad(1);
